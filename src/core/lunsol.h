@@ -1,0 +1,15 @@
+#pragma once
+// Solar (Gregorian) <-> Korean lunar dates over lunar years 1881..2043, i.e. solar
+// 18810130..20440129. Dates are YYYYMMDD texts both ways; anything outside the table or not a
+// real date gives an empty text.
+#include <QString>
+
+// The lunar date of a solar date. A day in a leap month comes back with the number of the
+// month it repeats; LunarToSolar(result, false) then differs from the input.
+QString SolarToLunar(const QString &solarDate);
+// leapMonth picks the leap month that follows month MM; it is an error when there is none.
+QString LunarToSolar(const QString &lunarDate, bool leapMonth);
+
+// value right-aligned in width; width 2 zero-fills ("05"). Widths above 2 were never meant to be
+// used and report a system error box before formatting.
+QString NumStr(int width, int value);

@@ -1,0 +1,443 @@
+#include "platform/database.h"
+
+#include "platform/sqltranslate.h"
+
+#include <QFileInfo>
+#include <sqlite3.h>
+
+DbError::DbError(Kind kind, const QString &message)
+    : std::runtime_error(message.toStdString()), m_kind(kind)
+{
+}
+
+// ---------------------------------------------------------------------------------------------
+// Statement
+
+Statement::Statement(Database &db, const QString &sql) : m_db(db)
+{
+    if (!db.handle())
+        throw DbError(DbError::General, QStringLiteral("The database is not open."));
+    const QByteArray utf8 = sql.toUtf8();
+    const int rc = sqlite3_prepare_v2(db.handle(), utf8.constData(), int(utf8.size()), &m_stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+        db.raise(rc);
+    }
+    if (!m_stmt) // only blanks or comments
+        throw DbError(DbError::General, QStringLiteral("Empty SQL statement."));
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(m_stmt);
+}
+
+int Statement::parameterCount() const
+{
+    return sqlite3_bind_parameter_count(m_stmt);
+}
+
+QString Statement::parameterName(int index) const
+{
+    const char *n = sqlite3_bind_parameter_name(m_stmt, index);
+    if (!n)
+        return {};
+    return QString::fromUtf8(n + 1).toLower();
+}
+
+void Statement::bind(int index, const QVariant &value)
+{
+    int rc = SQLITE_OK;
+    if (!value.isValid() || value.isNull()) {
+        rc = sqlite3_bind_null(m_stmt, index);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int(m_stmt, index, value.toBool() ? 1 : 0);
+            break;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Long:
+        case QMetaType::ULong:
+            rc = sqlite3_bind_int64(m_stmt, index, value.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(m_stmt, index, value.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray b = value.toByteArray();
+            rc = sqlite3_bind_blob64(m_stmt, index, b.constData(), sqlite3_uint64(b.size()),
+                                     SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray t = value.toString().toUtf8();
+            rc = sqlite3_bind_text64(m_stmt, index, t.constData(), sqlite3_uint64(t.size()),
+                                     SQLITE_TRANSIENT, SQLITE_UTF8);
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        m_db.raise(rc);
+}
+
+void Statement::bindParameter(int index, const QVariant &value)
+{
+    if (value.isValid() && !value.isNull() && value.typeId() != QMetaType::Bool &&
+        value.typeId() != QMetaType::QByteArray && value.canConvert<QString>())
+        bind(index, value.toString());
+    else
+        bind(index, value);
+}
+
+void Statement::bindParameters(const Params &params)
+{
+    for (int i = 1; i <= parameterCount(); ++i) {
+        const QString name = parameterName(i);
+        bool found = false;
+        for (const auto &p : params) {
+            if (p.first.compare(name, Qt::CaseInsensitive) == 0) {
+                bindParameter(i, p.second);
+                found = true;
+                break;
+            }
+        }
+        if (!found)
+            throw DbError(DbError::General, QStringLiteral("No value for parameter '%1'.").arg(name));
+    }
+}
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    sqlite3_reset(m_stmt);
+    m_db.raise(rc);
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(m_stmt);
+}
+
+bool Statement::isReadOnly() const
+{
+    return sqlite3_stmt_readonly(m_stmt) != 0;
+}
+
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(m_stmt);
+}
+
+QString Statement::columnName(int i) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_stmt, i));
+}
+
+QVariant Statement::column(int i) const
+{
+    switch (sqlite3_column_type(m_stmt, i)) {
+    case SQLITE_NULL: return {};
+    case SQLITE_INTEGER: return QVariant(qlonglong(sqlite3_column_int64(m_stmt, i)));
+    case SQLITE_FLOAT: return QVariant(sqlite3_column_double(m_stmt, i));
+    case SQLITE_BLOB: {
+        const void *p = sqlite3_column_blob(m_stmt, i);
+        return QVariant(QByteArray(static_cast<const char *>(p), sqlite3_column_bytes(m_stmt, i)));
+    }
+    default: {
+        const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, i));
+        return QVariant(QString::fromUtf8(p, sqlite3_column_bytes(m_stmt, i)));
+    }
+    }
+}
+
+qint64 Statement::columnInt64(int i) const
+{
+    return sqlite3_column_int64(m_stmt, i);
+}
+
+QString Statement::originTable(int i) const
+{
+    const char *t = sqlite3_column_table_name(m_stmt, i);
+    return t ? QString::fromUtf8(t) : QString();
+}
+
+QString Statement::originColumn(int i) const
+{
+    const char *c = sqlite3_column_origin_name(m_stmt, i);
+    return c ? QString::fromUtf8(c) : QString();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Database
+
+Database::Database(QObject *parent) : QObject(parent) {}
+
+Database::~Database()
+{
+    close();
+}
+
+void Database::open(const QString &fileName)
+{
+    close();
+    if (!QFileInfo(fileName).isFile())
+        throw DbError(DbError::NoSuchTable,
+                      QStringLiteral("Database file not found: %1").arg(fileName));
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(fileName.toUtf8().constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+        sqlite3_close(db);
+        throw DbError(DbError::Damaged, msg);
+    }
+    m_db = db;
+    m_fileName = fileName;
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_timeout(m_db, 2000);
+    sqlite3_update_hook(m_db, &Database::updateHook, this);
+    try {
+        // The first statement reads the file header: a damaged file fails here.
+        executeNative(QStringLiteral("PRAGMA case_sensitive_like = ON"));
+        executeNative(QStringLiteral("SELECT count(*) FROM sqlite_schema"));
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void Database::close()
+{
+    if (!m_db)
+        return;
+    sqlite3_update_hook(m_db, nullptr, nullptr);
+    sqlite3_close_v2(m_db);
+    m_db = nullptr;
+    m_depth = 0;
+    m_pending.clear();
+}
+
+void Database::create(const QString &fileName, const QList<TableDef> &tables)
+{
+    if (QFileInfo::exists(fileName))
+        throw DbError(DbError::General, QStringLiteral("%1 already exists.").arg(fileName));
+    sqlite3 *raw = nullptr;
+    if (sqlite3_open_v2(fileName.toUtf8().constData(), &raw,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        const QString msg = raw ? QString::fromUtf8(sqlite3_errmsg(raw)) : QString();
+        sqlite3_close(raw);
+        throw DbError(DbError::General, msg);
+    }
+    Database db;
+    db.m_db = raw;
+    db.m_fileName = fileName;
+    db.executeNative(QStringLiteral("BEGIN"));
+    for (const TableDef &t : tables) {
+        QStringList cols;
+        for (const FieldDef &f : t.fields)
+            cols << QStringLiteral("\"%1\" %2").arg(f.name, TableDef::sqlType(f));
+        db.executeNative(QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(t.name, cols.join(", ")));
+        if (!t.key.isEmpty()) {
+            // SQLite lets NULL key parts repeat; the key is kept on the blank-as-empty value.
+            QStringList keyExpr, keyCols;
+            for (const QString &k : t.key) {
+                keyExpr << QStringLiteral("ifnull(\"%1\",'')").arg(k);
+                keyCols << QStringLiteral("\"%1\"").arg(k);
+            }
+            db.executeNative(QStringLiteral("CREATE UNIQUE INDEX \"%1_key\" ON \"%1\" (%2)")
+                                 .arg(t.name, keyExpr.join(", ")));
+            db.executeNative(QStringLiteral("CREATE INDEX \"%1_primary\" ON \"%1\" (%2)")
+                                 .arg(t.name, keyCols.join(", ")));
+        }
+        for (const IndexDef &ix : t.indexes) {
+            QStringList cols2;
+            for (const QString &f : ix.fields)
+                cols2 << QStringLiteral("\"%1\"").arg(f);
+            for (const QString &k : t.key) // ties in key order, as the original secondary indexes did
+                if (!ix.fields.contains(k, Qt::CaseInsensitive))
+                    cols2 << QStringLiteral("\"%1\"").arg(k);
+            db.executeNative(QStringLiteral("CREATE INDEX \"%1_%2\" ON \"%1\" (%3)")
+                                 .arg(t.name, ix.name, cols2.join(", ")));
+        }
+    }
+    db.executeNative(QStringLiteral("COMMIT"));
+}
+
+void Database::setCatalog(const QList<TableDef> &tables)
+{
+    m_catalog = tables;
+}
+
+const TableDef *Database::tableDef(const QString &name) const
+{
+    for (const TableDef &t : m_catalog)
+        if (t.name.compare(name, Qt::CaseInsensitive) == 0 ||
+            t.fileName.compare(name, Qt::CaseInsensitive) == 0)
+            return &t;
+    return nullptr;
+}
+
+bool Database::tableExists(const QString &sqlName) const
+{
+    Statement st(const_cast<Database &>(*this),
+                 QStringLiteral("SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = ? COLLATE NOCASE"));
+    st.bind(1, sqlName);
+    return st.step();
+}
+
+void Database::verifyTable(const TableDef &def) const
+{
+    auto &self = const_cast<Database &>(*this);
+    if (!tableExists(def.name))
+        throw DbError(DbError::NoSuchTable, QStringLiteral("Table does not exist: %1").arg(def.fileName));
+    Statement info(self, QStringLiteral("PRAGMA table_info(\"%1\")").arg(def.name));
+    int i = 0;
+    while (info.step()) {
+        const QString name = info.column(1).toString();
+        const QString type = info.column(2).toString();
+        if (i >= def.fields.size() || name.compare(def.fields[i].name, Qt::CaseInsensitive) != 0 ||
+            type.compare(TableDef::sqlType(def.fields[i]), Qt::CaseInsensitive) != 0)
+            throw DbError(DbError::Damaged,
+                          QStringLiteral("Table %1 is damaged: field %2 (%3) does not match.")
+                              .arg(def.fileName, name, type));
+        ++i;
+    }
+    if (i != def.fields.size())
+        throw DbError(DbError::Damaged,
+                      QStringLiteral("Table %1 is damaged: %2 fields instead of %3.")
+                          .arg(def.fileName).arg(i).arg(def.fields.size()));
+    if (!def.key.isEmpty()) {
+        Statement ix(self, QStringLiteral("SELECT 1 FROM sqlite_schema WHERE type = 'index' AND name = ?"));
+        ix.bind(1, def.name + QStringLiteral("_key"));
+        if (!ix.step())
+            throw DbError(DbError::Damaged,
+                          QStringLiteral("Table %1 is damaged: its key index is missing.").arg(def.fileName));
+    }
+    // Really read the rows' pages through the key, so a damaged file is found now, not later.
+    Statement probe(self, QStringLiteral("SELECT * FROM \"%1\" LIMIT 1").arg(def.name));
+    probe.step();
+}
+
+int Database::execute(const QString &sql, const Params &params)
+{
+    Statement st(*this, translateSql(sql, m_catalog));
+    st.bindParameters(params);
+    while (st.step()) {
+    }
+    const int changed = st.isReadOnly() ? 0 : sqlite3_changes(m_db);
+    flushChanges();
+    return changed;
+}
+
+QVariant Database::scalar(const QString &sql, const Params &params)
+{
+    Statement st(*this, translateSql(sql, m_catalog));
+    st.bindParameters(params);
+    return st.step() ? st.column(0) : QVariant();
+}
+
+void Database::executeNative(const QString &sql)
+{
+    char *err = nullptr;
+    const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err);
+    if (rc != SQLITE_OK) {
+        const QString msg = err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_free(err);
+        const int primary = rc & 0xff;
+        throw DbError(primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB ? DbError::Damaged
+                                                                            : DbError::General,
+                      msg);
+    }
+    flushChanges();
+}
+
+void Database::begin()
+{
+    if (m_depth == 0)
+        executeNative(QStringLiteral("BEGIN IMMEDIATE"));
+    else
+        executeNative(QStringLiteral("SAVEPOINT sp%1").arg(m_depth));
+    ++m_depth;
+}
+
+void Database::commit()
+{
+    if (m_depth == 0)
+        return;
+    --m_depth;
+    if (m_depth == 0)
+        executeNative(QStringLiteral("COMMIT"));
+    else
+        executeNative(QStringLiteral("RELEASE sp%1").arg(m_depth));
+}
+
+void Database::rollback()
+{
+    if (m_depth == 0)
+        return;
+    --m_depth;
+    if (m_depth == 0) {
+        executeNative(QStringLiteral("ROLLBACK"));
+    } else {
+        executeNative(QStringLiteral("ROLLBACK TO sp%1").arg(m_depth));
+        executeNative(QStringLiteral("RELEASE sp%1").arg(m_depth));
+    }
+}
+
+void Database::raise(int rc) const
+{
+    const QString msg = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
+        throw DbError(DbError::KeyViolation, QStringLiteral("Key violation."));
+    const int primary = rc & 0xff;
+    if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB)
+        throw DbError(DbError::Damaged, msg);
+    throw DbError(DbError::General, msg);
+}
+
+void Database::flushChanges()
+{
+    if (m_depth > 0 || m_pending.isEmpty())
+        return;
+    const QSet<QString> changed = std::exchange(m_pending, {});
+    emit tablesChanged(changed);
+}
+
+void Database::updateHook(void *self, int, const char *, const char *table, long long)
+{
+    static_cast<Database *>(self)->m_pending.insert(QString::fromUtf8(table).toUpper());
+}
+
+// ---------------------------------------------------------------------------------------------
+
+Transaction::Transaction(Database &db) : m_db(db)
+{
+    m_db.begin();
+}
+
+Transaction::~Transaction()
+{
+    if (!m_done) {
+        try {
+            m_db.rollback();
+        } catch (...) {
+        }
+    }
+}
+
+void Transaction::commit()
+{
+    m_db.commit();
+    m_done = true;
+}

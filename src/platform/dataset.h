@@ -1,0 +1,308 @@
+#pragma once
+// Tables, queries and data sources as the windows use them: a cursor over rows in an order,
+// with filters, bookmarks, key searches, editing states and change notifications.
+#include "platform/database.h"
+#include "platform/filterexpr.h"
+#include "platform/tabledef.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QVector>
+#include <memory>
+#include <optional>
+
+class Dataset;
+
+enum class DatasetState { Inactive, Browse, Edit, Insert, SetKey };
+
+class Field {
+public:
+    Field(Dataset *dataset, int index, FieldDef def);
+
+    const QString &name() const { return m_def.name; }
+    FieldType type() const { return m_def.type; }
+    int size() const { return m_def.size; }
+    int index() const { return m_index; }
+    QString displayLabel() const { return m_def.label.isEmpty() ? m_def.name : m_def.label; }
+    void setDisplayLabel(const QString &label) { m_def.label = label; }
+    const QString &editMask() const { return m_def.mask; }
+    void setEditMask(const QString &mask) { m_def.mask = mask; }
+    bool visible() const { return m_def.visible; }
+    void setVisible(bool v) { m_def.visible = v; }
+    const FieldDef &def() const { return m_def; }
+    Dataset *dataset() const { return m_dataset; }
+
+    QVariant value() const;
+    bool isNull() const;
+    QString asString() const;   // NULL reads as ""
+    int asInteger() const;      // NULL reads as 0
+    bool asBoolean() const;     // NULL reads as false
+    double asFloat() const;
+    QByteArray asBytes() const;
+    // The value through the field's edit mask, as grids and labels show it.
+    QString displayText() const;
+
+    void setValue(const QVariant &v);
+    void setAsString(const QString &v) { setValue(v); }
+    void setAsInteger(int v) { setValue(v); }
+    void setAsBoolean(bool v) { setValue(v); }
+    void clear() { setValue(QVariant()); }
+
+private:
+    Dataset *m_dataset;
+    int m_index;
+    FieldDef m_def;
+};
+
+// A row identity that survives inserts, deletions and order changes.
+struct Bookmark {
+    qint64 id = -1;
+    bool isValid() const { return id >= 0; }
+};
+
+class Dataset : public QObject {
+    Q_OBJECT
+public:
+    explicit Dataset(Database *db, QObject *parent = nullptr);
+    ~Dataset() override;
+
+    Database *database() const { return m_db; }
+
+    void open();
+    void close();
+    bool active() const { return m_state != DatasetState::Inactive; }
+    void setActive(bool a) { a ? open() : close(); }
+    DatasetState state() const { return m_state; }
+
+    // Fields
+    int fieldCount() const { return int(m_fields.size()); }
+    Field &field(int i) { return *m_fields[i]; }
+    Field &fieldByName(const QString &name);
+    Field *findField(const QString &name);
+    QStringList fieldNames() const;
+    // Fields declared by the owner before opening: labels, masks, visibility kept by name.
+    void setFieldDefs(const QList<FieldDef> &defs) { m_declared = defs; }
+
+    // Navigation
+    void first();
+    void last();
+    void next();
+    void prior();
+    int moveBy(int distance);
+    bool eof() const { return m_eof; }
+    bool bof() const { return m_bof; }
+    int recordCount();
+    bool isEmpty() { return recordCount() == 0; }
+    int recNo();             // 1-based; 0 when empty
+    void setRecNo(int recNo);
+
+    Bookmark bookmark();
+    bool gotoBookmark(const Bookmark &b);
+    bool bookmarkValid(const Bookmark &b);
+
+    // Filter in the old engine's syntax; applied while Filtered is on.
+    void setFilter(const QString &filter);
+    QString filter() const { return m_filterText; }
+    void setFiltered(bool on);
+    bool filtered() const { return m_filtered; }
+
+    // Finds the first row (in the current order and filter) whose fields equal the values;
+    // partialKey: text fields need only begin with the value. The position stays when none does.
+    bool locate(const QString &fieldNames, const QVariantList &values, bool partialKey = false,
+                bool caseInsensitive = false);
+
+    // Editing
+    virtual void append();
+    void insert() { append(); }
+    virtual void edit();
+    virtual void post();
+    virtual void cancel();
+    virtual void deleteRecord();
+    bool modified() const { return m_modified; }
+    // Posts a pending edit, as moving the cursor does.
+    void checkBrowseMode();
+
+    // Controls
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const { return m_disableCount > 0; }
+
+    // Row access by view position for grids: no cursor move.
+    QVariant valueAt(int row, int fieldIndex);
+    int currentRow() const { return m_pos; } // 0-based; -1 when empty
+
+signals:
+    void stateChanged();
+    // The cursor moved to another row.
+    void scrolled();
+    // Values of the current row changed (editing, post, cancel); -1 = every field.
+    void recordChanged(int fieldIndex);
+    // Rows appeared, vanished or moved: grids must re-read everything.
+    void dataSetChanged();
+    // Not held back by DisableControls: master-detail links follow every move.
+    void linkedRowChanged();
+
+protected:
+    friend class Field;
+    // The ordered, filtered list of row identities and the values of one row.
+    virtual QVector<qint64> loadView() = 0;
+    virtual QVector<QVariant> fetchRow(qint64 id) = 0;
+    virtual QList<FieldDef> describeFields() = 0;
+    virtual void doOpen() {}
+    virtual void doClose() {}
+    virtual void storeRow(bool inserting, qint64 &id, const QVector<QVariant> &values,
+                          const QVector<bool> &changed);
+    virtual void removeRow(qint64 id);
+    virtual QVector<QVariant> newRowValues();
+    virtual bool viewDependsOn(const QVector<bool> &changedFields) const;
+
+    void setState(DatasetState s);
+    // Reloads the view now, keeping the current row when it still exists.
+    void refreshView();
+    void markStale();
+    void ensureFresh();
+    void invalidateRow(qint64 id);
+    const QVector<QVariant> &currentValues();
+    int positionOf(qint64 id);
+    void moveTo(int pos);
+    void notifyScroll();
+    void notifyDataSet();
+    void notifyRecord(int fieldIndex);
+    QVariant fieldValue(int index);
+    void setFieldValue(int index, const QVariant &v);
+    void buildFields();
+    void checkActive() const;
+    const FilterExpr &filterExpr() const { return m_filterExpr; }
+
+    Database *m_db;
+    QVector<qint64> m_ids;
+    int m_pos = -1;
+    bool m_eof = true, m_bof = true;
+    DatasetState m_state = DatasetState::Inactive;
+    QVector<QVariant> m_buffer; // edit/insert buffer
+    QVector<bool> m_changed;
+    bool m_modified = false;
+    int m_posBeforeInsert = -1;
+    QVector<QVariant> m_keyBuffer;
+    QVector<bool> m_keySet;
+    bool m_stale = false;
+
+private:
+    std::vector<std::unique_ptr<Field>> m_fields;
+    QList<FieldDef> m_declared;
+    QString m_filterText;
+    FilterExpr m_filterExpr;
+    bool m_filtered = false;
+    bool m_notifyPending = false;
+    int m_disableCount = 0;
+    bool m_pendingDataSet = false;
+    QHash<qint64, int> m_positions;
+    bool m_positionsValid = false;
+    QHash<qint64, QVector<QVariant>> m_rowCache;
+};
+
+class DataSource : public QObject {
+    Q_OBJECT
+public:
+    explicit DataSource(Dataset *dataset = nullptr, QObject *parent = nullptr)
+        : QObject(parent), m_dataset(dataset) {}
+    Dataset *dataset() const { return m_dataset; }
+    void setDataset(Dataset *d) { m_dataset = d; }
+
+private:
+    QPointer<Dataset> m_dataset;
+};
+
+class Table : public Dataset {
+    Q_OBJECT
+public:
+    Table(Database *db, const QString &tableName, QObject *parent = nullptr);
+
+    QString tableName() const { return m_tableName; }
+    const TableDef &tableDef() const { return m_def; }
+
+    // Row order: a named index ("Name_idx", "Zip"), "" for the key, or field names ("NAME", "Ino;Seq").
+    void setIndexName(const QString &name);
+    QString indexName() const { return m_indexName; }
+    void setIndexFieldNames(const QString &names);
+    QString indexFieldNames() const;
+    QStringList orderFields() const { return m_order; }
+
+    // Detail of another dataset: only rows whose link fields equal the master's current row.
+    void setMasterSource(DataSource *master, const QString &masterFields, const QString &detailFields = {});
+
+    // Key searches on the current order's fields. setKey() enters SetKey state: field writes then
+    // fill the search key until gotoKey()/gotoNearest().
+    void setKey();
+    bool gotoKey();
+    void gotoNearest();
+    bool findKey(const QVariantList &values);
+    void findNearest(const QVariantList &values);
+
+    // Deletes every row (the engine's empty-table).
+    void emptyTable();
+
+protected:
+    QVector<qint64> loadView() override;
+    QVector<QVariant> fetchRow(qint64 id) override;
+    QList<FieldDef> describeFields() override;
+    void doOpen() override;
+    void storeRow(bool inserting, qint64 &id, const QVector<QVariant> &values,
+                  const QVector<bool> &changed) override;
+    void removeRow(qint64 id) override;
+    QVector<QVariant> newRowValues() override;
+    bool viewDependsOn(const QVector<bool> &changedFields) const override;
+
+private:
+    QString whereClause(QVariantList &binds) const;
+    QString orderClause() const;
+    std::optional<qint64> searchKey(const QVariantList &values, bool nearest);
+    QVariant storedValue(const FieldDef &f, const QVariant &v) const;
+    void onTablesChanged(const QSet<QString> &tables);
+
+    QString m_tableName;
+    TableDef m_def;
+    QString m_indexName;
+    QStringList m_order;
+    QPointer<DataSource> m_master;
+    QStringList m_masterFields, m_detailFields;
+    std::unique_ptr<Statement> m_fetch;
+    bool m_writing = false;
+};
+
+class Query : public Dataset {
+    Q_OBJECT
+public:
+    explicit Query(Database *db, QObject *parent = nullptr);
+
+    void setSql(const QString &sql);
+    QString sql() const { return m_sql; }
+    void setParam(const QString &name, const QVariant &value);
+    QVariant param(const QString &name) const;
+    const Params &params() const { return m_params; }
+    void clearParams() { m_params.clear(); }
+
+    // Runs a statement that returns no rows; returns the number of rows changed.
+    int execSql();
+    void prepare() { m_prepared = true; }
+    void unprepare() { m_prepared = false; }
+    bool prepared() const { return m_prepared; }
+
+    void append() override;
+    void edit() override;
+
+protected:
+    QVector<qint64> loadView() override;
+    QVector<QVariant> fetchRow(qint64 id) override;
+    QList<FieldDef> describeFields() override;
+    void doOpen() override;
+    void doClose() override;
+
+private:
+    QString m_sql;
+    Params m_params;
+    bool m_prepared = false;
+    QList<FieldDef> m_columns;
+    QVector<QVector<QVariant>> m_rows;
+};

@@ -1,0 +1,38 @@
+#pragma once
+// Shows a dataset in a grid: one row per row of the view, the field labels as column titles and
+// the values through their edit masks.
+#include "platform/dataset.h"
+
+#include <QAbstractTableModel>
+#include <QPointer>
+
+class DatasetModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit DatasetModel(QObject *parent = nullptr);
+
+    void setDataSource(DataSource *source);
+    DataSource *dataSource() const { return m_source; }
+    // Columns by field name; empty: every visible field in stored order.
+    void setColumns(const QStringList &fieldNames);
+    QStringList columns() const { return m_columns; }
+    // Field index shown in a column (-1 when the dataset lacks it).
+    int fieldIndex(int column) const;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    void reset();
+    void rebuildColumns();
+    Dataset *dataset() const;
+
+    QPointer<DataSource> m_source;
+    QPointer<Dataset> m_connected;
+    QStringList m_requested;
+    QStringList m_columns;
+    QVector<int> m_fieldIndexes;
+    int m_rows = 0;
+};

@@ -1,0 +1,105 @@
+#include "platform/dialogs.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+dialogs::MessageHandler &messageHandler()
+{
+    static dialogs::MessageHandler h;
+    return h;
+}
+dialogs::ModalHandler &modalHandler()
+{
+    static dialogs::ModalHandler h;
+    return h;
+}
+
+int showOnScreen(const MessageRequest &r)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(r.caption);
+    QString shown = r.text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    box.setText(shown);
+    switch (r.icon) {
+    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    struct Btn { QMessageBox::StandardButton b; const char *text; int result; };
+    static const Btn ok{QMessageBox::Ok, "확인", IDOK}, yes{QMessageBox::Yes, "예", IDYES},
+        no{QMessageBox::No, "아니요", IDNO}, cancel{QMessageBox::Cancel, "취소", IDCANCEL};
+    QList<Btn> buttons;
+    switch (r.buttons) {
+    case MsgButtons::Ok: buttons = {ok}; break;
+    case MsgButtons::OkCancel: buttons = {ok, cancel}; break;
+    case MsgButtons::YesNo: buttons = {yes, no}; break;
+    case MsgButtons::YesNoCancel: buttons = {yes, no, cancel}; break;
+    }
+    for (const Btn &b : buttons) {
+        box.addButton(b.b)->setText(QString::fromUtf8(b.text));
+    }
+    box.setDefaultButton(static_cast<QPushButton *>(box.button(buttons.first().b)));
+    if (r.buttons != MsgButtons::YesNo) // a yes/no box has no way out but its two answers
+        box.setEscapeButton(box.button(buttons.last().b));
+    const int clicked = box.exec();
+    for (const Btn &b : buttons)
+        if (clicked == b.b)
+            return b.result;
+    return r.buttons == MsgButtons::YesNo ? IDNO : IDCANCEL;
+}
+} // namespace
+
+namespace {
+QString &applicationTitle()
+{
+    static QString t;
+    return t;
+}
+}
+
+QString ApplicationTitle()
+{
+    return applicationTitle();
+}
+
+void SetApplicationTitle(const QString &title)
+{
+    // Not QGuiApplication's display name: the window system would append it to every caption.
+    applicationTitle() = title;
+}
+
+int MessageBox(const QString &text, const QString &caption, MsgButtons buttons, MsgIcon icon)
+{
+    MessageRequest r{text, caption.isEmpty() ? ApplicationTitle() : caption, buttons, icon};
+    if (messageHandler())
+        return messageHandler()(r);
+    return showOnScreen(r);
+}
+
+void ShowMessage(const QString &text)
+{
+    MessageBox(text);
+}
+
+void ShowError(const QString &text)
+{
+    MessageBox(text, QString::fromUtf8("오류"), MsgButtons::Ok, MsgIcon::Error);
+}
+
+int ExecModal(QDialog &dialog)
+{
+    if (modalHandler())
+        return modalHandler()(dialog);
+    return dialog.exec();
+}
+
+namespace dialogs {
+void setMessageHandler(MessageHandler handler) { messageHandler() = std::move(handler); }
+void setModalHandler(ModalHandler handler) { modalHandler() = std::move(handler); }
+}

@@ -1,0 +1,43 @@
+#pragma once
+// Every message box and every modal window of the program goes through here, so that a test can
+// answer them in advance and the program never blocks headless.
+#include <QString>
+#include <functional>
+
+class QDialog;
+
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgIcon { None, Information, Warning, Error, Question };
+
+// Results keep the numbers of the original message-box API, which callers compare against.
+enum MsgResult { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
+
+struct MessageRequest {
+    QString text;
+    QString caption;
+    MsgButtons buttons = MsgButtons::Ok;
+    MsgIcon icon = MsgIcon::None;
+};
+
+// The title of the program: caption of every box that names none.
+QString ApplicationTitle();
+void SetApplicationTitle(const QString &title);
+
+// Caption empty: the application title. Returns one of MsgResult.
+int MessageBox(const QString &text, const QString &caption = {}, MsgButtons buttons = MsgButtons::Ok,
+               MsgIcon icon = MsgIcon::None);
+// The plain information box (application title, OK only).
+void ShowMessage(const QString &text);
+// Error box with OK, as the engine's own error reports look.
+void ShowError(const QString &text);
+
+// Shows a dialog modally and returns its result (QDialog::DialogCode or done() value).
+int ExecModal(QDialog &dialog);
+
+namespace dialogs {
+using MessageHandler = std::function<int(const MessageRequest &)>;
+using ModalHandler = std::function<int(QDialog &)>;
+// Test seams: while set, boxes and modal windows go to the handler instead of the screen.
+void setMessageHandler(MessageHandler handler);
+void setModalHandler(ModalHandler handler);
+}

@@ -1,0 +1,33 @@
+#pragma once
+// An empty register in a temporary folder, made as the register tool makes it.
+#include "core/tables.h"
+#include "platform/database.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+class TempRegister {
+public:
+    TempRegister();
+    QString folder() const { return m_dir.path(); }
+    QString dataFolder() const { return m_dir.path() + QStringLiteral("/Data"); }
+    QString databaseFile() const { return dataFolder() + QStringLiteral("/KELMODB.db"); }
+    // An open connection with the register's catalog.
+    Database &db() { return m_db; }
+    // Adds a member row with the given fields (others NULL) straight through SQL.
+    void addMember(const QString &ino, const QString &name, const QVariantMap &more = {});
+
+private:
+    QTemporaryDir m_dir;
+    Database m_db;
+};
+
+// Runs a test in a folder as the current one, restoring the old one afterwards.
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const QString &path) : m_old(QDir::currentPath()) { QDir::setCurrent(path); }
+    ~CurrentFolder() { QDir::setCurrent(m_old); }
+
+private:
+    QString m_old;
+};
