@@ -1,31 +1,58 @@
-// Makes an empty register: the database file with the register's tables and the starting lookup lists.
+// Makes an empty register (the database file with the register's tables and the starting lookup
+// lists), or fills one with synthetic members.
 //   kelmo_register create <folder>
+//   kelmo_register generate <folder> <N> [--seed S]
+#include "core/generator.h"
 #include "core/tables.h"
 #include "platform/database.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <cstdio>
 
 namespace {
-const char *const StartingLists[][2] = {
-    {"FREL", "부,모,남편,아내,아들,딸,자부,사위,손자,손녀,형제,자매,조부,조모"},
-    {"DUTY", "목사,전도사,장로,권사,안수집사,집사,권찰,성도"},
-    {"KIND", "회사원,공무원,교사,자영업,전문직,농업,주부,학생,무직"},
-    {"EDUC", "새가족교육,학습교육,세례교육,제자훈련,성경공부,교사대학"},
-    {"RESP", "회장,부회장,총무,서기,회계,부장,교사,회원"},
-    {"PART", "남선교회,여전도회,청년회,학생회,주일학교,성가대"},
-};
-
-void fillStartingLists(Database &db)
+int usage()
 {
-    Transaction t(db);
-    for (const auto &entry : StartingLists) {
-        const QString table = QString::fromLatin1(entry[0]);
-        for (const QString &value : QString::fromUtf8(entry[1]).split(u','))
-            db.execute(QStringLiteral("INSERT INTO %1 VALUES (:v)").arg(table), {{QStringLiteral("v"), value}});
+    std::fprintf(stderr, "usage: kelmo_register create <folder>\n"
+                         "       kelmo_register generate <folder> <N> [--seed S]\n");
+    return 2;
+}
+
+QString databaseFile(const QString &folder)
+{
+    return QDir(folder).filePath(QStringLiteral("KELMODB.db"));
+}
+
+int create(const QString &folder)
+{
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "cannot make folder %s\n", qPrintable(folder));
+        return 1;
     }
-    t.commit();
+    const QString file = databaseFile(folder);
+    Database::create(file, KelmoTables());
+    Database db;
+    db.setCatalog(KelmoTables());
+    db.open(file);
+    FillStartingLists(db);
+    std::printf("%s\n", qPrintable(file));
+    return 0;
+}
+
+int generate(const QString &folder, int members, quint32 seed)
+{
+    Database db;
+    db.setCatalog(KelmoTables());
+    db.open(databaseFile(folder));
+    QElapsedTimer timer;
+    timer.start();
+    const GeneratedCounts c = GenerateRegister(db, members, seed);
+    std::printf("%s: %d members, %d family, %d visit, %d study rows; %d postal and %d lookup rows "
+                "added (seed %u, %.2f s)\n",
+                qPrintable(db.fileName()), c.members, c.family, c.visits, c.studies, c.zipRows,
+                c.lookupRows, seed, double(timer.elapsed()) / 1000.0);
+    return 0;
 }
 } // namespace
 
@@ -33,26 +60,27 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 3 || args[1] != QLatin1String("create")) {
-        std::fprintf(stderr, "usage: kelmo_register create <folder>\n");
-        return 2;
-    }
-    const QString folder = args[2];
-    if (!QDir().mkpath(folder)) {
-        std::fprintf(stderr, "cannot make folder %s\n", qPrintable(folder));
-        return 1;
-    }
-    const QString file = QDir(folder).filePath(QStringLiteral("KELMODB.db"));
     try {
-        Database::create(file, KelmoTables());
-        Database db;
-        db.setCatalog(KelmoTables());
-        db.open(file);
-        fillStartingLists(db);
+        if (args.size() == 3 && args[1] == QLatin1String("create"))
+            return create(args[2]);
+        if ((args.size() == 4 || args.size() == 6) && args[1] == QLatin1String("generate")) {
+            bool ok = false;
+            const int members = args[3].toInt(&ok);
+            if (!ok || members < 0)
+                return usage();
+            quint32 seed = 1;
+            if (args.size() == 6) {
+                if (args[4] != QLatin1String("--seed"))
+                    return usage();
+                seed = args[5].toUInt(&ok);
+                if (!ok)
+                    return usage();
+            }
+            return generate(args[2], members, seed);
+        }
     } catch (const std::exception &e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
     }
-    std::printf("%s\n", qPrintable(file));
-    return 0;
+    return usage();
 }

@@ -14,7 +14,12 @@ int RunProgram(int argc, char **argv, const StartupWindows &windows)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelmo"));
     InstallFontSubstitutes();
+    return StartAndRun(windows);
+}
 
+int StartAndRun(const StartupWindows &windows)
+{
+    // Every "end the program" below is a return: the windows made so far are freed in order.
     InstanceGuard guard(QStringLiteral("Kelmo30"));
     if (!guard.tryAcquire()) {
         MessageBox(QStringLiteral("이미 실행되어 있습니다."), QStringLiteral("오류"), MsgButtons::Ok);
@@ -30,6 +35,7 @@ int RunProgram(int argc, char **argv, const StartupWindows &windows)
 
     auto dm = std::make_unique<TfrmDM>();
     frmDM = dm.get();
+    struct ForgetDm { ~ForgetDm() { frmDM = nullptr; } } forgetDm;
     if (!frmDM->DataModuleCreate())
         return 1;
 

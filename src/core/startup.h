@@ -11,4 +11,7 @@ struct StartupWindows {
     std::function<void()> createHiddenWindows;
 };
 
+// Makes the application object and runs the program; the exit code.
 int RunProgram(int argc, char **argv, const StartupWindows &windows);
+// The sequence itself, on an application object that already exists.
+int StartAndRun(const StartupWindows &windows);

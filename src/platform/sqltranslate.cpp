@@ -175,13 +175,25 @@ void rewriteSubstring(QList<Token> &t)
     }
 }
 
+// A word before "(" that starts a clause or an operand, not a function name: "SELECT (a || b)".
+bool isKeyword(const Token &t)
+{
+    static const char *const words[] = {"SELECT", "DISTINCT", "WHERE", "AND", "OR", "NOT", "ON",
+                                        "BY", "HAVING", "SET", "VALUES", "IN", "LIKE", "BETWEEN",
+                                        "IS", "AS", "WHEN", "THEN", "ELSE", "RETURNING"};
+    for (const char *w : words)
+        if (isWord(t, w))
+            return true;
+    return false;
+}
+
 // Start of the primary expression that ends at token i (inclusive).
 int primaryStart(const QList<Token> &t, int i)
 {
     if (t[i].kind == Tok::Close) {
         int open = matchingOpen(t, i);
         const int fn = prevSolid(t, open);
-        if (fn >= 0 && t[fn].kind == Tok::Word)
+        if (fn >= 0 && t[fn].kind == Tok::Word && !isKeyword(t[fn]))
             open = fn;
         return open;
     }
@@ -223,7 +235,8 @@ int primaryEnd(const QList<Token> &t, int i)
 
 void guardConcatenation(QList<Token> &t)
 {
-    // Collect the operand spans first, then wrap from the right so indexes stay valid.
+    // Collect the operand spans first, then wrap them in one pass: spans nest, as in
+    // "(Addr1 || ' ') || Addr2", so no index may move while they are being found.
     QList<QPair<int, int>> spans;
     auto addSpan = [&](int s, int e) {
         if (s == e && (t[s].kind == Tok::String || t[s].kind == Tok::Number))
@@ -243,11 +256,22 @@ void guardConcatenation(QList<Token> &t)
         addSpan(primaryStart(t, l), l);
         addSpan(r, primaryEnd(t, r));
     }
-    std::sort(spans.begin(), spans.end(), [](auto a, auto b) { return a.first > b.first; });
+    if (spans.isEmpty())
+        return;
+    QList<int> opens(t.size(), 0), closes(t.size(), 0);
     for (const auto &sp : spans) {
-        t.insert(sp.second + 1, {Tok::Other, QStringLiteral(",'')")});
-        t.insert(sp.first, {Tok::Other, QStringLiteral("ifnull(")});
+        ++opens[sp.first];
+        ++closes[sp.second];
     }
+    QList<Token> out;
+    for (int i = 0; i < t.size(); ++i) {
+        for (int k = 0; k < opens[i]; ++k)
+            out.append({Tok::Other, QStringLiteral("ifnull(")});
+        out.append(t[i]);
+        for (int k = 0; k < closes[i]; ++k)
+            out.append({Tok::Other, QStringLiteral(",'')")});
+    }
+    t = out;
 }
 
 // "(a || b) Master.Addr": the old engine took a qualified alias; SQLite wants a bare one.

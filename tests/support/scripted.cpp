@@ -6,6 +6,8 @@ ScriptedMessages::ScriptedMessages()
 {
     dialogs::setMessageHandler([this](const MessageRequest &r) {
         m_shown.append(r);
+        if (m_look)
+            m_look(r);
         if (m_expected.isEmpty()) {
             QTest::qFail(qPrintable(QStringLiteral("unexpected message box: ") + r.text), __FILE__,
                          __LINE__);

@@ -16,6 +16,8 @@ public:
 
     // The next box must show exactly this text; it is answered with result.
     ScriptedMessages &expect(const QString &text, int result = IDOK);
+    // Called with each box while it is "on screen", before it is answered.
+    void onShow(std::function<void(const MessageRequest &)> look) { m_look = std::move(look); }
     // Every box shown so far, in order.
     const QList<MessageRequest> &shown() const { return m_shown; }
     bool allAnswered() const { return m_expected.isEmpty(); }
@@ -24,6 +26,7 @@ private:
     struct Expected { QString text; int result; };
     QList<Expected> m_expected;
     QList<MessageRequest> m_shown;
+    std::function<void(const MessageRequest &)> m_look;
 };
 
 // Runs each modal window through a function instead of a nested event loop.
