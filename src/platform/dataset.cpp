@@ -550,31 +550,37 @@ bool Dataset::locate(const QString &fieldNames, const QVariantList &values, bool
 {
     checkBrowseMode();
     ensureFresh();
-    const QStringList names = splitNames(fieldNames);
     QVector<int> idx;
-    for (const QString &n : names)
+    for (const QString &n : splitNames(fieldNames))
         idx << fieldByName(n).index();
-    auto matchText = [&](const QString &have, const QString &want) {
-        const Qt::CaseSensitivity cs = caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive;
-        return partialKey ? have.startsWith(want, cs) : have.compare(want, cs) == 0;
-    };
+    const int row = locateRow(idx, values, partialKey, caseInsensitive);
+    if (row < 0)
+        return false;
+    moveTo(row);
+    m_bof = m_eof = false;
+    return true;
+}
+
+int Dataset::locateRow(const QVector<int> &fields, const QVariantList &values, bool partialKey,
+                       bool caseInsensitive)
+{
+    const Qt::CaseSensitivity cs = caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive;
     for (int row = 0; row < m_ids.size(); ++row) {
         bool all = true;
-        for (int k = 0; k < idx.size() && all; ++k) {
-            const QVariant have = valueAt(row, idx[k]);
+        for (int k = 0; k < fields.size() && all; ++k) {
+            const QVariant have = valueAt(row, fields[k]);
             const QVariant want = values.value(k);
-            if (want.typeId() == QMetaType::QString || have.typeId() == QMetaType::QString)
-                all = matchText(have.toString(), want.toString());
-            else
+            if (want.typeId() == QMetaType::QString || have.typeId() == QMetaType::QString) {
+                const QString h = have.toString(), w = want.toString();
+                all = partialKey ? h.startsWith(w, cs) : h.compare(w, cs) == 0;
+            } else {
                 all = have == want;
+            }
         }
-        if (all) {
-            moveTo(row);
-            m_bof = m_eof = false;
-            return true;
-        }
+        if (all)
+            return row;
     }
-    return false;
+    return -1;
 }
 
 QVector<QVariant> Dataset::newRowValues()
@@ -987,6 +993,33 @@ bool Table::viewDependsOn(const QVector<bool> &changedFields) const
             return true;
     }
     return false;
+}
+
+int Table::locateRow(const QVector<int> &fields, const QVariantList &values, bool partialKey,
+                     bool caseInsensitive)
+{
+    QVariantList binds;
+    QString where = whereClause(binds);
+    QStringList conds;
+    for (int k = 0; k < fields.size(); ++k) {
+        const FieldDef &f = m_def.fields[fields[k]];
+        QString col = QStringLiteral("ifnull(%1,'')").arg(quoted(f.name));
+        const QVariant want = values.value(k);
+        const bool text = f.type == FieldType::Text || f.type == FieldType::Memo;
+        if (text && partialKey)
+            col = QStringLiteral("substr(%1,1,length(?))").arg(col), binds << want.toString();
+        if (text && caseInsensitive) // the original folded only a to z, as lower() does
+            conds << QStringLiteral("lower(%1) = lower(?)").arg(col);
+        else
+            conds << QStringLiteral("%1 = ?").arg(col);
+        binds << (text ? QVariant(want.toString()) : storedValue(f, want));
+    }
+    const QString cond = conds.isEmpty() ? QStringLiteral("1") : conds.join(QStringLiteral(" AND "));
+    where = where.isEmpty() ? QStringLiteral(" WHERE ") + cond : where + QStringLiteral(" AND ") + cond;
+    Statement st(*m_db, QStringLiteral("SELECT rowid FROM %1%2%3 LIMIT 1").arg(quoted(m_def.name), where, orderClause()));
+    for (int i = 0; i < binds.size(); ++i)
+        st.bind(i + 1, binds[i]);
+    return st.step() ? positionOf(st.columnInt64(0)) : -1;
 }
 
 void Table::onTablesChanged(const QSet<QString> &tables)

@@ -156,6 +156,9 @@ protected:
     virtual void removeRow(qint64 id);
     virtual QVector<QVariant> newRowValues();
     virtual bool viewDependsOn(const QVector<bool> &changedFields) const;
+    // Position of the first row in view order whose fields match; -1 when none does.
+    virtual int locateRow(const QVector<int> &fields, const QVariantList &values, bool partialKey,
+                          bool caseInsensitive);
 
     void setState(DatasetState s);
     // Reloads the view now, keeping the current row when it still exists.
@@ -253,6 +256,8 @@ protected:
     void removeRow(qint64 id) override;
     QVector<QVariant> newRowValues() override;
     bool viewDependsOn(const QVector<bool> &changedFields) const override;
+    int locateRow(const QVector<int> &fields, const QVariantList &values, bool partialKey,
+                  bool caseInsensitive) override;
 
 private:
     QString whereClause(QVariantList &binds) const;
