@@ -309,7 +309,7 @@ QVariant Dataset::valueAt(int row, int fieldIndex)
             m_rowCache.clear();
         it = m_rowCache.insert(id, fetchRow(id));
     }
-    return it->value(fieldIndex);
+    return fetchLazyValue(id, fieldIndex, *it);
 }
 
 QVariant Dataset::fieldValue(int index)
@@ -324,7 +324,9 @@ QVariant Dataset::fieldValue(int index)
         return m_buffer.value(index);
     case DatasetState::Browse:
         ensureFresh();
-        return currentValues().value(index);
+        if (m_pos < 0)
+            return {};
+        return fetchLazyValue(m_ids[m_pos], index, currentValues());
     }
     return {};
 }
@@ -613,6 +615,8 @@ void Dataset::edit()
     }
     m_buffer = currentValues();
     m_buffer.resize(fieldCount());
+    for (int i = 0; i < fieldCount(); ++i)
+        m_buffer[i] = fetchLazyValue(m_ids[m_pos], i, m_buffer);
     m_changed = QVector<bool>(fieldCount(), false);
     m_modified = false;
     setState(DatasetState::Edit);
@@ -729,8 +733,13 @@ void Table::doOpen()
         if (!m_def.field(f))
             throw DbError(DbError::General, QStringLiteral("Field '%1' not found.").arg(f));
     QStringList cols;
-    for (const FieldDef &f : m_def.fields)
-        cols << quoted(f.name);
+    m_fetched.clear();
+    for (int i = 0; i < m_def.fields.size(); ++i) {
+        if (m_def.fields[i].type == FieldType::Graphic)
+            continue;
+        cols << quoted(m_def.fields[i].name);
+        m_fetched << i;
+    }
     m_fetch = std::make_unique<Statement>(
         *m_db, QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(cols.join(u','), quoted(m_def.name)));
     if (m_order.isEmpty() && !m_indexName.isEmpty())
@@ -859,10 +868,20 @@ QVector<QVariant> Table::fetchRow(qint64 id)
     m_fetch->bind(1, id);
     QVector<QVariant> row(m_def.fields.size());
     if (m_fetch->step())
-        for (int i = 0; i < row.size(); ++i)
-            row[i] = fromStorage(m_def.fields[i].type, m_fetch->column(i));
+        for (int c = 0; c < m_fetched.size(); ++c)
+            row[m_fetched[c]] = fromStorage(m_def.fields[m_fetched[c]].type, m_fetch->column(c));
     m_fetch->reset();
     return row;
+}
+
+QVariant Table::fetchLazyValue(qint64 id, int fieldIndex, const QVector<QVariant> &row)
+{
+    if (m_def.fields.value(fieldIndex).type != FieldType::Graphic)
+        return row.value(fieldIndex);
+    Statement st(*m_db, QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                            .arg(quoted(m_def.fields[fieldIndex].name), quoted(m_def.name)));
+    st.bind(1, id);
+    return st.step() ? st.column(0) : QVariant();
 }
 
 QVariant Table::storedValue(const FieldDef &f, const QVariant &v) const
@@ -1200,7 +1219,7 @@ void Query::doOpen()
     st.bindParameters(m_params);
     m_columns.clear();
     m_rows.clear();
-    const int n = st.columnCount();
+    const int n = std::max(0, st.columnCount());
     for (int i = 0; i < n; ++i) {
         FieldDef f;
         f.name = st.columnName(i);

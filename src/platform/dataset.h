@@ -148,6 +148,12 @@ protected:
     // The ordered, filtered list of row identities and the values of one row.
     virtual QVector<qint64> loadView() = 0;
     virtual QVector<QVariant> fetchRow(qint64 id) = 0;
+    // A value that fetchRow leaves out (pictures are read only when asked for).
+    virtual QVariant fetchLazyValue(qint64 id, int fieldIndex, const QVector<QVariant> &row)
+    {
+        Q_UNUSED(id);
+        return row.value(fieldIndex);
+    }
     virtual QList<FieldDef> describeFields() = 0;
     virtual void doOpen() {}
     virtual void doClose() {}
@@ -249,6 +255,7 @@ public:
 protected:
     QVector<qint64> loadView() override;
     QVector<QVariant> fetchRow(qint64 id) override;
+    QVariant fetchLazyValue(qint64 id, int fieldIndex, const QVector<QVariant> &row) override;
     QList<FieldDef> describeFields() override;
     void doOpen() override;
     void storeRow(bool inserting, qint64 &id, const QVector<QVariant> &values,
@@ -273,6 +280,7 @@ private:
     QPointer<DataSource> m_master;
     QStringList m_masterFields, m_detailFields;
     std::unique_ptr<Statement> m_fetch;
+    QVector<int> m_fetched; // fields read with the row; pictures wait until asked for
     bool m_writing = false;
 };
 

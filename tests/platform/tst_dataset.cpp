@@ -227,6 +227,29 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DbError, t.fieldByName(QStringLiteral("Name")).setAsString(QStringLiteral("x")));
     }
 
+    void picturesKeepThroughEditsAndClear()
+    {
+        TempRegister reg;
+        Table t(&reg.db(), QStringLiteral("MASTER"));
+        t.open();
+        const QByteArray picture(50000, '\x42');
+        t.append();
+        t.fieldByName(QStringLiteral("Ino")).setAsString(QStringLiteral("1"));
+        t.fieldByName(QStringLiteral("Pic")).setValue(picture);
+        t.post();
+        QCOMPARE(t.fieldByName(QStringLiteral("Pic")).asBytes(), picture);
+        t.edit();
+        QCOMPARE(t.fieldByName(QStringLiteral("Pic")).asBytes(), picture); // the edit buffer holds it too
+        t.fieldByName(QStringLiteral("Name")).setAsString(QStringLiteral("가"));
+        t.post();
+        QCOMPARE(t.fieldByName(QStringLiteral("Pic")).asBytes(), picture);
+        t.edit();
+        t.fieldByName(QStringLiteral("Pic")).clear();
+        t.post();
+        QVERIFY(t.fieldByName(QStringLiteral("Pic")).isNull());
+        QVERIFY(reg.db().scalar(QStringLiteral("SELECT Pic FROM MASTER")).isNull());
+    }
+
     void masterDetail()
     {
         TempRegister reg;
