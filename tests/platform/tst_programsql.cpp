@@ -79,6 +79,9 @@ const QStringList SyllableOrders = {
     u"ORDER BY Zip,   Name"_s, u"ORDER BY Reg,   Name"_s, u"ORDER BY Zone,  Name"_s,
     u"ORDER BY Area,  Name"_s, u"ORDER BY Duty1, Name"_s, u"ORDER BY Duty2, Name"_s,
     u"ORDER BY Bigo,  Name"_s, u"ORDER BY Part,  Name"_s, u"ORDER BY Resp,  Name"_s};
+const QStringList SyllableOrderItems = {u"성명"_s, u"생년월일"_s, u"전화1"_s, u"전화2"_s, u"이동전화"_s,
+                                        u"주소"_s, u"우편번호"_s, u"등록일자"_s, u"교구"_s, u"구역"_s,
+                                        u"직분1"_s, u"직분2"_s, u"비고"_s, u"소속기관"_s, u"기관직책"_s};
 QString syllableList(int tab, int order)
 {
     QStringList lines{ListSelect, u"FROM Master"_s};
@@ -206,15 +209,15 @@ QString familyTerm()
                                    << u"ORDER BY Family.Bday"_s);
 }
 
-// The detailed search: the fixed lines, the optional pieces, the order.
-struct SearchPiece {
+// The detailed search: the fixed lines, the optional conditions, the order.
+struct SearchCondition {
     const char *purpose;
     const char *sql;
     QVariantMap params;
 };
-const QList<SearchPiece> &searchPieces()
+const QList<SearchCondition> &searchConditions()
 {
-    static const QList<SearchPiece> pieces = {
+    static const QList<SearchCondition> conditions = {
         {"birthday range", "AND  (Bday BETWEEN :ds AND :de)", {{u"ds"_s, u"19600101"_s}, {u"de"_s, u"19751231"_s}}},
         {"home address", "AND  (Addr1 LIKE :addr)", {{u"addr"_s, u"%중구%"_s}}},
         {"e-mail", "AND  (Email LIKE :email)", {{u"email"_s, u"kim%"_s}}},
@@ -248,22 +251,22 @@ const QList<SearchPiece> &searchPieces()
         {"how registered", "AND  (Cur LIKE :cur)", {{u"cur"_s, u"전도%"_s}}},
         {"guide", "AND  (Guide LIKE :guide)", {{u"guide"_s, u"김%"_s}}},
     };
-    return pieces;
+    return conditions;
 }
-const SearchPiece &searchPiece(const char *purpose)
+const SearchCondition &searchCondition(const char *purpose)
 {
-    for (const SearchPiece &p : searchPieces())
+    for (const SearchCondition &p : searchConditions())
         if (qstrcmp(p.purpose, purpose) == 0)
             return p;
-    qFatal("no search piece %s", purpose);
+    qFatal("no search condition %s", purpose);
 }
-QString detailedSearch(const QStringList &pieces)
+QString detailedSearch(const QStringList &conditions)
 {
     return addSql(QStringList{u"SELECT Ino, Name, X, Bday, L, Tel1, Tel2, Hp, (Addr1 || ' ') || Addr2  Addr, Zip, Reg, Zone, Area, Duty1, Duty2, Bigo, Part, Resp"_s,
                               u"FROM \"master.DB\" Master "_s, u"WHERE   (Name LIKE :name) "_s,
                               u"   AND  (X LIKE :x)"_s,
                               u"   AND  ((Tel1 LIKE :tel) OR   (Tel2 LIKE :tel)   OR   (Hp LIKE :tel)) "_s}
-                  << pieces << u"ORDER BY Name"_s);
+                  << conditions << u"ORDER BY Name"_s);
 }
 // The fixed parameters with every field left empty.
 QVariantMap searchAll(const QVariantMap &more = {})
@@ -513,18 +516,18 @@ private slots:
         addStatement("family editor: next sequence number", nextFamilySeq(u"1001"_s), none, {u"M"_s});
         addStatement("import: greatest member number of the minute", importMax(u"2403151230"_s), none, {u"M"_s});
 
-        // detailed search: no optional piece, each one alone, all together
+        // detailed search: no optional condition, each one alone, all together
         addStatement("detailed search: fixed conditions only", detailedSearch({}),
                      {{u"name"_s, u"김%"_s}, {u"x"_s, u"%"_s}, {u"tel"_s, u"%"_s}}, ListFields);
-        QStringList allPieces;
+        QStringList allConditions;
         QVariantMap allParams = searchAll();
-        for (const SearchPiece &p : searchPieces()) {
-            allPieces << QString::fromUtf8(p.sql);
+        for (const SearchCondition &p : searchConditions()) {
+            allConditions << QString::fromUtf8(p.sql);
             allParams.insert(p.params);
             addStatement(qPrintable(u"detailed search: "_s + QString::fromUtf8(p.purpose) + u" condition"_s),
                          detailedSearch({QString::fromUtf8(p.sql)}), searchAll(p.params), ListFields);
         }
-        addStatement("detailed search: every condition", detailedSearch(allPieces), allParams, ListFields);
+        addStatement("detailed search: every condition", detailedSearch(allConditions), allParams, ListFields);
         addStatement("memo search: marked members", memoSearchResult(), none,
                      QStringList(ListFields.mid(0, 10)) << ListFields.mid(11) << u"Cmemo"_s << u"Jmemo"_s << u"Fmemo"_s);
 
@@ -538,7 +541,7 @@ private slots:
         for (int tab = 0; tab < SyllableTabs.size(); ++tab)
             addStatement(qPrintable(u"whole list: tab "_s + SyllableTabs[tab]), syllableList(tab, 0), none, ListFields);
         for (int order = 1; order < SyllableOrders.size(); ++order)
-            addStatement(qPrintable(u"whole list: sort order "_s + QString::number(order)),
+            addStatement(qPrintable(u"whole list: tab 가, sorted by "_s + SyllableOrderItems[order]),
                          syllableList(1, order), none, ListFields);
         addStatement("registration-year list", regList(), years, ListFields);
         static const char *const bapTabs[] = {"infant baptism", "catechism", "baptism"};
@@ -552,14 +555,14 @@ private slots:
                       u"Jkind"_s, u"Rlgn"_s, u"R"_s, u"Grade"_s, u"Fbigo"_s});
 
         // head-count charts
-        const QString count = u"Count(*)"_s;
+        const QString countField = u"Count(*)"_s;
         for (const char *f : {"Part", "Bigo", "Duty1", "Duty2", "Zone"})
             addStatement(qPrintable(u"chart by "_s + QString::fromLatin1(f)), fixedChart(QString::fromLatin1(f)),
-                         none, {QString::fromLatin1(f), count});
-        addStatement("chart by group of a zone", areaChart(), {{u"zone"_s, u"1교구"_s}}, {u"Zone"_s, u"Area"_s, count});
+                         none, {QString::fromLatin1(f), countField});
+        addStatement("chart by group of a zone", areaChart(), {{u"zone"_s, u"1교구"_s}}, {u"Zone"_s, u"Area"_s, countField});
         for (const char *f : {"X", "M", "Learn", "Jkind"})
             addStatement(qPrintable(u"general chart by "_s + QString::fromLatin1(f)),
-                         generalChart(QString::fromLatin1(f)), none, {QString::fromLatin1(f), count});
+                         generalChart(QString::fromLatin1(f)), none, {QString::fromLatin1(f), countField});
 
         // month calendars
         addStatement("birthday calendar", birthdayCalendar(), march, calendarFields(u"Tday"_s));
@@ -643,14 +646,14 @@ private slots:
         // the detailed search's conditions
         auto search = [&](const char *rowName, const QStringList &purposes, const QVariantMap &fixed,
                           const QStringList &expected) {
-            QStringList pieces;
+            QStringList conditions;
             QVariantMap params = searchAll(fixed);
             for (const QString &p : purposes) {
-                const SearchPiece &piece = searchPiece(qPrintable(p));
-                pieces << QString::fromUtf8(piece.sql);
-                params.insert(piece.params);
+                const SearchCondition &c = searchCondition(qPrintable(p));
+                conditions << QString::fromUtf8(c.sql);
+                params.insert(c.params);
             }
-            row(rowName, detailedSearch(pieces), params, name, expected);
+            row(rowName, detailedSearch(conditions), params, name, expected);
         };
         search("detailed search: nothing filled", {}, {}, {u"김철수"_s, u"박민수"_s, u"이영희"_s, u"최수진"_s});
         search("detailed search: name", {}, {{u"name"_s, u"이%"_s}}, {u"이영희"_s});
