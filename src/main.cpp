@@ -4,14 +4,6 @@
 int main(int argc, char **argv)
 {
     StartupWindows windows;
-    windows.createMainWindow = []() -> QWidget * {
-        auto *w = new TfrmMain;
-        frmMain = w;
-        if (!w->FormCreate()) {
-            delete w;
-            return nullptr;
-        }
-        return w;
-    };
+    windows.createMainWindow = CreateMainWindow;
     return RunProgram(argc, argv, windows);
 }

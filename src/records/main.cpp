@@ -51,3 +51,14 @@ void TfrmMain::closeEvent(QCloseEvent *event)
     releaseSettingsStores();
     event->accept();
 }
+
+QWidget *CreateMainWindow()
+{
+    auto *w = new TfrmMain;
+    frmMain = w;
+    if (!w->FormCreate()) {
+        delete w;
+        return nullptr;
+    }
+    return w;
+}

@@ -19,3 +19,6 @@ private:
 };
 
 extern TfrmMain *frmMain;
+
+// Creates the main window as start-up does; nullptr (after its message) when the program must end.
+QWidget *CreateMainWindow();

@@ -104,15 +104,14 @@ private slots:
 
     void opensOnTheFirstMemberByNameWithItsDetails()
     {
-        TempRegister reg;
+        OpenedRegister r;
+        TempRegister &reg = r.reg;
         reg.addMember(QStringLiteral("2"), QStringLiteral("박"));
         reg.addMember(QStringLiteral("1"), QStringLiteral("김"));
         reg.db().execute(QStringLiteral("INSERT INTO FAMILY (Ino, Seq, Name) VALUES ('1', 1, '김아들')"));
         reg.db().execute(QStringLiteral("INSERT INTO FAMILY (Ino, Seq, Name) VALUES ('2', 1, '박딸')"));
         reg.db().execute(QStringLiteral("INSERT INTO VISIT (Ino, Vday, Vtime) VALUES ('1', '20240101', '1000')"));
-        CurrentFolder cd(reg.folder());
-        TfrmDM dm;
-        QVERIFY(dm.DataModuleCreate());
+        TfrmDM &dm = r.open();
         QCOMPARE(dm.tbMaster.fieldByName(QStringLiteral("Name")).asString(), QStringLiteral("김"));
         QCOMPARE(dm.tbFamily.recordCount(), 1);
         QCOMPARE(dm.tbFamily.fieldByName(QStringLiteral("Name")).asString(), QStringLiteral("김아들"));
@@ -134,10 +133,8 @@ private slots:
 
     void quotedNamesAreStoredAndFound()
     {
-        TempRegister reg;
-        CurrentFolder cd(reg.folder());
-        TfrmDM dm;
-        QVERIFY(dm.DataModuleCreate());
+        OpenedRegister r;
+        TfrmDM &dm = r.open();
         dm.tbMaster.append();
         dm.tbMaster.fieldByName(QStringLiteral("Ino")).setAsString(QStringLiteral("1"));
         dm.tbMaster.fieldByName(QStringLiteral("Name")).setAsString(QStringLiteral("O'Neil"));
@@ -150,11 +147,9 @@ private slots:
 
     void settingsOnAFirstStart()
     {
-        TempRegister reg;
-        CurrentFolder cd(reg.folder());
-        TfrmDM dm;
-        frmDM = &dm;
-        QVERIFY(dm.DataModuleCreate());
+        OpenedRegister r;
+        TempRegister &reg = r.reg;
+        r.open();
         Settings s(reg.folder());
         QWidget caption;
         CaptionWindow = &caption;
@@ -176,16 +171,13 @@ private slots:
         QCOMPARE(UserName, QStringLiteral("사용자"));
         QCOMPARE(AreaOption, 1);
         QCOMPARE(AreaWord(), QStringLiteral("속회"));
-        frmDM = nullptr;
     }
 
     void lookupListsAreRewrittenWholeOrNotAtAll()
     {
-        TempRegister reg;
-        CurrentFolder cd(reg.folder());
-        TfrmDM dm;
-        frmDM = &dm;
-        QVERIFY(dm.DataModuleCreate());
+        OpenedRegister r;
+        TempRegister &reg = r.reg;
+        TfrmDM &dm = r.open();
         Settings s(reg.folder());
         QVERIFY(ReadSettings());
 
@@ -221,16 +213,13 @@ private slots:
         FillItems(&box, AreaList, AreaCount);
         QCOMPARE(box.count(), 1);
         QCOMPARE(box.itemText(0), QStringLiteral("새 구역"));
-        frmDM = nullptr;
     }
 
     void unreadableOrUnwritableSettingsAreReported()
     {
-        TempRegister reg;
-        CurrentFolder cd(reg.folder());
-        TfrmDM dm;
-        frmDM = &dm;
-        QVERIFY(dm.DataModuleCreate());
+        OpenedRegister r;
+        TempRegister &reg = r.reg;
+        r.open();
         QDir().mkpath(reg.folder() + QStringLiteral("/KELMO.INI")); // a folder where the file should be
         Settings s(reg.folder());
         {
@@ -243,17 +232,15 @@ private slots:
             boxes.expect(QStringLiteral("설정사항을 쓰는 중에 오류가 발생했습니다."));
             QVERIFY(!WriteSettings());
         }
-        frmDM = nullptr;
     }
 
     void textExportIsFixedWidthInBytes()
     {
-        TempRegister reg;
+        OpenedRegister r;
+        TempRegister &reg = r.reg;
         reg.addMember(QStringLiteral("1"), QStringLiteral("김철수"), {{QStringLiteral("Tel1"), QStringLiteral("02-123")}});
         reg.addMember(QStringLiteral("2"), QStringLiteral("Lee"), {{QStringLiteral("Addr1"), QStringLiteral("서울")}});
-        CurrentFolder cd(reg.folder());
-        TfrmDM dm;
-        QVERIFY(dm.DataModuleCreate());
+        TfrmDM &dm = r.open();
         Query q(&dm.dbKelmo);
         q.setSql(QStringLiteral("SELECT Name, Tel1, (Addr1 || ' ' || Addr2) Addr FROM MASTER ORDER BY Name"));
         q.open();

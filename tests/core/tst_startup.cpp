@@ -22,15 +22,7 @@ QWidget *visibleTopLevel(const char *name)
 StartupWindows mainWindowOnly()
 {
     StartupWindows windows;
-    windows.createMainWindow = []() -> QWidget * {
-        auto *w = new TfrmMain;
-        frmMain = w;
-        if (!w->FormCreate()) {
-            delete w;
-            return nullptr;
-        }
-        return w;
-    };
+    windows.createMainWindow = CreateMainWindow;
     return windows;
 }
 } // namespace

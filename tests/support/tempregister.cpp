@@ -1,5 +1,7 @@
 #include "tempregister.h"
 
+#include "core/dm.h"
+
 #include <QTest>
 
 TempRegister::TempRegister()
@@ -23,4 +25,21 @@ void TempRegister::addMember(const QString &ino, const QString &name, const QVar
     }
     m_db.execute(QStringLiteral("INSERT INTO MASTER (%1) VALUES (%2)").arg(cols.join(u','), marks.join(u',')),
                  params);
+}
+
+OpenedRegister::OpenedRegister() = default;
+
+OpenedRegister::~OpenedRegister()
+{
+    if (frmDM == m_dm.get())
+        frmDM = nullptr;
+}
+
+TfrmDM &OpenedRegister::open()
+{
+    m_dm = std::make_unique<TfrmDM>();
+    frmDM = m_dm.get();
+    if (!m_dm->DataModuleCreate())
+        QTest::qFail("the data module did not open the register", __FILE__, __LINE__);
+    return *m_dm;
 }

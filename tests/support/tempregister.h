@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <memory>
 
 class TempRegister {
 public:
@@ -30,4 +31,20 @@ public:
 
 private:
     QString m_old;
+};
+
+// A register with the data module opened on it, as the program has it after start-up.
+class TfrmDM;
+class OpenedRegister {
+public:
+    OpenedRegister();
+    ~OpenedRegister();
+    TempRegister reg;
+    // Opens the data module in the register's folder (after the test has put its rows in).
+    TfrmDM &open();
+    TfrmDM &dm() { return *m_dm; }
+
+private:
+    CurrentFolder m_cd{reg.folder()};
+    std::unique_ptr<TfrmDM> m_dm;
 };
