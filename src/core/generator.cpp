@@ -370,19 +370,6 @@ int ageAt(const QDate &birth, const QDate &day)
     return age;
 }
 
-// This year's solar birthday as MMDD; empty when a lunar day does not occur this year.
-QString birthdayThisYear(const QString &bday, bool lunar, int year)
-{
-    const QString mmdd = bday.mid(4, 4);
-    if (lunar) {
-        const QString solar = LunarToSolar(QString::number(year) + mmdd, false);
-        return solar.isEmpty() ? QString() : solar.mid(4, 4);
-    }
-    if (mmdd == QLatin1String("0229") && !IsLeapYear(year))
-        return QStringLiteral("0301");
-    return mmdd;
-}
-
 // ---------------------------------------------------------------------------------------------
 // The generator
 
@@ -431,7 +418,7 @@ public:
         loadLists();
         for (int i = 0; i < 5; ++i)
             m_pastors << randomPerson(true, QDate(1950, 1, 1), QDate(1985, 12, 31)).name;
-        m_nextIno = QDateTime(QDate(1998, 3, 1), QTime(9, 0));
+        m_nextIno = QDateTime(QDate(1998, 3, 1), QTime(9, 0), Qt::UTC); // UTC: no time-zone look-ups, no DST gaps
         while (m_master.rows() < members)
             household(members - m_master.rows());
         counts.members = m_master.rows();
@@ -649,7 +636,8 @@ private:
 
     // -- households --------------------------------------------------------------------------
 
-    void household(int room)
+    // Address, telephone and church area, shared by everyone of a household.
+    Household home()
     {
         Household h;
         h.home = &m_rng.pick(std::span<const ZipRow>(m_zips.constData(), m_zips.size()));
@@ -667,7 +655,13 @@ private:
             if (!m_zones.isEmpty())
                 h.zone = m_zones[int(qint64(a) * m_zones.size() / m_areas.size())];
         }
+        return h;
+    }
 
+    // A head of household and up to room - 1 more members: spouse, children, now and then a parent.
+    void household(int room)
+    {
+        Household h = home();
         const QDate latest = std::min(QDate(2020, 12, 31), m_today);
         h.head = randomPerson(m_rng.chance(0.75), QDate(1930, 1, 1), QDate(1995, 12, 31));
         const QDate headBirth = h.head.birth.isValid() ? h.head.birth : QDate(1965, 1, 1);
@@ -682,8 +676,8 @@ private:
                 const QDate born = headBirth.addYears(m_rng.range(-3, 5));
                 const Person spouse = randomPerson(!h.head.male, born.addMonths(-6), born.addMonths(6));
                 member(h, spouse, Role::Spouse, mday);
-            } else if (m_rng.chance(0.1)) {
-                const QDate born = headBirth.addYears(-m_rng.range(22, 35));
+            } else if (headBirth.year() >= 1958 && m_rng.chance(0.1)) {
+                const QDate born = headBirth.addYears(-m_rng.range(22, 28));
                 const Person parent = randomPerson(m_rng.chance(0.4), std::max(QDate(1930, 1, 1), born.addYears(-2)),
                                                    std::max(QDate(1930, 1, 1), born));
                 member(h, parent, Role::Parent, QString());
@@ -720,7 +714,7 @@ private:
         w.set("Bday", p.bday);
         if (!p.bday.isEmpty()) {
             w.set("L", p.lunar ? u("음") : u("양"));
-            w.set("Tday", birthdayThisYear(p.bday, p.lunar, m_today.year()));
+            w.set("Tday", BirthdayThisYear(p.bday, p.lunar, m_today.year()));
         }
         w.set("G", role == Role::Head);
         if (role != Role::Head) {
@@ -860,7 +854,7 @@ private:
             if (known) {
                 w.set("Bday", p.bday);
                 w.set("L", p.lunar ? u("음") : u("양"));
-                w.set("TDAY", birthdayThisYear(p.bday, p.lunar, m_today.year()));
+                w.set("TDAY", BirthdayThisYear(p.bday, p.lunar, m_today.year()));
             }
             if (m_rng.chance(0.4))
                 w.set("Learn", m_rng.text(Learning));
@@ -962,6 +956,18 @@ void FillStartingLists(Database &db)
         }
     }
     t.commit();
+}
+
+QString BirthdayThisYear(const QString &bday, bool lunar, int year)
+{
+    const QString mmdd = bday.mid(4, 4);
+    if (lunar) {
+        const QString solar = LunarToSolar(QString::number(year) + mmdd, false);
+        return solar.isEmpty() ? QString() : solar.mid(4, 4);
+    }
+    if (mmdd == QLatin1String("0229") && !IsLeapYear(year))
+        return QStringLiteral("0301");
+    return mmdd;
 }
 
 GeneratedCounts GenerateRegister(Database &db, int members, quint32 seed)

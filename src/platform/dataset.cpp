@@ -241,6 +241,13 @@ void Dataset::ensureFresh()
     if (m_stale && active()) {
         m_stale = false;
         refreshView();
+        if (m_rewind) { // a detail starts on its first row when the master moves
+            m_rewind = false;
+            m_pos = m_ids.isEmpty() ? -1 : 0;
+            m_bof = true;
+            m_eof = m_ids.isEmpty();
+            emit linkedRowChanged();
+        }
     }
 }
 
@@ -746,6 +753,13 @@ void Table::doOpen()
         m_order = m_def.index(m_indexName)->fields;
 }
 
+void Table::doClose()
+{
+    m_fetch.reset();
+    m_view.reset();
+    m_viewSql.clear();
+}
+
 QList<FieldDef> Table::describeFields()
 {
     return m_def.fields;
@@ -801,12 +815,15 @@ void Table::setMasterSource(DataSource *master, const QString &masterFields, con
                 return;
             if (state() != DatasetState::Browse)
                 cancel();
-            m_stale = false;
-            refreshView();
-            m_pos = m_ids.isEmpty() ? -1 : 0;
-            m_bof = true;
-            m_eof = m_ids.isEmpty();
-            emit linkedRowChanged();
+            m_rewind = true;
+            Dataset *md = m_master ? m_master->dataset() : nullptr;
+            if (md && md->controlsDisabled()) {
+                // A walk over the master: read the rows only if someone asks for them.
+                markStale();
+                return;
+            }
+            m_stale = true;
+            ensureFresh();
             notifyDataSet();
         });
     }
@@ -852,13 +869,19 @@ QString Table::orderClause() const
 QVector<qint64> Table::loadView()
 {
     QVariantList binds;
-    const QString where = whereClause(binds);
-    Statement st(*m_db, QStringLiteral("SELECT rowid FROM %1%2%3").arg(quoted(m_def.name), where, orderClause()));
+    const QString sql = QStringLiteral("SELECT rowid FROM %1%2%3").arg(quoted(m_def.name), whereClause(binds), orderClause());
+    // A detail reloads on every move of its master: keep the statement prepared.
+    if (!m_view || m_viewSql != sql) {
+        m_view = std::make_unique<Statement>(*m_db, sql);
+        m_viewSql = sql;
+    }
+    m_view->reset();
     for (int i = 0; i < binds.size(); ++i)
-        st.bind(i + 1, binds[i]);
+        m_view->bind(i + 1, binds[i]);
     QVector<qint64> ids;
-    while (st.step())
-        ids.append(st.columnInt64(0));
+    while (m_view->step())
+        ids.append(m_view->columnInt64(0));
+    m_view->reset();
     return ids;
 }
 

@@ -196,6 +196,7 @@ protected:
     QVector<QVariant> m_keyBuffer;
     QVector<bool> m_keySet;
     bool m_stale = false;
+    bool m_rewind = false;
 
 private:
     std::vector<std::unique_ptr<Field>> m_fields;
@@ -258,6 +259,7 @@ protected:
     QVariant fetchLazyValue(qint64 id, int fieldIndex, const QVector<QVariant> &row) override;
     QList<FieldDef> describeFields() override;
     void doOpen() override;
+    void doClose() override;
     void storeRow(bool inserting, qint64 &id, const QVector<QVariant> &values,
                   const QVector<bool> &changed) override;
     void removeRow(qint64 id) override;
@@ -280,6 +282,8 @@ private:
     QPointer<DataSource> m_master;
     QStringList m_masterFields, m_detailFields;
     std::unique_ptr<Statement> m_fetch;
+    std::unique_ptr<Statement> m_view;
+    QString m_viewSql;
     QVector<int> m_fetched; // fields read with the row; pictures wait until asked for
     bool m_writing = false;
 };

@@ -191,6 +191,25 @@ private slots:
         }
     }
 
+    void birthdayThisYear()
+    {
+        QCOMPARE(BirthdayThisYear(QStringLiteral("19920229"), false, 2023), QStringLiteral("0301"));
+        QCOMPARE(BirthdayThisYear(QStringLiteral("19920229"), false, 2024), QStringLiteral("0229"));
+        QCOMPARE(BirthdayThisYear(QStringLiteral("19501231"), false, 2023), QStringLiteral("1231"));
+        QCOMPARE(BirthdayThisYear(QStringLiteral("19500101"), true, 2023), QStringLiteral("0122"));
+        // the last lunar month's days fall in the next solar year; a day 30 may not occur at all
+        int missing = 0;
+        for (int month = 1; month <= 12; ++month) {
+            for (const char *day : {"01", "29", "30"}) {
+                const QString bday = QStringLiteral("1950%1").arg(month, 2, 10, QLatin1Char('0')) + QLatin1String(day);
+                const QString got = BirthdayThisYear(bday, true, 2023);
+                QCOMPARE(got, expectedBirthday(bday, text("음"), 2023));
+                missing += got.isEmpty();
+            }
+        }
+        QVERIFY(missing > 0);
+    }
+
     void namesCoverTheIndexTabs()
     {
         // Latin names for the "other" tab, and a spread of Hangul initials

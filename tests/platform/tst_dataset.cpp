@@ -273,10 +273,16 @@ private slots:
         QCOMPARE(names(family, "Seq"), (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
         QCOMPARE(family.fieldByName(QStringLiteral("Ino")).asString(), QStringLiteral("A"));
         // follows the master also while the master's controls are disabled
+        QSignalSpy detailChanged(&family, &Dataset::dataSetChanged);
         master.disableControls();
         master.next();
         QCOMPARE(family.recordCount(), 0);
+        master.prior();
+        QCOMPARE(family.fieldByName(QStringLiteral("Seq")).asInteger(), 1); // on its first row
+        master.next();
         master.enableControls();
+        QTRY_VERIFY(detailChanged.count() >= 1); // the detail's grid hears of it after the walk
+        QCOMPARE(family.recordCount(), 0);
         master.first();
         QCOMPARE(family.recordCount(), 2);
         // a new master row has no details
