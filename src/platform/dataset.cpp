@@ -513,6 +513,14 @@ bool Dataset::bookmarkValid(const Bookmark &b)
     return positionOf(b.id) >= 0;
 }
 
+int Dataset::rowOf(const Bookmark &b)
+{
+    if (!active() || !b.isValid())
+        return -1;
+    ensureFresh();
+    return positionOf(b.id);
+}
+
 bool Dataset::gotoBookmark(const Bookmark &b)
 {
     checkBrowseMode();

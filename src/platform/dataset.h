@@ -100,6 +100,8 @@ public:
     Bookmark bookmark();
     bool gotoBookmark(const Bookmark &b);
     bool bookmarkValid(const Bookmark &b);
+    // View position of a bookmarked row without moving the cursor; -1 when it is gone.
+    int rowOf(const Bookmark &b);
 
     // Filter in the old engine's syntax; applied while Filtered is on.
     void setFilter(const QString &filter);
@@ -218,7 +220,17 @@ public:
     explicit DataSource(Dataset *dataset = nullptr, QObject *parent = nullptr)
         : QObject(parent), m_dataset(dataset) {}
     Dataset *dataset() const { return m_dataset; }
-    void setDataset(Dataset *d) { m_dataset = d; }
+    void setDataset(Dataset *d)
+    {
+        if (m_dataset == d)
+            return;
+        m_dataset = d;
+        emit datasetChanged();
+    }
+
+signals:
+    // Controls on the source reconnect to the new dataset.
+    void datasetChanged();
 
 private:
     QPointer<Dataset> m_dataset;

@@ -11,9 +11,18 @@ Dataset *DatasetModel::dataset() const
 
 void DatasetModel::setDataSource(DataSource *source)
 {
+    if (m_source)
+        disconnect(m_source, nullptr, this, nullptr);
+    m_source = source;
+    if (source)
+        connect(source, &DataSource::datasetChanged, this, &DatasetModel::connectDataset);
+    connectDataset();
+}
+
+void DatasetModel::connectDataset()
+{
     if (m_connected)
         disconnect(m_connected, nullptr, this, nullptr);
-    m_source = source;
     m_connected = dataset();
     if (Dataset *d = m_connected) {
         connect(d, &Dataset::dataSetChanged, this, &DatasetModel::reset);
@@ -31,6 +40,20 @@ void DatasetModel::setColumns(const QStringList &fieldNames)
 {
     m_requested = fieldNames;
     reset();
+}
+
+void DatasetModel::setTitles(const QStringList &titles)
+{
+    m_titles = titles;
+    if (!m_columns.isEmpty())
+        emit headerDataChanged(Qt::Horizontal, 0, int(m_columns.size()) - 1);
+}
+
+void DatasetModel::setAlignments(const QList<Qt::Alignment> &alignments)
+{
+    m_alignments = alignments;
+    if (m_rows > 0 && !m_columns.isEmpty())
+        emit dataChanged(index(0, 0), index(m_rows - 1, int(m_columns.size()) - 1), {Qt::TextAlignmentRole});
 }
 
 void DatasetModel::rebuildColumns()
@@ -85,6 +108,8 @@ int DatasetModel::columnCount(const QModelIndex &parent) const
 
 QVariant DatasetModel::data(const QModelIndex &index, int role) const
 {
+    if (role == Qt::TextAlignmentRole && index.isValid() && index.column() < m_alignments.size())
+        return int(m_alignments.at(index.column()));
     Dataset *d = dataset();
     const int fi = fieldIndex(index.column());
     if (!d || !d->active() || fi < 0 || !index.isValid())
@@ -115,6 +140,8 @@ QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
+    if (!m_titles.value(section).isEmpty())
+        return m_titles.at(section);
     Dataset *d = dataset();
     const int fi = fieldIndex(section);
     if (d && d->active() && fi >= 0)

@@ -16,6 +16,10 @@ public:
     // Columns by field name; empty: every visible field in stored order.
     void setColumns(const QStringList &fieldNames);
     QStringList columns() const { return m_columns; }
+    // Column titles in place of the field labels; an empty title keeps the label.
+    void setTitles(const QStringList &titles);
+    // Alignment of each column's cells (Qt::TextAlignmentRole); missing: the view's default.
+    void setAlignments(const QList<Qt::Alignment> &alignments);
     // Field index shown in a column (-1 when the dataset lacks it).
     int fieldIndex(int column) const;
 
@@ -26,12 +30,15 @@ public:
 
 private:
     void reset();
+    void connectDataset();
     void rebuildColumns();
     Dataset *dataset() const;
 
     QPointer<DataSource> m_source;
     QPointer<Dataset> m_connected;
     QStringList m_requested;
+    QStringList m_titles;
+    QList<Qt::Alignment> m_alignments;
     QStringList m_columns;
     QVector<int> m_fieldIndexes;
     int m_rows = 0;

@@ -166,3 +166,36 @@ bool EditMask::slotAccepts(int slot, QChar c) const
     }
     return false;
 }
+
+QString EditMask::toQtInputMask() const
+{
+    if (isEmpty())
+        return {};
+    QString out;
+    Case current = Case::Keep;
+    for (const Position &p : m_positions) {
+        if (!p.isSlot) {
+            // Qt gives these characters a meaning; the literal must be escaped.
+            if (QStringView(u"AaNnXx90DdHhBb#<>!\\[]{};").contains(p.ch))
+                out += QLatin1Char('\\');
+            out += p.ch;
+            continue;
+        }
+        if (p.letterCase != current) {
+            current = p.letterCase;
+            out += current == Case::Upper ? QLatin1Char('>') : current == Case::Lower ? QLatin1Char('<') : QLatin1Char('!');
+        }
+        switch (p.ch.unicode()) {
+        case '0': out += QLatin1Char('9'); break; // Qt's required digit
+        case '9': out += QLatin1Char('0'); break; // Qt's optional digit
+        case '#': out += QLatin1Char('#'); break;
+        case 'L': out += QLatin1Char('A'); break;
+        case 'l': out += QLatin1Char('a'); break;
+        case 'A': out += QLatin1Char('N'); break;
+        case 'a': out += QLatin1Char('n'); break;
+        case 'C': out += QLatin1Char('X'); break;
+        case 'c': out += QLatin1Char('x'); break;
+        }
+    }
+    return out + QLatin1Char(';') + m_placeholder;
+}

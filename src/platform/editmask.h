@@ -1,7 +1,7 @@
 #pragma once
 // Edit masks as the old class library wrote them: "<body>;<saveLiterals>;<placeholder>", e.g.
 // "!9999.!99.99;0;_". Qt's QLineEdit::inputMask gives the same letters other meanings (its 9 is
-// required, 0 optional), so these masks are interpreted here and never handed to QLineEdit.
+// required, 0 optional), so a QLineEdit gets toQtInputMask(), never the mask itself.
 //
 // Body: 0 digit, 9 optional digit, # optional digit or sign, L/l letter (required/optional),
 // A/a letter or digit, C/c any character; '\' makes the next character a literal; '_' is a
@@ -38,6 +38,10 @@ public:
     QString stored(const QString &editText) const;
 
     bool slotAccepts(int slot, QChar c) const;
+
+    // The same mask in QLineEdit::setInputMask's letters, with the placeholder as its blank
+    // character, so that QLineEdit::displayText() is an edit text for stored(). "" when empty.
+    QString toQtInputMask() const;
 
 private:
     enum class Case { Keep, Upper, Lower };

@@ -221,6 +221,15 @@ bool IniStore::SectionExists(const QString &section) const
     return findSection(load(m_fileName).lines, section.trimmed()).has_value();
 }
 
+QStringList IniStore::ReadSections() const
+{
+    QStringList out;
+    for (const QString &line : load(m_fileName).lines)
+        if (const auto name = headerName(line); name && !out.contains(*name, Qt::CaseInsensitive))
+            out << *name;
+    return out;
+}
+
 bool IniStore::ValueExists(const QString &section, const QString &key) const
 {
     return lookup(m_fileName, section, key).has_value();

@@ -4,6 +4,7 @@
 // at once. The file is re-read on every call, so several objects (or processes) can share it.
 #include <QFileDevice>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <stdexcept>
 
@@ -25,6 +26,8 @@ public:
     // number, or out of range.
     int ReadInteger(const QString &section, const QString &key, int defaultValue) const;
     bool SectionExists(const QString &section) const;
+    // Section names in file order, each once.
+    QStringList ReadSections() const;
     bool ValueExists(const QString &section, const QString &key) const;
 
     // Writes replace the file atomically; they throw IniError when the file cannot be written,

@@ -1,6 +1,19 @@
 #pragma once
 // The main window: the member browser and the hub of every command.
+#include "platform/dataset.h"
+#include "platform/dbcontrols.h"
+
 #include <QMainWindow>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QTabBar;
+class QTabWidget;
+class QTimer;
+class QToolButton;
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
@@ -8,14 +21,91 @@ public:
     explicit TfrmMain(QWidget *parent = nullptr);
     ~TfrmMain() override;
 
-    // Opens the settings stores and loads the settings; false when the program must end.
+    // Opens the settings stores, loads the settings, asks for the login; false when the program must end.
     bool FormCreate();
+
+    void RefreshCounts();
+    void UpdateCommandState(bool hasRecords);
+    // The naming options' words on the menus and labels.
+    void Relabel();
+    // A command by its component name ("mnuIns"), for tests and for windows that click one.
+    QAction *command(const QString &name) const;
+
+    // Left pane
+    QComboBox *cbxGo;
+    QTabBar *tcN;
+    DBGrid *dgrdName;
+    QStatusBar *stbrName;
+    // Right pane
+    QWidget *pnlMain;
+    DBImage *dimgPic;
+    QTabWidget *pgcUpper;
+    QTabWidget *pgcLower;
+    QLabel *lblArea;
+    DBCheckBox *dchkC;
+    DBCheckBox *dchkB;
+    DBMemo *dmemCmemo, *dmemJmemo, *dmemFmemo, *dmemVc, *dmemVr, *dmemSr;
+    DBGrid *dgrdFamily, *dgrdVisit, *dgrdStudy;
+    QLabel *pnlFn, *pnlVn, *pnlSn;
+    QStatusBar *stbrMain;
+    QLabel *stbrMainText, *stbrClock;
+    QTimer *tmrDateTime;
+    QToolButton *imgAbout;
+
+    // Commands (the handlers of the menu, toolbar and page buttons)
+    void mnuInsClick();
+    void mnuNewClick();
+    void mnuEditClick();
+    void mnuDelClick();
+    void mnuGoClick();
+    void mnuAllClick();
+    void mnuPrintClick();
+    void mnuFileSaveClick();
+    void mnuPrtsetClick();
+    void mnuHelpClick();
+    void mnuEmailClick();
+    void mnuCheckClick();
+    void sbtnFgenClick();
+    void sbtnBdayClick();
+    void sbtnFbdayClick();
+    void sbtnMdayClick();
+    void dial(const QString &field, const QString &suffix, bool messageWhenEmpty);
+    void dgrdFamilyDblClick();
+    void cbxGoEnter();
+    void tcNChange(int index);
+
+    // The file chosen in the save dialog; empty when cancelled (a test seam like the message boxes).
+    static std::function<QString()> SaveDlg;
+
+    // Shift range selection state
+    bool ShiftDown = false;
+    int SelAnchor = -1;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void buildMenus();
+    void buildToolbar(QWidget *parent, class QVBoxLayout *into);
+    QWidget *buildNamePane();
+    QWidget *buildDetailPane();
     void releaseSettingsStores();
+    void clearSelection();
+    // The household jump and the go box search by name in name order, whatever order is set.
+    void useNameOrder();
+    void showThisYear(const QString &date, bool lunar, const QString &caption);
+    void keepPosition(const std::function<void()> &open);
+    void dgrdNameMouseDown(Qt::KeyboardModifiers modifiers);
+    void dgrdNameCellClick(int row);
+
+    QHash<QString, QAction *> m_commands;
+    QHash<QMenu *, QList<QAction *>> m_headerItems; // every item of a header, shown or hidden
+    QList<QMenu *> m_recordMenus;
+    QList<QWidget *> m_recordWidgets;
+    QMenu *mnuTrans = nullptr;
+    QAction *mnuTransAction = nullptr;
 };
 
 extern TfrmMain *frmMain;

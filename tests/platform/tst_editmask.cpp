@@ -103,6 +103,27 @@ private slots:
         QVERIFY(!m.slotAccepts(-1, QLatin1Char('1')));
         QVERIFY(!m.slotAccepts(m.slotCount(), QLatin1Char('1')));
     }
+
+    // Qt's 9 is required and 0 optional: the other way round from these masks.
+    void toQtInputMask_data()
+    {
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<QString>("qt");
+        QTest::newRow("date") << DateMask << "0000.00.00;_";
+        QTest::newRow("zip") << ZipMask << "000-000;_";
+        QTest::newRow("required digits") << "00:00;1;*" << "99:99;*";
+        QTest::newRow("letters") << "LlAaCc#" << "AaNnXx#;_";
+        QTest::newRow("case") << ">LL<ll<>c" << ">AA<aa!x;_";
+        QTest::newRow("literals Qt reads as letters") << R"(\\\A\9 N_b)" << R"(\\\A\9 \N \b;_)";
+        QTest::newRow("empty") << "" << "";
+    }
+
+    void toQtInputMask()
+    {
+        QFETCH(QString, mask);
+        QFETCH(QString, qt);
+        QCOMPARE(EditMask(mask).toQtInputMask(), qt);
+    }
 };
 
 QTEST_GUILESS_MAIN(TstEditMask)

@@ -1,0 +1,49 @@
+#include "anniversaries/calendlg.h"
+
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TfrmCalenDlg::TfrmCalenDlg(QWidget *parent) : TForm(parent)
+{
+    setObjectName(QStringLiteral("frmCalenDlg"));
+    setWindowTitle(QStringLiteral("달력"));
+    pnlDay = new QLabel(this);
+    pnlDay->setObjectName(QStringLiteral("pnlDay"));
+    pnlDay->setAlignment(Qt::AlignCenter);
+    pnlDay->setFrameShape(QFrame::Panel);
+    pnlDay->setFrameShadow(QFrame::Raised);
+    QFont f = pnlDay->font();
+    f.setPointSize(f.pointSize() + 4);
+    f.setBold(true);
+    pnlDay->setFont(f);
+    calDay = new QCalendarWidget(this);
+    calDay->setObjectName(QStringLiteral("calDay"));
+    calDay->setFirstDayOfWeek(Qt::Sunday);
+    calDay->setNavigationBarVisible(false);
+    calDay->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    calDay->setSelectionMode(QCalendarWidget::SingleSelection);
+    calDay->setEnabled(true);
+    auto *close = new QPushButton(QStringLiteral("닫기(&C)"), this);
+    connect(close, &QPushButton::clicked, this, [this] { setModalResult(mrOk); });
+    setCancelButton(close);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(pnlDay);
+    layout->addWidget(calDay);
+    layout->addWidget(close, 0, Qt::AlignRight);
+    // Read-only: a click must not move the date away from the one shown.
+    connect(calDay, &QCalendarWidget::selectionChanged, this, [this] {
+        if (m_shown.isValid() && calDay->selectedDate() != m_shown)
+            calDay->setSelectedDate(m_shown);
+    });
+}
+
+void TfrmCalenDlg::setDate(const QDate &date)
+{
+    m_shown = date;
+    const QDate first(date.year(), date.month(), 1);
+    calDay->setDateRange(first, first.addMonths(1).addDays(-1));
+    calDay->setCurrentPage(date.year(), date.month());
+    calDay->setSelectedDate(date);
+}

@@ -1,0 +1,704 @@
+#include "platform/dbcontrols.h"
+
+#include "platform/cp949.h"
+#include "platform/dialogs.h"
+#include "platform/editmask.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScopedValueRollback>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+
+namespace {
+
+bool editing(const Dataset *d)
+{
+    return d->state() == DatasetState::Edit || d->state() == DatasetState::Insert ||
+           d->state() == DatasetState::SetKey;
+}
+
+// Empty text is stored as NULL, as the old engine stored it.
+QVariant nullIfEmpty(const QString &text)
+{
+    return text.isEmpty() ? QVariant() : QVariant(text);
+}
+
+// The user changed what a control shows: the row goes into edit state and takes the value or,
+// when it may not change now, the control shows the field again.
+template <class Restore>
+void commitUserValue(FieldDataLink &link, const QVariant &value, Restore restore)
+{
+    if (link.edit())
+        link.write(value);
+    else
+        restore();
+}
+
+// Text fields take at most their size in code-page-949 bytes. A validator the owner installed
+// is left alone; masked fields are limited by their mask.
+void limitBytes(QLineEdit *edit, const Field *field, bool masked)
+{
+    const int max = field && !masked && field->type() == FieldType::Text && field->size() > 0 ? field->size() : 0;
+    const QValidator *current = edit->validator();
+    const auto *ours = qobject_cast<const Cp949Validator *>(current);
+    if (current && !ours)
+        return;
+    if (ours && ours->maxBytes() == max)
+        return;
+    edit->setValidator(max > 0 ? new Cp949Validator(max, edit) : nullptr);
+    delete ours;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// FieldDataLink
+
+FieldDataLink::FieldDataLink(QObject *owner) : QObject(owner) {}
+
+void FieldDataLink::setDataSource(DataSource *source)
+{
+    if (m_source)
+        disconnect(m_source, nullptr, this, nullptr);
+    m_source = source;
+    if (source) {
+        connect(source, &DataSource::datasetChanged, this, &FieldDataLink::reconnect);
+        connect(source, &QObject::destroyed, this, &FieldDataLink::reconnect);
+    }
+    reconnect();
+}
+
+void FieldDataLink::setFieldName(const QString &name)
+{
+    m_fieldName = name;
+    emit changed();
+}
+
+Dataset *FieldDataLink::dataset() const
+{
+    return m_source ? m_source->dataset() : nullptr;
+}
+
+Field *FieldDataLink::field() const
+{
+    Dataset *d = dataset();
+    if (!d || !d->active() || m_fieldName.isEmpty())
+        return nullptr;
+    return d->findField(m_fieldName);
+}
+
+void FieldDataLink::reconnect()
+{
+    if (m_connected)
+        disconnect(m_connected, nullptr, this, nullptr);
+    m_connected = dataset();
+    if (Dataset *d = m_connected) {
+        // While this link writes, its own control already shows the value: reloading would move the caret.
+        const auto notify = [this] {
+            if (!m_writing)
+                emit changed();
+        };
+        connect(d, &Dataset::scrolled, this, notify);
+        connect(d, &Dataset::dataSetChanged, this, notify);
+        connect(d, &Dataset::stateChanged, this, notify);
+        connect(d, &Dataset::recordChanged, this, [this, notify](int fieldIndex) {
+            const Field *f = field();
+            if (fieldIndex < 0 || !f || f->index() == fieldIndex)
+                notify();
+        });
+        connect(d, &QObject::destroyed, this, &FieldDataLink::reconnect);
+    }
+    emit changed();
+}
+
+bool FieldDataLink::edit()
+{
+    Dataset *d = dataset();
+    if (m_readOnly || !field())
+        return false;
+    if (editing(d))
+        return true;
+    if (!m_autoEdit || d->state() != DatasetState::Browse)
+        return false;
+    try {
+        QScopedValueRollback guard(m_writing, true);
+        d->edit();
+    } catch (const DbError &) {
+        return false;
+    }
+    return editing(d);
+}
+
+void FieldDataLink::write(const QVariant &value)
+{
+    Field *f = field();
+    if (!f)
+        return;
+    QScopedValueRollback guard(m_writing, true);
+    try {
+        f->setValue(value);
+    } catch (const DbError &e) {
+        // Only reached when edit() was skipped; an event handler must not let it escape.
+        qWarning("%s", qPrintable(e.message()));
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// DBEdit
+
+DBEdit::DBEdit(QWidget *parent) : QLineEdit(parent)
+{
+    connect(&m_link, &FieldDataLink::changed, this, &DBEdit::load);
+    connect(this, &QLineEdit::textEdited, this, &DBEdit::userEdited);
+    load();
+}
+
+void DBEdit::setReadOnly(bool r)
+{
+    m_link.setReadOnly(r);
+    load();
+}
+
+void DBEdit::setEditMask(const QString &originalMask)
+{
+    m_maskOverride = originalMask;
+    load();
+}
+
+void DBEdit::load()
+{
+    const Field *f = field();
+    const bool readOnly = m_link.readOnly() || !f;
+    const QString mask = !m_maskOverride.isEmpty() ? m_maskOverride : f ? f->editMask() : QString();
+    QLineEdit::setReadOnly(readOnly);
+    // A read-only box shows the value as labels do ("" for none); an editable one shows the slots.
+    const QString editMask = readOnly ? QString() : mask;
+    if (editMask != m_mask) {
+        m_mask = editMask;
+        setInputMask(EditMask(editMask).toQtInputMask());
+    }
+    limitBytes(this, f, !mask.isEmpty());
+
+    const QString value = f ? f->asString() : QString();
+    if (m_mask.isEmpty()) {
+        const QString shown = mask.isEmpty() ? value : EditMask(mask).display(value);
+        if (text() != shown)
+            setText(shown);
+    } else {
+        // displayText() keeps empty slots as the placeholder; text() would drop them and shift the rest.
+        const EditMask em(m_mask);
+        if (em.stored(displayText()) != value)
+            setText(em.editText(value));
+    }
+}
+
+void DBEdit::userEdited(const QString &text)
+{
+    const QString value = m_mask.isEmpty() ? text : EditMask(m_mask).stored(displayText());
+    commitUserValue(m_link, nullIfEmpty(value), [this] { load(); });
+}
+
+void DBEdit::focusOutEvent(QFocusEvent *e)
+{
+    QLineEdit::focusOutEvent(e);
+    load(); // shows the value as stored: trimmed, mask slots settled
+}
+
+void DBEdit::keyPressEvent(QKeyEvent *e)
+{
+    // Esc belongs to the window, which decides whether pending changes are cancelled.
+    if (e->key() == Qt::Key_Escape) {
+        e->ignore();
+        return;
+    }
+    QLineEdit::keyPressEvent(e);
+}
+
+// ---------------------------------------------------------------------------------------------
+// DBText
+
+DBText::DBText(QWidget *parent) : QLabel(parent)
+{
+    connect(&m_link, &FieldDataLink::changed, this, &DBText::load);
+    load();
+}
+
+void DBText::load()
+{
+    const Field *f = field();
+    setText(f ? f->displayText() : QString());
+}
+
+// ---------------------------------------------------------------------------------------------
+// DBComboBox
+
+DBComboBox::DBComboBox(QWidget *parent) : QComboBox(parent)
+{
+    setInsertPolicy(NoInsert);
+    connect(&m_link, &FieldDataLink::changed, this, &DBComboBox::load);
+    connect(this, &QComboBox::textActivated, this, &DBComboBox::userChose);
+    // Only typing marks the line edit modified; QComboBox's own text updates do not.
+    connect(this, &QComboBox::editTextChanged, this, [this](const QString &text) {
+        if (!m_loading && lineEdit() && lineEdit()->isModified())
+            userChose(text);
+    });
+    // The owner refilling the list must not change what is shown.
+    const auto refilled = [this] {
+        if (!m_loading)
+            load();
+    };
+    connect(model(), &QAbstractItemModel::rowsInserted, this, refilled);
+    connect(model(), &QAbstractItemModel::rowsRemoved, this, refilled);
+    connect(model(), &QAbstractItemModel::modelReset, this, refilled);
+    load();
+}
+
+void DBComboBox::setReadOnly(bool r)
+{
+    m_link.setReadOnly(r);
+    load();
+}
+
+void DBComboBox::load()
+{
+    QScopedValueRollback guard(m_loading, true);
+    if (m_extraItem.isValid())
+        removeItem(m_extraItem.row());
+    m_extraItem = QPersistentModelIndex();
+
+    const Field *f = field();
+    const QString value = f ? f->asString() : QString();
+    int index = value.isEmpty() ? -1 : findText(value);
+    if (QLineEdit *le = lineEdit()) {
+        le->setReadOnly(m_link.readOnly() || !f);
+        limitBytes(le, f, false);
+        if (currentIndex() != index)
+            setCurrentIndex(index);
+        if (currentText() != value)
+            setEditText(value);
+        return;
+    }
+    if (index < 0 && !value.isEmpty()) {
+        addItem(value);
+        index = count() - 1;
+        m_extraItem = QPersistentModelIndex(model()->index(index, modelColumn(), rootModelIndex()));
+    }
+    setCurrentIndex(index);
+}
+
+void DBComboBox::userChose(const QString &text)
+{
+    if (m_loading)
+        return;
+    commitUserValue(m_link, nullIfEmpty(text), [this] { load(); });
+    if (!isEditable())
+        load(); // the choice replaces an extra item
+}
+
+// ---------------------------------------------------------------------------------------------
+// DBCheckBox
+
+DBCheckBox::DBCheckBox(QWidget *parent) : QCheckBox(parent)
+{
+    connect(&m_link, &FieldDataLink::changed, this, &DBCheckBox::load);
+    load();
+}
+
+void DBCheckBox::setReadOnly(bool r)
+{
+    m_link.setReadOnly(r);
+}
+
+void DBCheckBox::nextCheckState()
+{
+    if (!m_link.edit())
+        return;
+    const bool on = !isChecked();
+    m_link.write(on);
+    setChecked(on);
+}
+
+void DBCheckBox::load()
+{
+    const Field *f = field();
+    setChecked(f && f->asBoolean());
+}
+
+// ---------------------------------------------------------------------------------------------
+// DBMemo
+
+DBMemo::DBMemo(QWidget *parent) : QPlainTextEdit(parent)
+{
+    connect(&m_link, &FieldDataLink::changed, this, &DBMemo::load);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_loading)
+            commitUserValue(m_link, nullIfEmpty(toPlainText()), [this] { load(); });
+    });
+    load();
+}
+
+void DBMemo::setReadOnly(bool r)
+{
+    m_link.setReadOnly(r);
+    load();
+}
+
+void DBMemo::load()
+{
+    QScopedValueRollback guard(m_loading, true);
+    const Field *f = field();
+    QPlainTextEdit::setReadOnly(m_link.readOnly() || !f);
+    QString value = f ? f->asString() : QString();
+    // The document keeps paragraphs, not line-end characters: old CR LF memos read back with LF.
+    value.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    if (toPlainText() != value)
+        setPlainText(value);
+}
+
+// ---------------------------------------------------------------------------------------------
+// DBImage
+
+DBImage::DBImage(QWidget *parent) : QLabel(parent)
+{
+    setAlignment(Qt::AlignCenter);
+    connect(&m_link, &FieldDataLink::changed, this, &DBImage::load);
+    load();
+}
+
+void DBImage::setStretch(bool s)
+{
+    m_stretch = s;
+    render();
+}
+
+void DBImage::load()
+{
+    const Field *f = field();
+    const QByteArray bytes = f ? f->asBytes() : QByteArray();
+    // State changes reach every control: decode and scale only when the picture itself changed.
+    if (bytes == m_bytes)
+        return;
+    m_bytes = bytes;
+    m_image = bytes.isEmpty() ? QImage() : QImage::fromData(bytes);
+    render();
+}
+
+void DBImage::render()
+{
+    if (m_image.isNull()) {
+        clear();
+        return;
+    }
+    if (!m_stretch) {
+        setPixmap(QPixmap::fromImage(m_image));
+        return;
+    }
+    const QSize size = contentsRect().size();
+    if (size.isEmpty())
+        clear();
+    else
+        setPixmap(QPixmap::fromImage(m_image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+}
+
+void DBImage::mouseDoubleClickEvent(QMouseEvent *e)
+{
+    QLabel::mouseDoubleClickEvent(e);
+    emit doubleClicked();
+}
+
+void DBImage::resizeEvent(QResizeEvent *e)
+{
+    QLabel::resizeEvent(e);
+    if (m_stretch)
+        render();
+}
+
+// ---------------------------------------------------------------------------------------------
+// DBGrid
+
+namespace {
+
+// Lets the owner paint cells itself (DrawColumnCell). The painter gets the row's position and the
+// column's Field for its metadata; it reads values with valueAt, so painting never moves the cursor.
+class CellDelegate : public QStyledItemDelegate {
+public:
+    CellDelegate(const DBGrid::CellPainter &painter, DBGrid *grid)
+        : QStyledItemDelegate(grid), m_painter(painter), m_grid(grid)
+    {
+    }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        if (m_painter) {
+            Dataset *d = m_grid->dataset();
+            const int fi = m_grid->model().fieldIndex(index.column());
+            if (d && d->active() && fi >= 0) {
+                painter->save();
+                const bool painted = m_painter(painter, option.rect, index.row(), index.column(), d->field(fi));
+                painter->restore();
+                if (painted)
+                    return;
+            }
+        }
+        QStyledItemDelegate::paint(painter, option, index);
+    }
+
+private:
+    const DBGrid::CellPainter &m_painter;
+    DBGrid *m_grid;
+};
+
+// Width a column needs for its values, counted as the old grids did: one average character per
+// byte of the field's size.
+int fittedWidth(const Field &f, const QFontMetrics &cells)
+{
+    int chars = 10;
+    switch (f.type()) {
+    case FieldType::Text: chars = f.editMask().isEmpty() ? f.size() : EditMask(f.editMask()).length(); break;
+    case FieldType::Logical: chars = 5; break;
+    case FieldType::Short: chars = 6; break;
+    case FieldType::Integer: chars = 11; break;
+    case FieldType::Float: chars = 12; break;
+    case FieldType::Memo:
+    case FieldType::Graphic: chars = 9; break;
+    }
+    return std::clamp(chars, 2, 60) * cells.averageCharWidth() + 8;
+}
+
+} // namespace
+
+DBGrid::DBGrid(QWidget *parent) : QTableView(parent)
+{
+    setModel(&m_model);
+    setItemDelegate(new CellDelegate(m_painter, this));
+    // The grid draws its own selection (the current row, or SelectedRows) and is never edited in place.
+    setSelectionBehavior(SelectRows);
+    setSelectionMode(NoSelection);
+    setEditTriggers(NoEditTriggers);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setHighlightSections(false);
+    // Every reset (new rows, state change, new columns) loses the view's current index.
+    connect(&m_model, &QAbstractItemModel::modelReset, this, [this] {
+        applyColumnWidths();
+        followDataset();
+    });
+}
+
+Dataset *DBGrid::dataset() const
+{
+    return dataSource() ? dataSource()->dataset() : nullptr;
+}
+
+void DBGrid::setDataSource(DataSource *source)
+{
+    if (dataSource())
+        disconnect(dataSource(), nullptr, this, nullptr);
+    m_widthsPending = true;
+    // The model connects first, so that it has reset before the grid follows the cursor.
+    m_model.setDataSource(source);
+    if (source)
+        connect(source, &DataSource::datasetChanged, this, &DBGrid::connectDataset);
+    connectDataset();
+}
+
+void DBGrid::connectDataset()
+{
+    if (m_connected)
+        disconnect(m_connected, nullptr, this, nullptr);
+    if (m_connected != dataset())
+        m_selected.clear(); // bookmarks of another dataset
+    m_connected = dataset();
+    if (m_connected)
+        connect(m_connected, &Dataset::scrolled, this, &DBGrid::followDataset);
+    followDataset();
+}
+
+void DBGrid::setColumns(const QList<Column> &columns)
+{
+    m_columns = columns;
+    QStringList names, titles;
+    QList<Qt::Alignment> alignments;
+    for (const Column &c : columns) {
+        names << c.field;
+        titles << c.title;
+        alignments << c.alignment;
+    }
+    m_model.setTitles(titles);
+    m_model.setAlignments(alignments);
+    m_widthsPending = true;
+    m_model.setColumns(names);
+}
+
+void DBGrid::applyColumnWidths()
+{
+    Dataset *d = dataset();
+    // Fitted widths need the fields; user-resized columns are kept across later resets.
+    if (!m_widthsPending || !d || !d->active())
+        return;
+    m_widthsPending = false;
+    const QFontMetrics header(horizontalHeader()->font());
+    for (int c = 0; c < m_model.columnCount(); ++c) {
+        const int given = c < m_columns.size() ? m_columns[c].width : 0;
+        const int fi = m_model.fieldIndex(c);
+        if (given > 0) {
+            setColumnWidth(c, given);
+        } else if (fi >= 0) {
+            const QString title = m_model.headerData(c, Qt::Horizontal).toString();
+            setColumnWidth(c, std::max(fittedWidth(d->field(fi), fontMetrics()), header.horizontalAdvance(title) + 12));
+        }
+    }
+}
+
+void DBGrid::followDataset()
+{
+    Dataset *d = dataset();
+    const int row = d && d->active() ? d->currentRow() : -1;
+    if (row >= 0 && row < m_model.rowCount()) {
+        QScopedValueRollback guard(m_syncing, true);
+        const QModelIndex target = m_model.index(row, std::max(currentIndex().column(), 0));
+        if (currentIndex() != target)
+            selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
+        scrollTo(target);
+    }
+    repaintSelection();
+}
+
+void DBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    Dataset *d = dataset();
+    if (m_syncing || !current.isValid() || !d || !d->active())
+        return;
+    if (current.row() != d->currentRow()) {
+        QScopedValueRollback guard(m_syncing, true);
+        try {
+            d->setRecNo(current.row() + 1); // posts a pending edit first, which may fail
+        } catch (const DbError &e) {
+            ShowError(e.message());
+        }
+    }
+    if (d->currentRow() != current.row())
+        followDataset();
+    else
+        repaintSelection();
+}
+
+void DBGrid::setMultiSelect(bool on)
+{
+    m_multi = on;
+    if (!on)
+        m_selected.clear();
+    repaintSelection();
+}
+
+void DBGrid::clearSelectedRows()
+{
+    m_selected.clear();
+    scheduleSelectionRepaint();
+}
+
+void DBGrid::selectRow(const Bookmark &b, bool selected)
+{
+    if (!b.isValid() || isRowSelected(b) == selected)
+        return;
+    if (selected)
+        m_selected.append(b);
+    else
+        m_selected.removeIf([&b](const Bookmark &s) { return s.id == b.id; });
+    scheduleSelectionRepaint();
+}
+
+bool DBGrid::isRowSelected(const Bookmark &b) const
+{
+    return std::any_of(m_selected.begin(), m_selected.end(), [&b](const Bookmark &s) { return s.id == b.id; });
+}
+
+void DBGrid::scheduleSelectionRepaint()
+{
+    // Owners select rows one by one while walking the table: recompute once afterwards.
+    if (m_repaintPending)
+        return;
+    m_repaintPending = true;
+    QMetaObject::invokeMethod(this, [this] {
+        m_repaintPending = false;
+        repaintSelection();
+    }, Qt::QueuedConnection);
+}
+
+// Shows exactly the rows of SelectedRows (or the current row) as selected, at their present
+// positions; bookmarks of rows that left the view are dropped on the way.
+void DBGrid::repaintSelection()
+{
+    Dataset *d = dataset();
+    const int rowCount = m_model.rowCount(), columns = m_model.columnCount();
+    QList<int> rows;
+    if (d && d->active()) {
+        if (m_multi) {
+            for (auto it = m_selected.begin(); it != m_selected.end();) {
+                const int row = d->rowOf(*it);
+                if (row < 0) {
+                    it = m_selected.erase(it);
+                    continue;
+                }
+                if (row < rowCount)
+                    rows << row;
+                ++it;
+            }
+        } else if (d->currentRow() >= 0 && d->currentRow() < rowCount) {
+            rows << d->currentRow();
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    QItemSelection selection;
+    for (qsizetype i = 0; i < rows.size() && columns > 0;) {
+        qsizetype j = i;
+        while (j + 1 < rows.size() && rows[j + 1] <= rows[j] + 1)
+            ++j;
+        selection.select(m_model.index(rows[i], 0), m_model.index(rows[j], columns - 1));
+        i = j + 1;
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void DBGrid::mousePressEvent(QMouseEvent *e)
+{
+    emit mousePressed(e->modifiers());
+    const QModelIndex at = indexAt(e->position().toPoint());
+    QTableView::mousePressEvent(e);
+    Dataset *d = dataset();
+    if (e->button() != Qt::LeftButton || !at.isValid() || !d || !d->active() || d->currentRow() != at.row())
+        return;
+    if (m_multi) {
+        const Bookmark b = d->bookmark();
+        if (e->modifiers() & Qt::ControlModifier)
+            selectRow(b, !isRowSelected(b));
+        else
+            m_selected = {b};
+        repaintSelection();
+    }
+    emit cellClicked(at.row(), at.column());
+}
+
+void DBGrid::mouseDoubleClickEvent(QMouseEvent *e)
+{
+    QTableView::mouseDoubleClickEvent(e);
+    emit doubleClicked();
+}
+
+void DBGrid::keyPressEvent(QKeyEvent *e)
+{
+    emit keyPressed(e);
+    QTableView::keyPressEvent(e);
+}
+
+void DBGrid::keyReleaseEvent(QKeyEvent *e)
+{
+    emit keyReleased(e);
+    QTableView::keyReleaseEvent(e);
+}

@@ -1,0 +1,228 @@
+#pragma once
+// Data-aware controls: each shows one field of the current row of a data source and, unless
+// read-only, writes what the user types back into it. Typing on a browsing row puts the dataset
+// into edit state (AutoEdit). Text sizes are enforced in code-page-949 bytes; masked fields use
+// the original mask language (see editmask.h), not Qt's.
+#include "platform/dataset.h"
+#include "platform/datasetmodel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTableView>
+
+// The link of one control to one field; shared by every control below.
+class FieldDataLink : public QObject {
+    Q_OBJECT
+public:
+    explicit FieldDataLink(QObject *owner);
+
+    void setDataSource(DataSource *source);
+    DataSource *dataSource() const { return m_source; }
+    void setFieldName(const QString &name);
+    QString fieldName() const { return m_fieldName; }
+    Dataset *dataset() const;
+    // nullptr while the dataset is closed or lacks the field.
+    Field *field() const;
+
+    bool readOnly() const { return m_readOnly; }
+    void setReadOnly(bool r) { m_readOnly = r; }
+    bool autoEdit() const { return m_autoEdit; }
+    void setAutoEdit(bool a) { m_autoEdit = a; }
+
+    // Whether the user may change the value now; puts a browsing dataset into edit state first.
+    bool edit();
+    // Writes a value typed by the user (after edit() said yes).
+    void write(const QVariant &value);
+    bool writing() const { return m_writing; }
+
+signals:
+    // The value to show changed: another row, another state, another field value.
+    void changed();
+
+private:
+    void reconnect();
+    QPointer<DataSource> m_source;
+    QPointer<Dataset> m_connected;
+    QString m_fieldName;
+    bool m_readOnly = false;
+    bool m_autoEdit = true;
+    bool m_writing = false;
+};
+
+// What every one-field control has: its link and the names that set it up.
+class DataAware {
+public:
+    FieldDataLink &dataLink() { return m_link; }
+    void setDataSource(DataSource *s) { m_link.setDataSource(s); }
+    void setDataField(const QString &f) { m_link.setFieldName(f); }
+    Field *field() const { return m_link.field(); }
+
+protected:
+    FieldDataLink m_link{nullptr};
+};
+
+// Edit box; with the field's edit mask when it has one.
+class DBEdit : public QLineEdit, public DataAware {
+    Q_OBJECT
+public:
+    explicit DBEdit(QWidget *parent = nullptr);
+    void setReadOnly(bool r);
+    // Field names and masks may be overridden for one control.
+    void setEditMask(const QString &originalMask);
+
+protected:
+    void focusOutEvent(QFocusEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+
+private:
+    void load();
+    void userEdited(const QString &text);
+    QString m_maskOverride;
+    QString m_mask; // the mask being edited with (original language); "" for none or read-only
+};
+
+// Read-only text of a field (the value through its mask).
+class DBText : public QLabel, public DataAware {
+    Q_OBJECT
+public:
+    explicit DBText(QWidget *parent = nullptr);
+
+private:
+    void load();
+};
+
+// Combo box: drop-down list or editable; a stored value missing from the list is still shown and kept.
+class DBComboBox : public QComboBox, public DataAware {
+    Q_OBJECT
+public:
+    explicit DBComboBox(QWidget *parent = nullptr);
+    void setReadOnly(bool r);
+
+private:
+    void load();
+    void userChose(const QString &text);
+    // A stored value missing from the list is shown as an extra last item until the next load.
+    QPersistentModelIndex m_extraItem;
+    bool m_loading = false;
+};
+
+class DBCheckBox : public QCheckBox, public DataAware {
+    Q_OBJECT
+public:
+    explicit DBCheckBox(QWidget *parent = nullptr);
+    void setReadOnly(bool r);
+
+protected:
+    void nextCheckState() override;
+
+private:
+    void load();
+};
+
+class DBMemo : public QPlainTextEdit, public DataAware {
+    Q_OBJECT
+public:
+    explicit DBMemo(QWidget *parent = nullptr);
+    void setReadOnly(bool r);
+
+private:
+    void load();
+    bool m_loading = false;
+};
+
+// Picture of a graphic field, stretched to the frame when asked.
+class DBImage : public QLabel, public DataAware {
+    Q_OBJECT
+public:
+    explicit DBImage(QWidget *parent = nullptr);
+    void setStretch(bool s);
+    // The decoded picture; null when the field is empty or cannot be decoded.
+    QImage picture() const { return m_image; }
+
+signals:
+    void doubleClicked();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+
+private:
+    void load();
+    void render();
+    QByteArray m_bytes; // what m_image was decoded from
+    QImage m_image;
+    bool m_stretch = true;
+};
+
+// Grid on a data source. The current row follows the dataset's cursor and a click moves it.
+// With multiSelect, the selection is a list of bookmarks (SelectedRows) that survives changes.
+class DBGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit DBGrid(QWidget *parent = nullptr);
+
+    void setDataSource(DataSource *source);
+    DataSource *dataSource() const { return m_model.dataSource(); }
+    Dataset *dataset() const;
+    DatasetModel &model() { return m_model; }
+
+    struct Column {
+        Column(QString f = {}, QString t = {}, Qt::Alignment a = Qt::AlignLeft | Qt::AlignVCenter, int w = 0)
+            : field(std::move(f)), title(std::move(t)), alignment(a), width(w) {}
+        QString field;
+        QString title;  // empty: the field's label
+        Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+        int width = 0;  // pixels; 0: fitted
+    };
+    void setColumns(const QList<Column> &columns);
+
+    void setMultiSelect(bool on);
+    bool multiSelect() const { return m_multi; }
+    // The selected rows, in the order they were selected.
+    QList<Bookmark> &SelectedRows() { return m_selected; }
+    void clearSelectedRows();
+    void selectRow(const Bookmark &b, bool selected);
+    bool isRowSelected(const Bookmark &b) const;
+
+    // Paints a cell itself when it returns true (the owner's DrawColumnCell).
+    using CellPainter = std::function<bool(QPainter *, const QRect &, int row, int column, Field &field)>;
+    void setCellPainter(CellPainter painter) { m_painter = std::move(painter); }
+    // Typing does not search the rows: that would read every row of the table.
+    void keyboardSearch(const QString &) override {}
+
+signals:
+    // A click on a cell, after the cursor moved there (CellClick).
+    void cellClicked(int row, int column);
+    // A press on the grid before the selection changes (MouseDown), with the modifiers it carries.
+    void mousePressed(Qt::KeyboardModifiers modifiers);
+    void doubleClicked();
+    void keyPressed(QKeyEvent *event);
+    void keyReleased(QKeyEvent *event);
+
+protected:
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseDoubleClickEvent(QMouseEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+    void keyReleaseEvent(QKeyEvent *e) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+
+private:
+    void connectDataset();
+    void followDataset();
+    void repaintSelection();
+    void scheduleSelectionRepaint();
+    void applyColumnWidths();
+    DatasetModel m_model;
+    QPointer<Dataset> m_connected;
+    QList<Column> m_columns;
+    bool m_multi = false;
+    QList<Bookmark> m_selected;
+    CellPainter m_painter;
+    bool m_syncing = false;
+    bool m_repaintPending = false;
+    bool m_widthsPending = true;
+};

@@ -1,0 +1,109 @@
+#include "platform/form.h"
+
+#include "platform/dialogs.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+
+TForm::TForm(QWidget *parent) : QDialog(parent)
+{
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+int TForm::ShowModal()
+{
+    m_modalResult = mrNone;
+    return ExecModal(*this);
+}
+
+void TForm::setModalResult(int result)
+{
+    if (!FormCloseQuery())
+        return;
+    m_modalResult = result;
+    m_closing = true;
+    FormClose();
+    QDialog::done(result);
+    m_closing = false;
+}
+
+void TForm::setDefaultButton(QPushButton *button)
+{
+    m_default = button;
+    if (button) {
+        button->setAutoDefault(false);
+        button->setDefault(true);
+    }
+}
+
+void TForm::centreOn(QWidget *other)
+{
+    QRect area = other ? other->frameGeometry()
+                       : (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
+                                                          : QRect(0, 0, 1024, 768));
+    QRect r = frameGeometry();
+    r.moveCenter(area.center());
+    move(r.topLeft());
+}
+
+void TForm::showEvent(QShowEvent *event)
+{
+    // QPushButton turns default when it gets the focus inside a dialog; the original never did.
+    for (QPushButton *b : findChildren<QPushButton *>()) {
+        b->setAutoDefault(false);
+        b->setDefault(b == m_default);
+    }
+    QDialog::showEvent(event);
+}
+
+void TForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (m_cancel && m_cancel->isEnabled() && m_cancel->isVisible())
+            m_cancel->click();
+        event->accept();
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !m_default) {
+        event->accept(); // no default button: Enter does nothing
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TForm::reject()
+{
+    // Only a close request of the window system comes here; Esc is handled above.
+    close();
+}
+
+void TForm::done(int r)
+{
+    if (m_closing) {
+        QDialog::done(r);
+        return;
+    }
+    setModalResult(r);
+}
+
+void TForm::closeEvent(QCloseEvent *event)
+{
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    m_closing = true;
+    if (m_modalResult == mrNone)
+        m_modalResult = mrCancel;
+    FormClose();
+    event->accept();
+    QDialog::done(m_modalResult);
+    m_closing = false;
+}

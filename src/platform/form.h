@@ -1,0 +1,48 @@
+#pragma once
+// Base of every window of the program: the original's closing, Esc and Enter rules on top of QDialog.
+//  - Esc presses the window's cancel button when it has one and it is enabled; nothing else.
+//  - Enter presses only the button named default; buttons never become default by focus.
+//  - Every way of closing (title bar, Esc, a button's modal result) asks FormCloseQuery first.
+#include <QAbstractButton>
+#include <QDialog>
+#include <QPushButton>
+#include <QPointer>
+
+
+enum ModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+
+class TForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm(QWidget *parent = nullptr);
+
+    // Shows the window modally through the test seam; returns its modal result.
+    int ShowModal();
+    // Closes a modal window with this result when FormCloseQuery allows it.
+    void setModalResult(int result);
+    int modalResult() const { return m_modalResult; }
+
+    void setCancelButton(QAbstractButton *button) { m_cancel = button; }
+    void setDefaultButton(QPushButton *button);
+
+    // Centres the window on another (the main window) or on the screen.
+    void centreOn(QWidget *other);
+
+protected:
+    // Whether the window may close now.
+    virtual bool FormCloseQuery() { return true; }
+    // Called once the window is closing.
+    virtual void FormClose() {}
+
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void reject() override;
+    void done(int r) override;
+
+private:
+    QPointer<QAbstractButton> m_cancel;
+    QPointer<QPushButton> m_default;
+    int m_modalResult = mrNone;
+    bool m_closing = false;
+};

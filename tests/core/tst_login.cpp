@@ -1,0 +1,84 @@
+// The login: the stored user name and password, trimmed as typed; no way out but the exit button.
+#include "core/global.h"
+#include "core/login.h"
+#include "scripted.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+class TestLogin : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        UserName = QStringLiteral("Admin");
+        Password = QStringLiteral(" 비밀1 "); // stored with blanks at both ends
+    }
+
+    void acceptsTrimmedNameAndPassword()
+    {
+        TfrmLogin login;
+        login.show();
+        login.edtUser->setText(QStringLiteral("  Admin "));
+        login.edtPswd->setText(QStringLiteral("비밀1"));
+        login.btnOk->click();
+        QVERIFY(LoginAccepted);
+        QCOMPARE(login.result(), int(mrOk));
+        QVERIFY(login.edtPswd->testAttribute(Qt::WA_InputMethodEnabled));
+    }
+
+    void wrongNameIsToldBeforeThePasswordIsLookedAt()
+    {
+        TfrmLogin login;
+        login.show();
+        login.edtUser->setText(QStringLiteral("admin")); // letter case counts
+        login.edtPswd->setText(QStringLiteral("wrong"));
+        {
+            ScriptedMessages boxes;
+            boxes.expect(QStringLiteral("사용자 이름이 맞지 않습니다."));
+            login.btnOk->click();
+        }
+        QVERIFY(!LoginAccepted);
+        QVERIFY(login.isVisible());
+        QCOMPARE(login.edtUser->text(), QStringLiteral("admin")); // not cleared
+        login.edtUser->setText(QStringLiteral("Admin"));
+        {
+            ScriptedMessages boxes;
+            boxes.expect(QStringLiteral("비밀 번호가 맞지 않습니다."));
+            login.btnOk->click();
+        }
+        QVERIFY(login.isVisible());
+    }
+
+    void noWayOutButTheExitButton()
+    {
+        TfrmLogin login;
+        login.show();
+        QTest::keyClick(&login, Qt::Key_Escape);
+        QVERIFY(login.isVisible());
+        login.close();
+        QVERIFY(login.isVisible());
+        QVERIFY(!(login.windowFlags() & Qt::WindowCloseButtonHint));
+        {
+            ScriptedMessages boxes;
+            boxes.expect(QStringLiteral("정말 종료하시겠습니까?"), IDNO);
+            login.btnExit->click();
+        }
+        QVERIFY(login.isVisible());
+        QVERIFY(!login.exitChosen());
+        {
+            ScriptedMessages boxes;
+            boxes.expect(QStringLiteral("정말 종료하시겠습니까?"), IDYES);
+            login.btnExit->click();
+            QCOMPARE(boxes.shown().first().caption, QStringLiteral("종료 확인"));
+        }
+        QVERIFY(login.exitChosen());
+        QVERIFY(!login.isVisible());
+        QVERIFY(!LoginAccepted);
+    }
+};
+
+QTEST_MAIN(TestLogin)
+#include "tst_login.moc"

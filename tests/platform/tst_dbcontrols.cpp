@@ -1,0 +1,354 @@
+#include "platform/dbcontrols.h"
+#include "tempregister.h"
+
+#include <QBuffer>
+#include <QInputMethodEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+// Korean text arrives from the input method, not as key presses.
+void commitText(QWidget *w, const QString &text)
+{
+    for (const QChar c : text) {
+        QInputMethodEvent e;
+        e.setCommitString(QString(c));
+        QCoreApplication::sendEvent(w, &e);
+    }
+}
+
+QByteArray bmpBytes(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes;
+}
+
+// MASTER with the members a test put in, opened in Ino order.
+struct Master {
+    TempRegister reg;
+    Table table{&reg.db(), QStringLiteral("MASTER")};
+    DataSource source{&table};
+    Table &open()
+    {
+        table.open();
+        return table;
+    }
+    template <class Control>
+    Control &bind(Control &c, const char *field)
+    {
+        c.setDataSource(&source);
+        c.setDataField(QString::fromLatin1(field));
+        return c;
+    }
+    QVariant value(const char *field) { return table.fieldByName(QString::fromLatin1(field)).value(); }
+};
+
+struct Grid {
+    explicit Grid(Master &m)
+    {
+        grid.setDataSource(&m.source);
+        grid.setColumns({{QStringLiteral("Name"), QStringLiteral("성  명"), Qt::AlignCenter, 90}, {QStringLiteral("G")}});
+        grid.resize(400, 300);
+        grid.show();
+    }
+    void click(int row, Qt::KeyboardModifiers mods = {})
+    {
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, mods, grid.visualRect(grid.model().index(row, 0)).center());
+    }
+    QList<int> shownRows()
+    {
+        QList<int> rows;
+        for (const QModelIndex &i : grid.selectionModel()->selectedRows())
+            rows << i.row();
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+    DBGrid grid;
+};
+
+} // namespace
+
+class TstDbControls : public QObject {
+    Q_OBJECT
+private slots:
+    void editTypingStartsEditing()
+    {
+        Master m;
+        m.reg.addMember(QStringLiteral("1"), QStringLiteral("김철수"));
+        Table &t = m.open();
+        DBEdit edit, fixed;
+        m.bind(edit, "Name").show();
+        m.bind(fixed, "Zone").setReadOnly(true);
+
+        QTest::keyClicks(&fixed, QStringLiteral("abc"));
+        QCOMPARE(t.state(), DatasetState::Browse);
+
+        QTest::keyClick(&edit, Qt::Key_End);
+        commitText(&edit, QStringLiteral("님"));
+        QCOMPARE(t.state(), DatasetState::Edit);
+        QCOMPARE(m.value("Name"), QVariant(QStringLiteral("김철수님")));
+        QCOMPARE(edit.cursorPosition(), 4); // not reloaded under the caret
+
+        // Esc belongs to the window: the row stays in edit.
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(&edit, &esc);
+        QVERIFY(!esc.isAccepted());
+        QCOMPARE(t.state(), DatasetState::Edit);
+        t.post();
+
+        // A dataset that refuses editing: the typed text is taken back.
+        Query q(&m.reg.db());
+        q.setSql(QStringLiteral("SELECT Name FROM MASTER"));
+        q.open();
+        DataSource qs(&q);
+        DBEdit refused;
+        refused.setDataSource(&qs);
+        refused.setDataField(QStringLiteral("Name"));
+        QTest::keyClicks(&refused, QStringLiteral("x"));
+        QCOMPARE(refused.text(), QStringLiteral("김철수님"));
+    }
+
+    void editLimitsTextAndAppliesMasks()
+    {
+        Master m;
+        m.reg.addMember(QStringLiteral("1"), QString(), {{QStringLiteral("Zip"), QStringLiteral("123456")}});
+        m.open();
+        DBEdit name, bday, zip;
+        m.bind(name, "Name").show();
+        m.bind(bday, "Bday");
+        m.bind(zip, "Zip");
+        QCOMPARE(zip.displayText(), QStringLiteral("123-456"));
+
+        commitText(&name, QStringLiteral("가나다라마"));
+        QTest::keyClicks(&name, QStringLiteral("a"));
+        QCOMPARE(m.value("Name"), QVariant(QStringLiteral("가나다라마")));
+        name.selectAll();
+        QTest::keyClicks(&name, QStringLiteral("abcdefghijk"));
+        QCOMPARE(m.value("Name"), QVariant(QStringLiteral("abcdefghij")));
+
+        QTest::keyClick(&bday, Qt::Key_Home);
+        QTest::keyClicks(&bday, QStringLiteral("19900315"));
+        QCOMPARE(bday.displayText(), QStringLiteral("1990.03.15"));
+        QCOMPARE(m.value("Bday"), QVariant(QStringLiteral("19900315")));
+        DBEdit shown;
+        m.bind(shown, "Bday").setReadOnly(true);
+        QCOMPARE(shown.text(), QStringLiteral("1990.03.15"));
+        bday.selectAll();
+        QTest::keyClick(&bday, Qt::Key_Delete);
+        QVERIFY(m.value("Bday").isNull());
+        QCOMPARE(shown.text(), QString()); // no placeholders in a read-only box
+    }
+
+    void controlsFollowTheCursor()
+    {
+        Master m;
+        m.reg.addMember(QStringLiteral("1"), QStringLiteral("하나"),
+                        {{QStringLiteral("Bday"), QStringLiteral("19800101")}, {QStringLiteral("G"), true},
+                         {QStringLiteral("Zone"), QStringLiteral("1교구")}, {QStringLiteral("Pic"), bmpBytes({8, 4})}});
+        m.reg.addMember(QStringLiteral("2"), QStringLiteral("둘"),
+                        {{QStringLiteral("Bday"), QStringLiteral("19900315")}, {QStringLiteral("Cmemo"), QStringLiteral("둘째")},
+                         {QStringLiteral("Zone"), QStringLiteral("2교구")}});
+        Table &t = m.open();
+        DBEdit name;
+        DBText bday;
+        DBCheckBox g;
+        DBMemo memo;
+        DBComboBox zone;
+        DBImage image;
+        zone.addItems({QStringLiteral("1교구"), QStringLiteral("2교구")});
+        m.bind(name, "Name");
+        m.bind(bday, "Bday");
+        m.bind(g, "G");
+        m.bind(memo, "Cmemo");
+        m.bind(zone, "Zone");
+        m.bind(image, "Pic");
+        QVERIFY(g.isChecked());
+        QVERIFY(!image.picture().isNull());
+
+        t.next();
+        QCOMPARE(name.text(), QStringLiteral("둘"));
+        QCOMPARE(bday.text(), QStringLiteral("1990.03.15"));
+        QVERIFY(!g.isChecked());
+        QCOMPARE(memo.toPlainText(), QStringLiteral("둘째"));
+        QCOMPARE(zone.currentText(), QStringLiteral("2교구"));
+        QVERIFY(image.pixmap().isNull());
+
+        t.close();
+        QVERIFY(name.text().isEmpty() && name.isReadOnly() && memo.isReadOnly());
+        Table other(&m.reg.db(), QStringLiteral("MASTER"));
+        other.open();
+        m.source.setDataset(&other);
+        QCOMPARE(name.text(), QStringLiteral("하나"));
+    }
+
+    void comboBoxKeepsValuesMissingFromItsList()
+    {
+        Master m;
+        m.reg.addMember(QStringLiteral("1"), QStringLiteral("가"), {{QStringLiteral("Zone"), QStringLiteral("9교구")}});
+        Table &t = m.open();
+        DBComboBox box;
+        box.addItems({QStringLiteral("1교구"), QStringLiteral("2교구")});
+        m.bind(box, "Zone").show();
+        QCOMPARE(box.currentText(), QStringLiteral("9교구"));
+
+        box.clear();
+        box.addItems({QStringLiteral("1교구"), QStringLiteral("2교구")});
+        QCOMPARE(box.currentText(), QStringLiteral("9교구"));
+        t.edit();
+        t.fieldByName(QStringLiteral("Name")).setAsString(QStringLiteral("나"));
+        t.post();
+        QCOMPARE(box.currentText(), QStringLiteral("9교구"));
+        QCOMPARE(m.reg.db().scalar(QStringLiteral("SELECT Zone FROM MASTER")), QVariant(QStringLiteral("9교구")));
+
+        QTest::keyClick(&box, Qt::Key_Home);
+        QCOMPARE(m.value("Zone"), QVariant(QStringLiteral("1교구")));
+        QCOMPARE(box.count(), 2);
+
+        DBComboBox typed;
+        typed.setEditable(true);
+        m.bind(typed, "Zone");
+        typed.lineEdit()->selectAll();
+        QTest::keyClicks(typed.lineEdit(), QStringLiteral("new"));
+        QCOMPARE(m.value("Zone"), QVariant(QStringLiteral("new")));
+    }
+
+    void checkBoxAndImage()
+    {
+        Master m;
+        m.reg.addMember(QStringLiteral("1"), QStringLiteral("가"), {{QStringLiteral("Pic"), bmpBytes({20, 10})}});
+        Table &t = m.open();
+        DBCheckBox box, fixed;
+        m.bind(box, "M").show();
+        m.bind(fixed, "B").setReadOnly(true);
+        fixed.show();
+        QTest::mouseClick(&fixed, Qt::LeftButton);
+        QVERIFY(!fixed.isChecked());
+        QCOMPARE(t.state(), DatasetState::Browse);
+        QTest::mouseClick(&box, Qt::LeftButton);
+        QCOMPARE(m.value("M"), QVariant(true));
+        QTest::mouseClick(&box, Qt::LeftButton);
+        QCOMPARE(m.value("M"), QVariant(false));
+        QVERIFY(!box.isChecked());
+
+        DBImage image;
+        image.resize(100, 80);
+        m.bind(image, "Pic");
+        QCOMPARE(image.picture().size(), QSize(20, 10));
+        QCOMPARE(image.pixmap().size(), image.contentsRect().size());
+        image.setStretch(false);
+        QCOMPARE(image.pixmap().size(), QSize(20, 10));
+        t.fieldByName(QStringLiteral("Pic")).clear();
+        QVERIFY(image.picture().isNull());
+        QVERIFY(image.pixmap().isNull());
+    }
+
+    void gridAndCursorMoveTogether()
+    {
+        Master m;
+        for (int i = 1; i <= 5; ++i)
+            m.reg.addMember(QString::number(i), QStringLiteral("이름%1").arg(i));
+        Table &t = m.open();
+        Grid g(m);
+        int rowAtPress = -1;
+        connect(&g.grid, &DBGrid::mousePressed, this, [&] { rowAtPress = t.currentRow(); });
+        QSignalSpy clicks(&g.grid, &DBGrid::cellClicked);
+        g.click(2);
+        QCOMPARE(rowAtPress, 0);
+        QCOMPARE(t.recNo(), 3);
+        QCOMPARE(clicks.value(0).value(0), QVariant(2));
+        QCOMPARE(g.shownRows(), QList<int>{2});
+
+        t.next();
+        QCOMPARE(g.grid.currentIndex().row(), 3);
+        QTest::keyClick(&g.grid, Qt::Key_Up);
+        QCOMPARE(t.recNo(), 3);
+
+        // Edit and post reset the model: row and column widths stay.
+        t.edit();
+        t.fieldByName(QStringLiteral("Hp")).setAsString(QStringLiteral("010"));
+        t.post();
+        QCOMPARE(g.shownRows(), QList<int>{2});
+        QCOMPARE(g.grid.columnWidth(0), 90);
+
+        // A click posts pending changes that move the row elsewhere in the order.
+        t.setIndexName(QStringLiteral("Name_idx"));
+        t.first();
+        t.edit();
+        t.fieldByName(QStringLiteral("Name")).setAsString(QStringLiteral("하"));
+        g.click(2);
+        QCOMPARE(t.state(), DatasetState::Browse);
+        QCOMPARE(g.grid.currentIndex().row(), t.currentRow());
+    }
+
+    void gridMultiSelectKeepsBookmarks()
+    {
+        Master m;
+        int ino = 0;
+        for (const char *name : {"마", "라", "다", "나", "가"})
+            m.reg.addMember(QString::number(++ino), QString::fromUtf8(name));
+        Table &t = m.open();
+        Grid g(m);
+        g.grid.setMultiSelect(true);
+        QList<qint64> id;
+        for (int row = 0; row < 5; ++row) {
+            t.setRecNo(row + 1);
+            id << t.bookmark().id;
+        }
+        const auto selected = [&] {
+            QList<qint64> ids;
+            for (const Bookmark &b : g.grid.SelectedRows())
+                ids << b.id;
+            return ids;
+        };
+
+        g.click(1);
+        g.click(3, Qt::ControlModifier);
+        g.click(0, Qt::ControlModifier);
+        QCOMPARE(selected(), (QList<qint64>{id[1], id[3], id[0]}));
+        QCOMPARE(g.shownRows(), (QList<int>{0, 1, 3}));
+        g.click(3, Qt::ControlModifier);
+        QCOMPARE(selected(), (QList<qint64>{id[1], id[0]}));
+
+        // Name order reverses the rows: the same members show selected at their new places.
+        t.setIndexName(QStringLiteral("Name_idx"));
+        QCOMPARE(g.shownRows(), (QList<int>{3, 4}));
+        QVERIFY(t.gotoBookmark(Bookmark{id[0]}));
+        t.deleteRecord();
+        QCOMPARE(selected(), QList<qint64>{id[1]});
+        QCOMPARE(g.shownRows(), QList<int>{3});
+
+        g.click(0);
+        QCOMPARE(selected(), QList<qint64>{id[4]});
+        g.grid.selectRow(Bookmark{id[1]}, true);
+        QTRY_COMPARE(g.shownRows(), (QList<int>{0, 3}));
+    }
+
+    void gridCellPainterGetsRowAndField()
+    {
+        Master m;
+        m.reg.addMember(QStringLiteral("1"), QStringLiteral("가"), {{QStringLiteral("G"), true}});
+        m.reg.addMember(QStringLiteral("2"), QStringLiteral("나"), {{QStringLiteral("G"), false}});
+        Table &t = m.open();
+        Grid g(m);
+        QMap<int, QVariant> painted;
+        g.grid.setCellPainter([&](QPainter *, const QRect &, int row, int, Field &field) {
+            if (field.type() != FieldType::Logical)
+                return false;
+            painted[row] = field.dataset()->valueAt(row, field.index());
+            return true;
+        });
+        g.grid.grab();
+        QCOMPARE(painted.value(0), QVariant(true));
+        QCOMPARE(painted.value(1), QVariant(false));
+        QCOMPARE(t.currentRow(), 0);
+    }
+};
+
+QTEST_MAIN(TstDbControls)
+#include "tst_dbcontrols.moc"

@@ -1,0 +1,264 @@
+// The main window: index tabs, counts and command state, the go box, the Shift range selection,
+// deletion and printing marks, the this-year buttons, the close question and the size limits.
+#include "anniversaries/calendlg.h"
+#include "core/dm.h"
+#include "core/global.h"
+#include "mainwindow.h"
+#include "records/del.h"
+#include "platform/clock.h"
+#include "scripted.h"
+
+#include <QAction>
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+QStringList shownNames(Table &t)
+{
+    QStringList out;
+    for (int r = 0; r < t.recordCount(); ++r)
+        out << t.valueAt(r, t.fieldByName(QStringLiteral("Name")).index()).toString();
+    return out;
+}
+
+int marked(Database &db)
+{
+    return db.scalar(QStringLiteral("SELECT COUNT(*) FROM MASTER WHERE SEL = TRUE")).toInt();
+}
+} // namespace
+
+class TestMain : public QObject {
+    Q_OBJECT
+
+private slots:
+    void indexTabsFilterAndCount()
+    {
+        MainWindowFixture f;
+        int i = 0;
+        for (const char *n : {"Kim", "가영", "다", "다솜", "마루", "하늘", "7번"})
+            f.r.reg.addMember(QString::number(++i), QString::fromUtf8(n));
+        TfrmMain &w = f.open();
+        QCOMPARE(w.stbrName->currentMessage(), QStringLiteral("7 명"));
+        w.tcN->setCurrentIndex(1);
+        QCOMPARE(shownNames(f.master()), (QStringList{QStringLiteral("가영"), QStringLiteral("다")}));
+        QCOMPARE(w.stbrName->currentMessage(), QStringLiteral("2 명"));
+        w.tcN->setCurrentIndex(2);
+        QVERIFY(shownNames(f.master()).contains(QStringLiteral("다"))); // on both tabs
+        w.tcN->setCurrentIndex(8);
+        QCOMPARE(shownNames(f.master()), (QStringList{QStringLiteral("7번"), QStringLiteral("Kim")}));
+        w.tcN->setCurrentIndex(6); // ㅋㅌ: nobody
+        QCOMPARE(w.stbrName->currentMessage(), QStringLiteral("0 명"));
+        QVERIFY(!w.command(QStringLiteral("mnuPrint"))->isEnabled());
+        w.tcN->setCurrentIndex(0);
+        QCOMPARE(f.master().recordCount(), 7);
+        QVERIFY(w.command(QStringLiteral("mnuPrint"))->isEnabled());
+    }
+
+    void emptyRegisterLeavesEntryMaintenanceHelpAndExit()
+    {
+        MainWindowFixture f;
+        TfrmMain &w = f.open();
+        QCOMPARE(w.stbrName->currentMessage(), QStringLiteral("0 명"));
+        for (const char *name : {"mnuIns", "mnuSetup", "mnuBackup", "mnuExit", "mnuHelp", "mnuAbout", "mnuNew"})
+            QVERIFY2(w.command(QString::fromLatin1(name))->isEnabled(), name);
+        // hidden items follow their header: Ctrl+F11 is dead while the print menu is
+        for (const char *name : {"mnuEdit", "mnuDel", "mnuFind", "mnuPrint", "mnuFileSave", "mnuJob", "mnuList", "mnuStat"})
+            QVERIFY2(!w.command(QString::fromLatin1(name))->isEnabled(), name);
+        QVERIFY(!w.pnlMain->isEnabled());
+        QVERIFY(!w.dgrdName->isEnabled());
+        QVERIFY(w.findChild<QToolButton *>(QStringLiteral("tbtnIns"))->isEnabled());
+        QVERIFY(!w.findChild<QToolButton *>(QStringLiteral("tbtnEdit"))->isEnabled());
+        QVERIFY(w.tcN->isEnabled());
+        // hidden items are not in the menus but answer their shortcuts
+        QVERIFY(w.command(QStringLiteral("mnuFileSave"))->associatedObjects().contains(&w));
+        QCOMPARE(w.command(QStringLiteral("mnuFileSave"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F11));
+    }
+
+    void goBoxMovesToTheNearestName()
+    {
+        MainWindowFixture f;
+        f.r.reg.addMember(QStringLiteral("1"), QStringLiteral("김철수"));
+        f.r.reg.addMember(QStringLiteral("2"), QStringLiteral("박영희"));
+        TfrmMain &w = f.open();
+        w.show();
+        f.master().setIndexName(QStringLiteral("Tel_idx")); // as the go-to window may leave it
+        w.cbxGo->setEditText(QStringLiteral("  힣 "));
+        QTest::keyClick(w.cbxGo->lineEdit(), Qt::Key_Return);
+        QCOMPARE(f.master().fieldByName(QStringLiteral("Name")).asString(), QStringLiteral("박영희")); // past every name: the last
+        QCOMPARE(w.cbxGo->count(), 1);
+        QCOMPARE(w.cbxGo->itemText(0), QStringLiteral("힣"));
+        QCOMPARE(w.cbxGo->currentText(), QString());
+        w.cbxGo->setEditText(QStringLiteral("김"));
+        QTest::keyClick(w.cbxGo->lineEdit(), Qt::Key_Return);
+        QCOMPARE(f.master().fieldByName(QStringLiteral("Name")).asString(), QStringLiteral("김철수"));
+        w.cbxGo->setEditText(QStringLiteral("   "));
+        QTest::keyClick(w.cbxGo->lineEdit(), Qt::Key_Return);
+        QCOMPARE(w.cbxGo->count(), 2);
+    }
+
+    void shiftRangesFromOneAnchor()
+    {
+        MainWindowFixture f;
+        for (int i = 0; i < 6; ++i)
+            f.r.reg.addMember(QString::number(i), QStringLiteral("이름%1").arg(i));
+        TfrmMain &w = f.open();
+        Table &t = f.master();
+        auto selectedRows = [&] {
+            QList<int> rows;
+            const Bookmark here = t.bookmark();
+            for (const Bookmark &b : w.dgrdName->SelectedRows()) {
+                t.gotoBookmark(b);
+                rows << t.currentRow();
+            }
+            t.gotoBookmark(here);
+            std::sort(rows.begin(), rows.end());
+            return rows;
+        };
+        t.setRecNo(3);
+        w.dgrdName->clearSelectedRows();
+        w.dgrdName->selectRow(t.bookmark(), true); // row 2 selected by a plain click
+        w.ShiftDown = true;
+        emit w.dgrdName->mousePressed(Qt::ShiftModifier);
+        emit w.dgrdName->cellClicked(4, 0);
+        QCOMPARE(selectedRows(), (QList<int>{2, 3, 4}));
+        emit w.dgrdName->mousePressed(Qt::ShiftModifier);
+        emit w.dgrdName->cellClicked(0, 0);
+        QCOMPARE(selectedRows(), (QList<int>{0, 1, 2})); // the anchor stays row 2
+        QCOMPARE(w.SelAnchor, 2);
+        // Shift released where the grid did not see it: a plain press gives the anchor up
+        emit w.dgrdName->mousePressed(Qt::NoModifier);
+        QCOMPARE(w.SelAnchor, -1);
+    }
+
+    void deletingSelectedMembersAndPrintingMarks()
+    {
+        MainWindowFixture f;
+        for (int i = 1; i <= 5; ++i) {
+            f.r.reg.addMember(QString::number(i), QStringLiteral("회원%1").arg(i));
+            f.r.reg.db().execute(QStringLiteral("INSERT INTO FAMILY (Ino, Seq, Name) VALUES (:i, 1, '가족')"), {{QStringLiteral("i"), QString::number(i)}});
+            f.r.reg.db().execute(QStringLiteral("INSERT INTO VISIT (Ino, Vday, Vtime) VALUES (:i, '20240101', '1000')"), {{QStringLiteral("i"), QString::number(i)}});
+        }
+        // member 4's visits cannot be deleted: it must stay whole
+        f.r.reg.db().executeNative(QStringLiteral(
+            "CREATE TRIGGER keep4 BEFORE DELETE ON VISIT WHEN old.Ino = '4' BEGIN SELECT RAISE(ABORT, 'locked'); END"));
+        TfrmMain &w = f.open();
+        Table &t = f.master();
+        for (int row : {0, 3}) {
+            t.setRecNo(row + 1);
+            w.dgrdName->selectRow(t.bookmark(), true);
+        }
+        t.setRecNo(2); // the current row joins the selection
+        ScriptedMessages boxes;
+        boxes.expect(QStringLiteral("[회원4] 삭제가 불가능합니다."));
+        QStringList listed;
+        ScriptedModals modals([&](QDialog &d) {
+            auto &del = static_cast<TfrmDel &>(d);
+            for (int i = 0; i < del.lbxList->count(); ++i)
+                listed << del.lbxList->item(i)->text();
+            del.bbtnYes->click();
+            return int(mrYes);
+        });
+        w.command(QStringLiteral("mnuDel"))->trigger();
+        QCOMPARE(listed, (QStringList{QStringLiteral("회원1"), QStringLiteral("회원4"), QStringLiteral("회원2")}));
+        QCOMPARE(shownNames(t), (QStringList{QStringLiteral("회원3"), QStringLiteral("회원4"), QStringLiteral("회원5")}));
+        Database &db = f.r.reg.db();
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM FAMILY")).toInt(), 3);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM FAMILY WHERE Ino = '4'")).toInt(), 1);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM VISIT")).toInt(), 3);
+        QVERIFY(w.dgrdName->SelectedRows().isEmpty());
+        QCOMPARE(w.stbrName->currentMessage(), QStringLiteral("3 명"));
+
+        // F11 with nothing selected marks the current member only
+        t.setRecNo(3);
+        w.command(QStringLiteral("mnuPrint"))->trigger();
+        QCOMPARE(marked(db), 1);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT Name FROM MASTER WHERE SEL = TRUE")).toString(), QStringLiteral("회원5"));
+        QCOMPARE(PrintSortField, QStringLiteral("NAME"));
+        // Ctrl+A then F11 marks every member of the tab
+        w.command(QStringLiteral("mnuAll"))->trigger();
+        w.command(QStringLiteral("mnuPrint"))->trigger();
+        QCOMPARE(marked(db), 3);
+        // the table stays on the last row of the selection list: 회원5 was in it before Ctrl+A
+        QCOMPARE(t.fieldByName(QStringLiteral("Name")).asString(), QStringLiteral("회원4"));
+    }
+
+    void deletionAnsweredNoDeletesNothing()
+    {
+        MainWindowFixture f;
+        f.r.reg.addMember(QStringLiteral("1"), QStringLiteral("가"));
+        TfrmMain &w = f.open();
+        ScriptedModals modals([](QDialog &d) {
+            static_cast<TfrmDel &>(d).bbtnNo->click();
+            return int(mrNo);
+        });
+        w.command(QStringLiteral("mnuDel"))->trigger();
+        QCOMPARE(f.master().recordCount(), 1);
+        QCOMPARE(w.dgrdName->SelectedRows().size(), 1); // as the delete command left it
+    }
+
+    void thisYearButtons()
+    {
+        MainWindowFixture f;
+        f.r.reg.addMember(QStringLiteral("1"), QStringLiteral("가"),
+                          {{QStringLiteral("Bday"), QStringLiteral("19600229")}, {QStringLiteral("L"), QStringLiteral("양")},
+                           {QStringLiteral("Mday"), QStringLiteral("19851399")}});
+        TfrmMain &w = f.open();
+        Clock::setFixed(QDateTime(QDate(2027, 3, 1), QTime(9, 0)));
+        {
+            ScriptedMessages boxes;
+            boxes.expect(QStringLiteral("금년에는 생일이 없습니다.")) // 29 February in 2027
+                .expect(QStringLiteral("일자 형식이 잘못되었습니다."));
+            w.sbtnBdayClick();
+            w.sbtnMdayClick();
+        }
+        f.master().edit();
+        f.master().fieldByName(QStringLiteral("Bday")).setAsString(QStringLiteral("19801210"));
+        f.master().fieldByName(QStringLiteral("L")).setAsString(QStringLiteral("음"));
+        f.master().post();
+        QDate shown;
+        QString panel;
+        {
+            ScriptedModals modals([&](QDialog &d) {
+                auto &dlg = static_cast<TfrmCalenDlg &>(d);
+                shown = dlg.calDay->selectedDate();
+                panel = dlg.pnlDay->text();
+                return int(mrOk);
+            });
+            w.sbtnBdayClick();
+        }
+        // lunar 2027-12-10 falls in 2028: last lunar year's date is taken
+        QCOMPARE(shown.year(), 2027);
+        QCOMPARE(panel.left(5), QStringLiteral("2027년"));
+        Clock::setFixed(std::nullopt);
+    }
+
+    void closeQuestionAndSizeLimits()
+    {
+        MainWindowFixture f;
+        TfrmMain &w = f.open();
+        w.show();
+        {
+            ScriptedMessages boxes;
+            boxes.expect(QStringLiteral("정말 나가시겠습니까?"), IDNO);
+            w.close();
+        }
+        QVERIFY(w.isVisible());
+        w.resize(1200, 500);
+        QCOMPARE(w.size(), QSize(1024, 600));
+        w.resize(700, 700);
+        QCOMPARE(w.width(), 800);
+        QCOMPARE(w.windowTitle(), QStringLiteral("켈모누리 3.0 [교회 - 사용자]"));
+    }
+};
+
+QTEST_MAIN(TestMain)
+#include "tst_main.moc"
