@@ -333,7 +333,7 @@ QWidget *TfrmMain::buildNamePane()
 {
     auto *pnlName = new QWidget(this);
     pnlName->setObjectName(QStringLiteral("pnlName"));
-    pnlName->setFixedWidth(270);
+    pnlName->setFixedWidth(340);
     auto *goBand = new QGroupBox(QStringLiteral("이동"), pnlName);
     cbxGo = new QComboBox(goBand);
     cbxGo->setObjectName(QStringLiteral("cbxGo"));
@@ -351,8 +351,8 @@ QWidget *TfrmMain::buildNamePane()
     const Qt::Alignment centre = Qt::AlignCenter;
     dgrdName->setColumns({{Field_("Name"), QStringLiteral("성  명"), centre, 70},
                           {Field_("X"), QString(), centre, 28},
-                          {Field_("Tel1"), QString(), centre, 0},
-                          {Field_("Hp"), QString(), centre, 0}});
+                          {Field_("Tel1"), QString(), centre, 105},
+                          {Field_("Hp"), QString(), centre, 105}});
     dgrdName->setMultiSelect(true);
     connect(dgrdName, &DBGrid::keyPressed, this, [this](QKeyEvent *e) { ShiftDown = e->key() == Qt::Key_Shift; });
     connect(dgrdName, &DBGrid::keyReleased, this, [this](QKeyEvent *e) {
