@@ -105,6 +105,26 @@ private slots:
         QCOMPARE(w.cbxGo->count(), 2);
     }
 
+    void menuShortcutsWinOverTheGoBox()
+    {
+        MainWindowFixture f;
+        for (int i = 0; i < 3; ++i)
+            f.r.reg.addMember(QString::number(i), QStringLiteral("이름%1").arg(i));
+        TfrmMain &w = f.open();
+        w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.cbxGo->setFocus();
+        w.cbxGo->setEditText(QStringLiteral("이름"));
+        QTest::keyClick(w.cbxGo->lineEdit(), Qt::Key_A, Qt::ControlModifier); // select all members, not the text
+        QCOMPARE(w.dgrdName->SelectedRows().size(), 3);
+        // a hidden item's shortcut acts: Ctrl+F11 opens the save dialog
+        bool asked = false;
+        TfrmMain::SaveDlg = [&] { asked = true; return QString(); };
+        QTest::keyClick(w.dgrdName, Qt::Key_F11, Qt::ControlModifier);
+        QVERIFY(asked);
+    }
+
     void shiftRangesFromOneAnchor()
     {
         MainWindowFixture f;
