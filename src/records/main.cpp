@@ -229,6 +229,16 @@ bool validMonthDay(const QString &mmdd, bool lunar)
 }
 } // namespace
 
+QToolButton *TfrmMain::dialButton(QWidget *parent, const char *name, const QString &hint, const char *field,
+                                  const QString &suffix, bool messageWhenEmpty)
+{
+    auto *b = pageButton(parent, name, hint, QStyle::SP_MediaPlay);
+    connect(b, &QToolButton::clicked, this, [this, f = QString::fromLatin1(field), suffix, messageWhenEmpty] {
+        dial(f, suffix, messageWhenEmpty);
+    });
+    return b;
+}
+
 TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -483,8 +493,7 @@ QWidget *TfrmMain::buildDetailPane()
     auto *tel1 = text("Tel1");
     tel1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     title->addWidget(tel1);
-    auto *sbtnDial1 = pageButton(pnlTitle, "sbtnDial1", QStringLiteral("전화1 걸기"), QStyle::SP_MediaPlay);
-    connect(sbtnDial1, &QToolButton::clicked, this, [this] { dial(QStringLiteral("Tel1"), QStringLiteral("의 전화1]"), false); });
+    auto *sbtnDial1 = dialButton(pnlTitle, "sbtnDial1", QStringLiteral("전화1 걸기"), "Tel1", QStringLiteral("의 전화1]"), false);
     title->addWidget(sbtnDial1);
     mainLayout->addWidget(pnlTitle);
 
@@ -507,13 +516,11 @@ QWidget *TfrmMain::buildDetailPane()
         auto *g = new QGridLayout(tsG);
         g->addWidget(caption(QStringLiteral("전 화 2"), tsG), 0, 0);
         g->addWidget(fieldEdit(tsG, "Tel2", ms), 0, 1);
-        auto *d2 = pageButton(tsG, "sbtnDial2", QStringLiteral("전화2 걸기"), QStyle::SP_MediaPlay);
-        connect(d2, &QToolButton::clicked, this, [this] { dial(QStringLiteral("Tel2"), QStringLiteral("의 전화2]"), true); });
+        auto *d2 = dialButton(tsG, "sbtnDial2", QStringLiteral("전화2 걸기"), "Tel2", QStringLiteral("의 전화2]"), true);
         g->addWidget(d2, 0, 2);
         g->addWidget(caption(QStringLiteral("이동전화"), tsG), 0, 3);
         g->addWidget(fieldEdit(tsG, "Hp", ms), 0, 4);
-        auto *dh = pageButton(tsG, "sbtnDialHp", QStringLiteral("이동전화 걸기"), QStyle::SP_MediaPlay);
-        connect(dh, &QToolButton::clicked, this, [this] { dial(QStringLiteral("Hp"), QStringLiteral("의 이동 전화]"), true); });
+        auto *dh = dialButton(tsG, "sbtnDialHp", QStringLiteral("이동전화 걸기"), "Hp", QStringLiteral("의 이동 전화]"), true);
         g->addWidget(dh, 0, 5);
         g->addWidget(caption(QStringLiteral("주    소"), tsG), 1, 0);
         g->addWidget(fieldEdit(tsG, "Addr1", ms), 1, 1, 1, 4);
@@ -635,13 +642,11 @@ QWidget *TfrmMain::buildDetailPane()
         }
         g->addWidget(caption(QStringLiteral("직장전화"), tsJ), 4, 0);
         g->addWidget(fieldEdit(tsJ, "Jtel", ms), 4, 1);
-        auto *dj = pageButton(tsJ, "sbtnDialJtel", QStringLiteral("직장 전화 걸기"), QStyle::SP_MediaPlay);
-        connect(dj, &QToolButton::clicked, this, [this] { dial(QStringLiteral("Jtel"), QStringLiteral("의 직장 전화]"), true); });
+        auto *dj = dialButton(tsJ, "sbtnDialJtel", QStringLiteral("직장 전화 걸기"), "Jtel", QStringLiteral("의 직장 전화]"), true);
         g->addWidget(dj, 4, 2);
         g->addWidget(caption(QStringLiteral("직장팩스"), tsJ), 5, 0);
         g->addWidget(fieldEdit(tsJ, "Jfax", ms), 5, 1);
-        auto *df = pageButton(tsJ, "sbtnDialJfax", QStringLiteral("직장 팩스 걸기"), QStyle::SP_MediaPlay);
-        connect(df, &QToolButton::clicked, this, [this] { dial(QStringLiteral("Jfax"), QStringLiteral("의 직장 팩스]"), true); });
+        auto *df = dialButton(tsJ, "sbtnDialJfax", QStringLiteral("직장 팩스 걸기"), "Jfax", QStringLiteral("의 직장 팩스]"), true);
         g->addWidget(df, 5, 2);
         g->addWidget(caption(QStringLiteral("주    소"), tsJ), 6, 0);
         g->addWidget(fieldEdit(tsJ, "Jaddr1", ms), 6, 1);

@@ -97,6 +97,8 @@ private:
     void useNameOrder();
     void showThisYear(const QString &date, bool lunar, const QString &caption);
     void keepPosition(const std::function<void()> &open);
+    QToolButton *dialButton(QWidget *parent, const char *name, const QString &hint, const char *field,
+                            const QString &suffix, bool messageWhenEmpty);
     void dgrdNameMouseDown(Qt::KeyboardModifiers modifiers);
     void dgrdNameCellClick(int row);
 
