@@ -12,6 +12,7 @@
 #include "platform/printer.h"
 #include "platform/regsettings.h"
 #include "platform/sysutils.h"
+#include "printing/print.h"
 #include "records/check.h"
 #include "records/del.h"
 #include "records/go.h"
@@ -1010,7 +1011,8 @@ void TfrmMain::mnuPrintClick()
     }
     t.enableControls();
     PrintSortField = QStringLiteral("NAME");
-    // The print dialog comes with the printing work.
+    TfrmPrint dialog(this);
+    dialog.ShowModal();
 }
 
 void TfrmMain::mnuFileSaveClick()

@@ -1,0 +1,111 @@
+#include "platform/textprinter.h"
+
+#include "platform/printer.h"
+
+#include <QFontMetricsF>
+#include <QPrinter>
+#include <QTextBoundaryFinder>
+
+namespace {
+// A fresh canvas writes in this font until the first setFont.
+const ReportFont DeviceFont{QStringLiteral("굴림체"), 10, false};
+}
+
+TextPrinter::TextPrinter() : TextPrinter(CurrentPrinter()) {}
+
+TextPrinter::TextPrinter(QPrinter &printer) : m_printer(printer), m_font(DeviceFont) {}
+
+TextPrinter::~TextPrinter()
+{
+    if (!m_painter.isActive())
+        return;
+    m_painter.end();
+    m_printer.setFullPage(m_fullPage);
+    m_printer.setDocName(m_docName);
+}
+
+void TextPrinter::open(const QString &documentName)
+{
+    m_fullPage = m_printer.fullPage();
+    m_docName = m_printer.docName();
+    // Lines start at the printable area, as the device's text file did.
+    m_printer.setFullPage(false);
+    m_printer.setDocName(documentName);
+    if (!m_painter.begin(&m_printer)) {
+        m_printer.setFullPage(m_fullPage);
+        m_printer.setDocName(m_docName);
+        throw ReportError(Report::cannotOpenMessage());
+    }
+    m_y = 0;
+    m_page = 1;
+}
+
+void TextPrinter::setFont(const ReportFont &font)
+{
+    m_font = font;
+}
+
+QFont TextPrinter::qfont() const
+{
+    QFont f(m_font.family);
+    f.setPointSizeF(m_font.size);
+    f.setBold(m_font.bold);
+    return f;
+}
+
+void TextPrinter::newLine(double height)
+{
+    const double pageHeight = m_printer.pageRect(QPrinter::DevicePixel).height();
+    if (m_y > 0 && m_y + height > pageHeight) {
+        if (!m_printer.newPage())
+            throw ReportError(Report::failedMessage());
+        ++m_page;
+        m_y = 0;
+    }
+}
+
+void TextPrinter::writeLine(const QString &text)
+{
+    if (!m_painter.isActive())
+        throw ReportError(Report::failedMessage());
+    const QFont font = qfont();
+    const QFontMetricsF fm(font, &m_printer);
+    const double width = m_printer.pageRect(QPrinter::DevicePixel).width();
+    // The substitute fonts have no leading of their own; the Windows ones had some.
+    const double lineHeight = std::max(fm.lineSpacing(), fm.height() * 1.15);
+    m_painter.setFont(font);
+    m_painter.setPen(Qt::black);
+
+    // Cut between characters (never inside one) wherever the page width runs out.
+    QString rest = text;
+    do {
+        int cut = rest.size();
+        if (fm.horizontalAdvance(rest) > width) {
+            QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, rest);
+            const int first = int(graphemes.toNextBoundary());
+            cut = first; // at least one character per line, however narrow the page
+            for (int pos = int(graphemes.toNextBoundary()); pos > 0; pos = int(graphemes.toNextBoundary())) {
+                if (fm.horizontalAdvance(rest.left(pos)) > width)
+                    break;
+                cut = pos;
+            }
+        }
+        newLine(lineHeight);
+        m_painter.drawText(QPointF(0, m_y + fm.ascent()), rest.left(cut));
+        m_y += lineHeight;
+        rest = rest.mid(cut);
+    } while (!rest.isEmpty());
+    if (m_printer.printerState() == QPrinter::Error)
+        throw ReportError(Report::failedMessage());
+}
+
+void TextPrinter::close()
+{
+    if (!m_painter.isActive())
+        return;
+    const bool ended = m_painter.end();
+    m_printer.setFullPage(m_fullPage);
+    m_printer.setDocName(m_docName);
+    if (!ended || m_printer.printerState() == QPrinter::Error)
+        throw ReportError(Report::failedMessage());
+}

@@ -1,0 +1,184 @@
+// The report layer and the printer text device, drawn into PDF files and read back.
+#include "core/tables.h"
+#include "printcapture.h"
+#include "platform/dataset.h"
+#include "platform/fonts.h"
+#include "platform/printer.h"
+#include "platform/report.h"
+#include "platform/textprinter.h"
+#include "scripted.h"
+#include "tempregister.h"
+
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QTest>
+
+using namespace decl;
+
+namespace {
+
+// Members M1..Mn, each with `family` rows.
+void addMembers(TempRegister &reg, int members, int family)
+{
+    for (int m = 1; m <= members; ++m) {
+        reg.addMember(u("M%1").arg(m), u("회원%1").arg(m));
+        for (int f = 1; f <= family; ++f)
+            reg.db().execute(u("INSERT INTO FAMILY (Ino, Seq, Name) VALUES ('M%1', %2, '가족%1-%2')").arg(m).arg(f));
+    }
+}
+
+// Page header, title, column header, detail with a family sub-detail, page footer.
+struct MemberReport {
+    explicit MemberReport(Database &db) : rows(&db), family(&db, u("FAMILY"))
+    {
+        rows.setSql(u("SELECT * FROM MASTER ORDER BY INO"));
+        rows.open();
+        family.setIndexFieldNames(u("Ino;Seq"));
+        family.setMasterSource(&source, u("Ino"));
+        family.open();
+        report.dataSet = &rows;
+        report.setMargins(10, 20, 10, 15);
+        report.addBand(BandType::PageHeader, 10).add(pageNumber("쪽 ", 0, 2));
+        report.addBand(BandType::Title, 15).add(label("제목", 0, 3));
+        report.addBand(BandType::ColumnHeader, 8).add(label("머리", 0, 1));
+        ReportBand &detail = report.addBand(BandType::Detail, 20);
+        detail.add(text("Name", 5, 2));
+        ReportBand &sub = report.addBand(BandType::SubDetail, 10);
+        sub.dataSet = &family;
+        sub.add(text("Name", 20, 1));
+        report.addBand(BandType::PageFooter, 6).add(label("바닥", 0, 1));
+    }
+    Query rows;
+    DataSource source{&rows};
+    Table family;
+    Report report;
+};
+
+} // namespace
+
+class TestReport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { InstallFontSubstitutes(); }
+
+    void bandsFollowThePagesAndSubDetailsOverflow()
+    {
+        TempRegister reg;
+        addMembers(reg, 2, 25);
+        MemberReport m(reg.db());
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u("r.pdf"));
+        // page 1: 20 + 10 + 15 + 8 = 53 down, footer at 297 - 15 - 6 = 276: the detail and
+        // 20 family rows fit, the 21st goes to page 2 below that page's column header.
+        QCOMPARE(m.report.PrintToPdf(file), 3);
+        PdfDoc pdf(file);
+        QCOMPARE(pdf.pages(), 3);
+        QCOMPARE(pdf.count(u("제목")), 1);
+        QCOMPARE(pdf.find(u("제목"))->page, 1);
+        for (int page = 1; page <= 3; ++page) {
+            QCOMPARE(pdf.find(u("쪽 %1").arg(page))->page, page);
+            QCOMPARE(pdf.count(u("머리"), page), 1);
+            QCOMPARE_MM(pdf.find(u("바닥"), page)->top, 276 + 1);
+        }
+        QCOMPARE_MM(pdf.find(u("회원1"))->top, 53 + 2);
+        QCOMPARE_MM(pdf.find(u("가족1-1"))->top, 73 + 1);
+        QCOMPARE(pdf.find(u("가족1-20"))->page, 1);
+        QCOMPARE(pdf.find(u("가족1-21"))->page, 2);
+        QCOMPARE_MM(pdf.find(u("가족1-21"))->top, 20 + 10 + 8 + 1);
+        QCOMPARE_MM(pdf.find(u("가족1-21"))->left, 10 + 20);
+        // the second member follows on page 2 (38 + 5 rows down) and overflows onto page 3
+        QCOMPARE(pdf.find(u("회원2"))->page, 2);
+        QCOMPARE_MM(pdf.find(u("회원2"))->top, 88 + 2);
+        QCOMPARE(pdf.find(u("가족2-16"))->page, 2);
+        QCOMPARE(pdf.find(u("가족2-17"))->page, 3);
+        QVERIFY(m.rows.eof());
+    }
+
+    void noRowsGiveOnePageOfPageBands()
+    {
+        TempRegister reg;
+        MemberReport m(reg.db());
+        QTemporaryDir dir;
+        QCOMPARE(m.report.PrintToPdf(dir.filePath(u("r.pdf"))), 1);
+        PdfDoc pdf(dir.filePath(u("r.pdf")));
+        QCOMPARE(pdf.text(1), u("쪽 1 제목 머리 바닥"));
+    }
+
+    void printsOnTheCurrentPrinterAndGivesItsSetUpBack()
+    {
+        TempRegister reg;
+        addMembers(reg, 1, 0);
+        MemberReport m(reg.db());
+        m.report.title = u("시험 인쇄");
+        m.report.page.orientation = QPageLayout::Landscape;
+        QTemporaryDir dir;
+        QPrinter &printer = CurrentPrinter();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(u("p.pdf")));
+        printer.setPageOrientation(QPageLayout::Portrait);
+        printer.setFullPage(false);
+        m.report.Print();
+        QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Portrait);
+        QVERIFY(!printer.fullPage());
+        PdfDoc pdf(dir.filePath(u("p.pdf")));
+        QCOMPARE(pdf.pages(), 1);
+        QVERIFY(pdf.landscape(1));
+        QCOMPARE(pdf.title(), u("시험 인쇄"));
+        QCOMPARE_MM(pdf.find(u("회원1"))->left, 10 + 5); // margins from the paper's edge
+
+        // the preview draws the same pages in its window
+        int previewPages = 0;
+        {
+            ScriptedModals modals([&](QDialog &d) {
+                auto *w = d.findChild<QPrintPreviewWidget *>();
+                w->updatePreview();
+                previewPages = w->pageCount();
+                return 0;
+            });
+            m.report.Preview();
+        }
+        QCOMPARE(previewPages, 1);
+
+        printer.setOutputFileName(QString());
+    }
+
+    void textDeviceWrapsLongLinesAndStartsNewPages()
+    {
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(u("t.pdf")));
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        {
+            TextPrinter text(printer);
+            text.open(u("목록"));
+            text.setFont({u("바탕체"), 10, false});
+            text.writeLine(QString(150, u'가')); // wider than the page
+            for (int i = 0; i < 80; ++i)
+                text.writeLine(u("줄%1").arg(i));
+            QCOMPARE(text.pageCount(), 2);
+        } // closed by going out of scope
+        PdfDoc pdf(dir.filePath(u("t.pdf")));
+        QCOMPARE(pdf.pages(), 2);
+        QCOMPARE(pdf.title(), u("목록"));
+        const QList<PdfWord> first = pdf.words(1);
+        QString joined;
+        int n = 0;
+        while (joined.size() < 150) {
+            QCOMPARE_MM(first[n].left, first[0].left);
+            QVERIFY(n == 0 || first[n].top > first[n - 1].bottom - 0.2);
+            joined += first[n++].text;
+        }
+        QVERIFY(n > 1);
+        QCOMPARE(joined, QString(150, u'가'));
+        QCOMPARE(first[n].text, u("줄0"));
+        const int lastOnFirst = first.last().text.mid(1).toInt();
+        QCOMPARE(pdf.words(2).first().text, u("줄%1").arg(lastOnFirst + 1));
+        QVERIFY(pdf.words(2).first().top < first[0].top + 0.5); // from the top of the new page
+    }
+};
+
+QTEST_MAIN(TestReport)
+#include "tst_report.moc"
