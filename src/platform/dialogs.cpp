@@ -44,7 +44,11 @@ int showOnScreen(const MessageRequest &r)
     for (const Btn &b : buttons) {
         box.addButton(b.b)->setText(QString::fromUtf8(b.text));
     }
-    box.setDefaultButton(static_cast<QPushButton *>(box.button(buttons.first().b)));
+    Btn first = buttons.first();
+    for (const Btn &b : buttons)
+        if (b.result == r.defaultResult)
+            first = b;
+    box.setDefaultButton(static_cast<QPushButton *>(box.button(first.b)));
     if (r.buttons != MsgButtons::YesNo) // a yes/no box has no way out but its two answers
         box.setEscapeButton(box.button(buttons.last().b));
     const int clicked = box.exec();
@@ -74,9 +78,9 @@ void SetApplicationTitle(const QString &title)
     applicationTitle() = title;
 }
 
-int MessageBox(const QString &text, const QString &caption, MsgButtons buttons, MsgIcon icon)
+int MessageBox(const QString &text, const QString &caption, MsgButtons buttons, MsgIcon icon, int defaultResult)
 {
-    MessageRequest r{text, caption.isEmpty() ? ApplicationTitle() : caption, buttons, icon};
+    MessageRequest r{text, caption.isEmpty() ? ApplicationTitle() : caption, buttons, icon, defaultResult};
     if (messageHandler())
         return messageHandler()(r);
     return showOnScreen(r);

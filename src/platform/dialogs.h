@@ -17,6 +17,7 @@ struct MessageRequest {
     QString caption;
     MsgButtons buttons = MsgButtons::Ok;
     MsgIcon icon = MsgIcon::None;
+    int defaultResult = 0; // the button Enter presses; 0: the first
 };
 
 // The title of the program: caption of every box that names none.
@@ -25,7 +26,7 @@ void SetApplicationTitle(const QString &title);
 
 // Caption empty: the application title. Returns one of MsgResult.
 int MessageBox(const QString &text, const QString &caption = {}, MsgButtons buttons = MsgButtons::Ok,
-               MsgIcon icon = MsgIcon::None);
+               MsgIcon icon = MsgIcon::None, int defaultResult = 0);
 // The plain information box (application title, OK only).
 void ShowMessage(const QString &text);
 // Error box with OK, as the engine's own error reports look.

@@ -15,6 +15,14 @@
 #include "printing/print.h"
 #include "records/check.h"
 #include "records/del.h"
+#include "records/family.h"
+#include "records/find.h"
+#include "records/memo.h"
+#include "records/job.h"
+#include "records/pic.h"
+#include "records/study.h"
+#include "records/visit.h"
+#include "records/zip.h"
 #include "records/go.h"
 
 #include <QAction>
@@ -82,18 +90,18 @@ const QList<CommandDef> &commandTable()
         {"mnuF1", "mnuCheck", "데이타 점검(&C)", QKeySequence(Qt::SHIFT | Qt::Key_F12), true, &M::mnuCheckClick},
         {"mnuF1", Separator, "", {}, false, nullptr},
         {"mnuF1", "mnuExit", "종료(&X)", QKeySequence(Qt::CTRL | Qt::Key_X), false, nullptr},
-        {"mnuR1", "mnuFind", "세부 검색(&F)...", QKeySequence(Qt::CTRL | Qt::Key_F), false, nullptr},
-        {"mnuR1", "mnuMemo", "메모 내용 검색(&M)...", QKeySequence(Qt::CTRL | Qt::Key_O), false, nullptr},
+        {"mnuR1", "mnuFind", "세부 검색(&F)...", QKeySequence(Qt::CTRL | Qt::Key_F), false, &M::mnuFindClick},
+        {"mnuR1", "mnuMemo", "메모 내용 검색(&M)...", QKeySequence(Qt::CTRL | Qt::Key_O), false, &M::mnuMemoClick},
         {"mnuR1", "mnuGo", "이동(&G)...", QKeySequence(Qt::CTRL | Qt::Key_G), false, &M::mnuGoClick},
         {"mnuR1", Separator, "", {}, false, nullptr},
         {"mnuR1", "mnuEdit", "교적사항 수정(&E)...", QKeySequence(Qt::CTRL | Qt::Key_E), false, &M::mnuEditClick},
         {"mnuR1", "mnuDel", "삭제(&D)", QKeySequence(Qt::CTRL | Qt::Key_Delete), false, &M::mnuDelClick},
         {"mnuR1", "mnuAll", "전체 선택(&A)", QKeySequence(Qt::CTRL | Qt::Key_A), false, &M::mnuAllClick},
-        {"mnuE1", "mnuJob", "직장 사항(&J)...", QKeySequence(Qt::Key_F2), false, nullptr},
-        {"mnuE1", "mnuFamily", "가족 사항(&F)...", QKeySequence(Qt::Key_F3), false, nullptr},
-        {"mnuE1", "mnuVisit", "심방 기록(&V)...", QKeySequence(Qt::Key_F4), false, nullptr},
-        {"mnuE1", "mnuStudy", "이력 기록(&S)...", QKeySequence(Qt::Key_F5), false, nullptr},
-        {"mnuT1", "mnuPic", "사진 첨부(&P)...", QKeySequence(Qt::CTRL | Qt::Key_P), false, nullptr},
+        {"mnuE1", "mnuJob", "직장 사항(&J)...", QKeySequence(Qt::Key_F2), false, &M::mnuJobClick},
+        {"mnuE1", "mnuFamily", "가족 사항(&F)...", QKeySequence(Qt::Key_F3), false, &M::mnuFamilyClick},
+        {"mnuE1", "mnuVisit", "심방 기록(&V)...", QKeySequence(Qt::Key_F4), false, &M::mnuVisitClick},
+        {"mnuE1", "mnuStudy", "이력 기록(&S)...", QKeySequence(Qt::Key_F5), false, &M::mnuStudyClick},
+        {"mnuT1", "mnuPic", "사진 첨부(&P)...", QKeySequence(Qt::CTRL | Qt::Key_P), false, &M::mnuPicClick},
         {"mnuT1", Separator, "", {}, false, nullptr},
         {"mnuT1", "mnuDial", "전화 걸기(&D)...", QKeySequence(Qt::CTRL | Qt::Key_D), false, nullptr},
         {"mnuT1", "mnuEmail", "전자 우편(&E)...", QKeySequence(Qt::CTRL | Qt::Key_M), false, &M::mnuEmailClick},
@@ -103,7 +111,7 @@ const QList<CommandDef> &commandTable()
         {"mnuT1", "mnuCalenF", "가족 생일 달력 보기(&F)", {}, false, nullptr},
         {"mnuT1", "mnuCalenM", "결혼기념일 달력 보기(&M)", {}, false, nullptr},
         {"mnuT1", Separator, "", {}, false, nullptr},
-        {"mnuT1", "mnuZip", "우편 번호(&Z)...", QKeySequence(Qt::CTRL | Qt::Key_Z), false, nullptr},
+        {"mnuT1", "mnuZip", "우편 번호(&Z)...", QKeySequence(Qt::CTRL | Qt::Key_Z), false, &M::mnuZipClick},
         {"mnuL1", "mnuList", "전체 명단(&L)", QKeySequence(Qt::Key_F7), false, nullptr},
         {"mnuL1", Separator, "", {}, false, nullptr},
         {"mnuL1", "mnuLArea", "교구/구역별 명단(&A)", QKeySequence(Qt::CTRL | Qt::Key_F5), false, nullptr},
@@ -953,6 +961,77 @@ void TfrmMain::mnuNewClick() {}
 
 void TfrmMain::mnuEditClick() {}
 
+// Creates a member window, gives it its caption, puts the member row in edit state when it asks
+// for it, shows it modally and frees it.
+template <class Window>
+void TfrmMain::openMemberWindow(const QString &caption, bool editMember)
+{
+    Window w;
+    w.setWindowTitle(caption);
+    if (editMember)
+        master().edit();
+    w.centreOn(this);
+    w.ShowModal();
+}
+
+QString TfrmMain::memberCaption(const char *what) const
+{
+    return QString::fromUtf8(what) + QStringLiteral(" [") + master().fieldByName(QStringLiteral("Name")).asString() +
+           QStringLiteral("]");
+}
+
+void TfrmMain::mnuFindClick()
+{
+    clearSelection();
+    TfrmFind find;
+    find.centreOn(this);
+    find.ShowModal();
+}
+
+void TfrmMain::mnuMemoClick()
+{
+    // The memo search's go-to on close writes the chosen member into SavedBookmark.
+    keepPosition([this] {
+        clearSelection();
+        TfrmMemo memo;
+        memo.centreOn(this);
+        memo.ShowModal();
+    });
+}
+
+void TfrmMain::mnuJobClick()
+{
+    openMemberWindow<TfrmJob>(memberCaption("직장 사항"), true);
+}
+
+void TfrmMain::mnuFamilyClick()
+{
+    openMemberWindow<TfrmFamily>(memberCaption("가족 사항"), true);
+}
+
+void TfrmMain::mnuVisitClick()
+{
+    openMemberWindow<TfrmVisit>(memberCaption("심방 기록"), false);
+}
+
+void TfrmMain::mnuStudyClick()
+{
+    openMemberWindow<TfrmStudy>(memberCaption("이력 기록"), false);
+}
+
+void TfrmMain::mnuPicClick()
+{
+    clearSelection();
+    openMemberWindow<TfrmPic>(memberCaption("사진 첨부"), false);
+}
+
+void TfrmMain::mnuZipClick()
+{
+    TfrmZip w;
+    w.centreOn(this);
+    w.ShowModal();
+}
+
 void TfrmMain::mnuCheckClick()
 {
     TfrmCheck check;
@@ -1075,7 +1154,7 @@ void TfrmMain::sbtnFgenClick()
     SavedBookmark = t.bookmark();
     t.setIndexFieldNames(QStringLiteral("INO"));
     t.findKey({t.fieldByName(QStringLiteral("GNO")).asString()});
-    // The family window of the head comes with the family records.
+    openMemberWindow<TfrmFamily>(memberCaption("가족 사항"), false); // the head's, not in edit state
     t.setIndexFieldNames(QStringLiteral("NAME"));
     t.gotoBookmark(*SavedBookmark);
     SavedBookmark.reset();

@@ -65,6 +65,14 @@ public:
     void mnuHelpClick();
     void mnuEmailClick();
     void mnuCheckClick();
+    void mnuFindClick();
+    void mnuMemoClick();
+    void mnuJobClick();
+    void mnuFamilyClick();
+    void mnuVisitClick();
+    void mnuStudyClick();
+    void mnuPicClick();
+    void mnuZipClick();
     void sbtnFgenClick();
     void sbtnBdayClick();
     void sbtnFbdayClick();
@@ -97,6 +105,9 @@ private:
     void useNameOrder();
     void showThisYear(const QString &date, bool lunar, const QString &caption);
     void keepPosition(const std::function<void()> &open);
+    template <class Window>
+    void openMemberWindow(const QString &caption, bool editMember);
+    QString memberCaption(const char *what) const;
     QToolButton *dialButton(QWidget *parent, const char *name, const QString &hint, const char *field,
                             const QString &suffix, bool messageWhenEmpty);
     void dgrdNameMouseDown(Qt::KeyboardModifiers modifiers);
