@@ -75,16 +75,7 @@ TfrmFamily::TfrmFamily(QWidget *parent)
                             {QStringLiteral("L")}, {QStringLiteral("Learn")}, {QStringLiteral("R")},
                             {QStringLiteral("Job")}, {QStringLiteral("Jkind")}, {QStringLiteral("Grade")},
                             {QStringLiteral("Fbigo")}});
-    const QPixmap ticked = CheckPicture(true), unticked = CheckPicture(false);
-    dgrdFamily->setCellPainter([this, ticked, unticked](QPainter *p, const QRect &r, int row, int, Field &f) {
-        if (f.type() != FieldType::Logical)
-            return false;
-        const QPixmap &pm = f.dataset()->valueAt(row, f.index()).toBool() ? ticked : unticked;
-        const QPalette &colours = dgrdFamily->palette();
-        p->fillRect(r, row == f.dataset()->currentRow() ? colours.highlight() : colours.base());
-        p->drawPixmap(r.left() + (r.width() - pm.width()) / 2, r.top() + (r.height() - pm.height()) / 2, pm);
-        return true;
-    });
+    dgrdFamily->setCellPainter(CheckCellPainter(dgrdFamily));
 
     dmemFmemo = new DBMemo(this);
     dmemFmemo->setObjectName(QStringLiteral("dmemFmemo"));

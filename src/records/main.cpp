@@ -18,12 +18,15 @@
 #include "records/family.h"
 #include "records/find.h"
 #include "records/memo.h"
+#include "records/new.h"
 #include "records/job.h"
 #include "records/pic.h"
 #include "records/study.h"
+#include "records/subrecord.h"
 #include "records/visit.h"
 #include "records/zip.h"
 #include "records/go.h"
+#include "records/ins.h"
 
 #include <QAction>
 #include <QApplication>
@@ -157,22 +160,6 @@ const HeaderDef Headers[] = {
     {"mnuT1", "도구(&T)", true},     {"mnuL1", "빠른 명단 보기(&L)", true}, {"mnuS1", "통계(&S)", true},
     {"mnuP1", "인쇄(&P)", true},     {"mnuH1", "도움말(&H)", false},
 };
-
-// A picture of a ticked or unticked box, as the family grid paints its Boolean cells.
-QPixmap checkPicture(bool ticked)
-{
-    QPixmap pm(17, 17);
-    pm.fill(Qt::white);
-    QPainter p(&pm);
-    p.setPen(QPen(Qt::black, 1));
-    p.drawRect(2, 2, 12, 12);
-    if (ticked) {
-        p.setPen(QPen(Qt::black, 2));
-        p.drawLine(4, 8, 7, 11);
-        p.drawLine(7, 11, 12, 4);
-    }
-    return pm;
-}
 
 // A labelled read-only field of the record view.
 DBEdit *fieldEdit(QWidget *parent, const char *field, DataSource *source, Qt::Alignment align = Qt::AlignLeft)
@@ -689,21 +676,12 @@ QWidget *TfrmMain::buildDetailPane()
         return std::pair{page, top};
     };
     auto [tsF, fTop] = subPage("tsF", pnlFn, "pnlFn", QStringLiteral(" 가족 0 명"), dgrdFamily, &frmDM->dsFamily,
-                               {{Field_("Rel")}, {Field_("Name")}, {Field_("Bday")}, {Field_("L")}, {Field_("Learn")},
+                               {{Field_("Rel")}, {Field_("Name")}, {Field_("Bday"), QString(), Qt::AlignLeft | Qt::AlignVCenter, 80}, {Field_("L")}, {Field_("Learn")},
                                 {Field_("R"), QString(), Qt::AlignCenter}, {Field_("Job")}, {Field_("Jkind")},
                                 {Field_("Grade")}, {Field_("Fbigo")}});
     dgrdFamily->setObjectName(QStringLiteral("dgrdFamily"));
     {
-        const QPixmap imgChk1 = checkPicture(true), imgChk2 = checkPicture(false);
-        dgrdFamily->setCellPainter([imgChk1, imgChk2](QPainter *p, const QRect &r, int row, int, Field &f) {
-            if (f.type() != FieldType::Logical)
-                return false;
-            const bool ticked = f.dataset()->valueAt(row, f.index()).toBool();
-            const QPixmap &pm = ticked ? imgChk1 : imgChk2;
-            p->fillRect(r, Qt::white);
-            p->drawPixmap(r.left() + (r.width() - pm.width()) / 2, r.top() + (r.height() - pm.height()) / 2, pm);
-            return true;
-        });
+        dgrdFamily->setCellPainter(CheckCellPainter(dgrdFamily)); // imgChk1 / imgChk2
         connect(dgrdFamily, &DBGrid::doubleClicked, this, &TfrmMain::dgrdFamilyDblClick);
         auto *fedt = pageButton(tsF, "sbtnFedt", QStringLiteral("수정"), QStyle::SP_FileDialogDetailedView, QStringLiteral("수정"));
         connect(fedt, &QToolButton::clicked, command(QStringLiteral("mnuFamily")), &QAction::trigger);
@@ -723,7 +701,7 @@ QWidget *TfrmMain::buildDetailPane()
     pgcLower->addTab(tsF, QStringLiteral("가족사항(F&3)"));
 
     auto [tsV, vTop] = subPage("tsV", pnlVn, "pnlVn", QStringLiteral(" 심방 0 회"), dgrdVisit, &frmDM->dsVisit,
-                               {{Field_("Vday")}, {Field_("Vtime")}, {Field_("Leader")}, {Field_("Fellow"), QString(), Qt::AlignLeft | Qt::AlignVCenter},
+                               {{Field_("Vday"), QString(), Qt::AlignLeft | Qt::AlignVCenter, 80}, {Field_("Vtime"), QString(), Qt::AlignLeft | Qt::AlignVCenter, 60}, {Field_("Leader")}, {Field_("Fellow"), QString(), Qt::AlignLeft | Qt::AlignVCenter},
                                 {Field_("Place")}});
     dgrdVisit->setObjectName(QStringLiteral("dgrdVisit"));
     {
@@ -744,7 +722,7 @@ QWidget *TfrmMain::buildDetailPane()
     pgcLower->addTab(tsV, QStringLiteral("심방기록(F&4)"));
 
     auto [tsS, sTop] = subPage("tsS", pnlSn, "pnlSn", QStringLiteral(" 이력 0 건"), dgrdStudy, &frmDM->dsStudy,
-                               {{Field_("Eday"), QStringLiteral("일자(부터)")}, {Field_("Eday2"), QStringLiteral("일자(까지)")},
+                               {{Field_("Eday"), QStringLiteral("일자(부터)"), Qt::AlignLeft | Qt::AlignVCenter, 80}, {Field_("Eday2"), QStringLiteral("일자(까지)"), Qt::AlignLeft | Qt::AlignVCenter, 80},
                                 {Field_("Ename"), QStringLiteral("이력 제목")}, {Field_("Ebigo")}});
     dgrdStudy->setObjectName(QStringLiteral("dgrdStudy"));
     {
@@ -954,12 +932,43 @@ void TfrmMain::keepPosition(const std::function<void()> &open)
 
 void TfrmMain::mnuInsClick()
 {
-    // The entry window comes with the member-entry work; the new row is prepared as it expects.
+    keepPosition([this] {
+        clearSelection();
+        TfrmIns ins;
+        ins.setWindowTitle(QStringLiteral("새 성도 등록")); // the window tells its mode by it
+        Table &t = master();
+        t.append();
+        t.fieldByName(QStringLiteral("X")).setAsString(QStringLiteral("남"));
+        t.fieldByName(QStringLiteral("L")).setAsString(QStringLiteral("음"));
+        ins.centreOn(this);
+        ins.ShowModal();
+    });
 }
 
-void TfrmMain::mnuNewClick() {}
+void TfrmMain::mnuNewClick()
+{
+    keepPosition([this] {
+        clearSelection();
+        TfrmNew w;
+        w.cbxArea->clear();
+        w.cbxArea->addItem(QStringLiteral(" "));
+        for (int i = 1; i <= AreaCount; ++i)
+            w.cbxArea->addItem(QString::number(i));
+        w.centreOn(this);
+        w.ShowModal();
+        clearSelection();
+    });
+}
 
-void TfrmMain::mnuEditClick() {}
+void TfrmMain::mnuEditClick()
+{
+    clearSelection();
+    TfrmIns ins;
+    ins.setWindowTitle(QStringLiteral("교적사항 수정"));
+    master().edit();
+    ins.centreOn(this);
+    ins.ShowModal();
+}
 
 // Creates a member window, gives it its caption, puts the member row in edit state when it asks
 // for it, shows it modally and frees it.

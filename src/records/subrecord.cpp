@@ -281,3 +281,17 @@ QPixmap CheckPicture(bool ticked)
     }
     return pm;
 }
+
+DBGrid::CellPainter CheckCellPainter(DBGrid *grid)
+{
+    const QPixmap ticked = CheckPicture(true), unticked = CheckPicture(false);
+    return [grid, ticked, unticked](QPainter *p, const QRect &r, int row, int, Field &f) {
+        if (f.type() != FieldType::Logical)
+            return false;
+        const QPixmap &pm = f.dataset()->valueAt(row, f.index()).toBool() ? ticked : unticked;
+        const QPalette &colours = grid->palette();
+        p->fillRect(r, row == f.dataset()->currentRow() ? colours.highlight() : colours.base());
+        p->drawPixmap(r.left() + (r.width() - pm.width()) / 2, r.top() + (r.height() - pm.height()) / 2, pm);
+        return true;
+    };
+}

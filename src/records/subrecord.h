@@ -94,3 +94,5 @@ void FillLookupItems(QComboBox *box, Dataset &lookup);
 void Guarded(const std::function<void()> &command);
 // A ticked or unticked box, as grids paint Boolean cells.
 QPixmap CheckPicture(bool ticked);
+// Paints a grid's Boolean cells as those boxes, centred in the cell.
+DBGrid::CellPainter CheckCellPainter(DBGrid *grid);
