@@ -65,6 +65,20 @@ protected:
     FieldDataLink m_link{nullptr};
 };
 
+// A control on one field, named as the window's component: the way windows declare their fields.
+template <class Control>
+Control *BoundControl(QWidget *parent, const char *objectName, DataSource *source, const char *field,
+                      bool readOnly = false)
+{
+    auto *c = new Control(parent);
+    c->setObjectName(QString::fromLatin1(objectName));
+    c->setDataSource(source);
+    c->setDataField(QString::fromLatin1(field));
+    if constexpr (requires { c->setReadOnly(true); })
+        c->setReadOnly(readOnly);
+    return c;
+}
+
 // Edit box; with the field's edit mask when it has one.
 class DBEdit : public QLineEdit, public DataAware {
     Q_OBJECT

@@ -7,6 +7,7 @@
 #include "platform/dbcontrols.h"
 #include "platform/dialogs.h"
 #include "platform/sysutils.h"
+#include "records/required.h"
 #include "records/addr.h"
 #include "records/gendlg.h"
 #include "records/main.h"
@@ -24,7 +25,6 @@
 namespace {
 
 const QString InsertCaption = QStringLiteral("새 성도 등록");
-const QColor RequiredColour(0, 128, 192); // 12615680 of the old colour numbers (BGR)
 
 Table &master()
 {
@@ -97,15 +97,7 @@ TfrmIns::TfrmIns(QWidget *parent) : TForm(parent)
     const int dateWidth = fontMetrics().horizontalAdvance(QStringLiteral("0000.00.00")) + 16;
 
     // Title panel: the required fields on the required colour.
-    auto *pnlTitle = new QFrame(this);
-    pnlTitle->setObjectName(QStringLiteral("pnlTitle"));
-    pnlTitle->setFrameShape(QFrame::Panel);
-    pnlTitle->setFrameShadow(QFrame::Raised);
-    pnlTitle->setAutoFillBackground(true);
-    QPalette titlePalette = pnlTitle->palette();
-    titlePalette.setColor(QPalette::Window, RequiredColour);
-    titlePalette.setColor(QPalette::WindowText, Qt::white);
-    pnlTitle->setPalette(titlePalette);
+    auto *pnlTitle = RequiredPanel(this, "pnlTitle");
     dedtName = edit(pnlTitle, "dedtName", "Name");
     QFont bold = dedtName->font();
     bold.setBold(true);
@@ -281,20 +273,12 @@ TfrmIns::TfrmIns(QWidget *parent) : TForm(parent)
     cLayout->setColumnStretch(3, 1);
 
     // Button panel
-    auto *swatch = new QLabel(this);
-    swatch->setFixedSize(18, 14);
-    swatch->setAutoFillBackground(true);
-    QPalette swatchPalette = swatch->palette();
-    swatchPalette.setColor(QPalette::Window, RequiredColour);
-    swatch->setPalette(swatchPalette);
-    swatch->setFrameShape(QFrame::Box);
     bbtnOk = new QPushButton(QStringLiteral("확인(&O)"), this);
     bbtnOk->setObjectName(QStringLiteral("bbtnOk"));
     bbtnCancel = new QPushButton(QStringLiteral("취소(&C)"), this);
     bbtnCancel->setObjectName(QStringLiteral("bbtnCancel"));
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(swatch);
-    buttons->addWidget(new QLabel(QStringLiteral("색에 있는 칸은 반드시 입력하세요."), this));
+    buttons->addWidget(RequiredLegend(this));
     buttons->addStretch();
     buttons->addWidget(bbtnOk);
     buttons->addWidget(bbtnCancel);

@@ -164,11 +164,7 @@ const HeaderDef Headers[] = {
 // A labelled read-only field of the record view.
 DBEdit *fieldEdit(QWidget *parent, const char *field, DataSource *source, Qt::Alignment align = Qt::AlignLeft)
 {
-    auto *e = new DBEdit(parent);
-    e->setObjectName(QStringLiteral("dedt") + QString::fromLatin1(field));
-    e->setDataSource(source);
-    e->setDataField(QString::fromLatin1(field));
-    e->setReadOnly(true);
+    auto *e = BoundControl<DBEdit>(parent, QByteArray("dedt").append(field).constData(), source, field, true);
     e->setAlignment(align | Qt::AlignVCenter);
     return e;
 }
@@ -178,16 +174,6 @@ QLabel *caption(const QString &text, QWidget *parent)
     auto *l = new QLabel(text, parent);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return l;
-}
-
-DBMemo *memo(QWidget *parent, const char *name, const char *field, DataSource *source)
-{
-    auto *m = new DBMemo(parent);
-    m->setObjectName(QString::fromLatin1(name));
-    m->setDataSource(source);
-    m->setDataField(QString::fromLatin1(field));
-    m->setReadOnly(true);
-    return m;
 }
 
 QToolButton *pageButton(QWidget *parent, const char *name, const QString &hint, QStyle::StandardPixmap icon,
@@ -619,7 +605,7 @@ QWidget *TfrmMain::buildDetailPane()
         dchkC = flagged(6, 0, "C", "dchkC", "유아세례", "Chd");
         flagged(6, 2, "S", "dchkS", "학습일자", "Std");
         dchkB = flagged(7, 0, "B", "dchkB", "세례일자", "Bap");
-        dmemCmemo = memo(tsC, "dmemCmemo", "Cmemo", ms);
+        dmemCmemo = BoundControl<DBMemo>(tsC, "dmemCmemo", ms, "Cmemo", true);
         auto *memoBox = new QGroupBox(QStringLiteral(" 교적 메모"), tsC);
         (new QVBoxLayout(memoBox))->addWidget(dmemCmemo);
         g->addWidget(memoBox, 0, 4, 8, 1);
@@ -648,7 +634,7 @@ QWidget *TfrmMain::buildDetailPane()
         g->addWidget(fieldEdit(tsJ, "Jaddr1", ms), 6, 1);
         g->addWidget(fieldEdit(tsJ, "Jzip", ms, Qt::AlignCenter), 6, 2);
         g->addWidget(fieldEdit(tsJ, "Jaddr2", ms), 7, 1, 1, 2);
-        dmemJmemo = memo(tsJ, "dmemJmemo", "Jmemo", ms);
+        dmemJmemo = BoundControl<DBMemo>(tsJ, "dmemJmemo", ms, "Jmemo", true);
         auto *memoBox = new QGroupBox(QStringLiteral(" 직장 메모"), tsJ);
         (new QVBoxLayout(memoBox))->addWidget(dmemJmemo);
         g->addWidget(memoBox, 0, 3, 8, 1);
@@ -692,7 +678,7 @@ QWidget *TfrmMain::buildDetailPane()
         fTop->addWidget(fbday);
         fTop->addWidget(fgen);
         fTop->addWidget(fedt);
-        dmemFmemo = memo(tsF, "dmemFmemo", "Fmemo", ms);
+        dmemFmemo = BoundControl<DBMemo>(tsF, "dmemFmemo", ms, "Fmemo", true);
         dmemFmemo->setMaximumHeight(70);
         auto *memoBox = new QGroupBox(QStringLiteral(" 가족 메모"), tsF);
         (new QVBoxLayout(memoBox))->addWidget(dmemFmemo);
@@ -709,8 +695,8 @@ QWidget *TfrmMain::buildDetailPane()
         connect(vedt, &QToolButton::clicked, command(QStringLiteral("mnuVisit")), &QAction::trigger);
         vTop->addWidget(vedt);
         auto *memos = new QHBoxLayout;
-        dmemVc = memo(tsV, "dmemVc", "Content", &frmDM->dsVisit);
-        dmemVr = memo(tsV, "dmemVr", "Result", &frmDM->dsVisit);
+        dmemVc = BoundControl<DBMemo>(tsV, "dmemVc", &frmDM->dsVisit, "Content", true);
+        dmemVr = BoundControl<DBMemo>(tsV, "dmemVr", &frmDM->dsVisit, "Result", true);
         for (auto [box, m] : {std::pair{QStringLiteral(" 내용"), dmemVc}, std::pair{QStringLiteral(" 결과"), dmemVr}}) {
             auto *g = new QGroupBox(box, tsV);
             (new QVBoxLayout(g))->addWidget(m);
@@ -729,7 +715,7 @@ QWidget *TfrmMain::buildDetailPane()
         auto *eedt = pageButton(tsS, "sbtnEedt", QStringLiteral("수정"), QStyle::SP_FileDialogDetailedView, QStringLiteral("수정"));
         connect(eedt, &QToolButton::clicked, command(QStringLiteral("mnuStudy")), &QAction::trigger);
         sTop->addWidget(eedt);
-        dmemSr = memo(tsS, "dmemSr", "Result", &frmDM->dsStudy);
+        dmemSr = BoundControl<DBMemo>(tsS, "dmemSr", &frmDM->dsStudy, "Result", true);
         dmemSr->setMaximumHeight(70);
         auto *g = new QGroupBox(QStringLiteral(" 이력 메모"), tsS);
         (new QVBoxLayout(g))->addWidget(dmemSr);

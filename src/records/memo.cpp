@@ -28,15 +28,6 @@ QLabel *sunkenPanel(const QString &text, QWidget *parent)
     return p;
 }
 
-DBMemo *readOnlyMemo(const char *name, const char *field, DataSource *source, QWidget *parent)
-{
-    auto *m = new DBMemo(parent);
-    m->setObjectName(QString::fromLatin1(name));
-    m->setDataSource(source);
-    m->setDataField(QString::fromLatin1(field));
-    m->setReadOnly(true);
-    return m;
-}
 } // namespace
 
 TfrmMemo::TfrmMemo(QWidget *parent)
@@ -93,9 +84,9 @@ TfrmMemo::TfrmMemo(QWidget *parent)
     // Memo pages of the current result row
     pcMemo = new QTabWidget(split);
     pcMemo->setObjectName(QStringLiteral("pcMemo"));
-    dmemCmemo = readOnlyMemo("dmemCmemo", "Cmemo", &dsFind, pcMemo);
-    dmemJmemo = readOnlyMemo("dmemJmemo", "Jmemo", &dsFind, pcMemo);
-    dmemFmemo = readOnlyMemo("dmemFmemo", "Fmemo", &dsFind, pcMemo);
+    dmemCmemo = BoundControl<DBMemo>(pcMemo, "dmemCmemo", &dsFind, "Cmemo", true);
+    dmemJmemo = BoundControl<DBMemo>(pcMemo, "dmemJmemo", &dsFind, "Jmemo", true);
+    dmemFmemo = BoundControl<DBMemo>(pcMemo, "dmemFmemo", &dsFind, "Fmemo", true);
     pcMemo->addTab(dmemCmemo, S("교적 메모(&1)"));
     pcMemo->addTab(dmemJmemo, S("직장 메모(&2)"));
     pcMemo->addTab(dmemFmemo, S("가족 메모(&3)"));
@@ -113,8 +104,8 @@ TfrmMemo::TfrmMemo(QWidget *parent)
     const Qt::Alignment centre = Qt::AlignCenter;
     dgrdVisit->setColumns({{QStringLiteral("Vday"), QString(), centre, 80}, {QStringLiteral("Vtime"), QString(), centre, 64},
                            {QStringLiteral("Leader")}, {QStringLiteral("Fellow")}, {QStringLiteral("Place")}});
-    dmemVc = readOnlyMemo("dmemVc", "Content", &dsVisit, tsV);
-    dmemVr = readOnlyMemo("dmemVr", "Result", &dsVisit, tsV);
+    dmemVc = BoundControl<DBMemo>(tsV, "dmemVc", &dsVisit, "Content", true);
+    dmemVr = BoundControl<DBMemo>(tsV, "dmemVr", &dsVisit, "Result", true);
     auto *visitMemos = new QHBoxLayout;
     visitMemos->addWidget(memoBox(S(" 내용"), dmemVc, tsV));
     visitMemos->addWidget(memoBox(S(" 결과"), dmemVr, tsV));
@@ -130,7 +121,7 @@ TfrmMemo::TfrmMemo(QWidget *parent)
     dgrdStudy->setDataSource(&dsStudy);
     dgrdStudy->setColumns({{QStringLiteral("Eday"), S("일자(부터)"), centre, 80}, {QStringLiteral("Eday2"), S("일자(까지)"), centre, 80},
                            {QStringLiteral("Ename"), S("이력 제목")}, {QStringLiteral("Ebigo")}});
-    dmemSr = readOnlyMemo("dmemSr", "Result", &dsStudy, tsS);
+    dmemSr = BoundControl<DBMemo>(tsS, "dmemSr", &dsStudy, "Result", true);
     auto *sLayout = new QHBoxLayout(tsS);
     sLayout->addWidget(dgrdStudy, 1);
     sLayout->addWidget(memoBox(S(" 이력 메모"), dmemSr, tsS), 1);

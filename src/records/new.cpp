@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "platform/editmask.h"
 #include "platform/sysutils.h"
+#include "records/required.h"
 #include "records/addr.h"
 #include "records/ins.h"
 #include "records/main.h"
@@ -29,7 +30,6 @@ namespace {
 
 const QString DateMask = QStringLiteral("9999.99.99;0;_");
 const QString ZipMask = QStringLiteral("999-999;0;_");
-const QColor RequiredColour(0, 128, 192);
 
 // What a masked box holds, without its literals.
 QString maskedValue(const QLineEdit *edit, const QString &mask)
@@ -111,15 +111,7 @@ TfrmNew::TfrmNew(QWidget *parent) : TForm(parent)
     const QStringList calendars = {QStringLiteral("음"), QStringLiteral("양")};
 
     // Head of household on the required colour
-    auto *pnlHead = new QFrame(this);
-    pnlHead->setObjectName(QStringLiteral("pnlHead"));
-    pnlHead->setFrameShape(QFrame::Panel);
-    pnlHead->setFrameShadow(QFrame::Raised);
-    pnlHead->setAutoFillBackground(true);
-    QPalette headPalette = pnlHead->palette();
-    headPalette.setColor(QPalette::Window, RequiredColour);
-    headPalette.setColor(QPalette::WindowText, Qt::white);
-    pnlHead->setPalette(headPalette);
+    auto *pnlHead = RequiredPanel(this, "pnlHead");
     edtName = textEdit(pnlHead, "edtName", 10);
     cbxX = listBox(pnlHead, "cbxX", sexes);
     mskBday = maskedEdit(pnlHead, "mskBday", DateMask);
@@ -208,16 +200,8 @@ TfrmNew::TfrmNew(QWidget *parent) : TForm(parent)
     bbtnOk->setObjectName(QStringLiteral("bbtnOk"));
     bbtnCancel = new QPushButton(QStringLiteral("취소(&C)"), this);
     bbtnCancel->setObjectName(QStringLiteral("bbtnCancel"));
-    auto *swatch = new QLabel(this);
-    swatch->setFixedSize(18, 14);
-    swatch->setFrameShape(QFrame::Box);
-    swatch->setAutoFillBackground(true);
-    QPalette swatchPalette = swatch->palette();
-    swatchPalette.setColor(QPalette::Window, RequiredColour);
-    swatch->setPalette(swatchPalette);
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(swatch);
-    buttons->addWidget(new QLabel(QStringLiteral("색에 있는 칸은 반드시 입력하세요."), this));
+    buttons->addWidget(RequiredLegend(this));
     buttons->addStretch();
     buttons->addWidget(bbtnOk);
     buttons->addWidget(bbtnCancel);
