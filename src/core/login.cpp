@@ -15,9 +15,7 @@ bool LoginAccepted = false;
 namespace {
 QLabel *captionPanel(const QString &text, QWidget *parent)
 {
-    auto *l = new QLabel(text, parent);
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Raised);
+    QLabel *l = Panel(text, parent);
     l->setAlignment(Qt::AlignCenter);
     return l;
 }

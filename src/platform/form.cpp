@@ -5,8 +5,17 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+
+QLabel *Panel(const QString &text, QWidget *parent, bool sunken)
+{
+    auto *l = new QLabel(text, parent);
+    l->setFrameShape(QFrame::Panel);
+    l->setFrameShadow(sunken ? QFrame::Sunken : QFrame::Raised);
+    return l;
+}
 
 TForm::TForm(QWidget *parent) : QDialog(parent)
 {

@@ -9,6 +9,11 @@
 #include <QPointer>
 
 
+class QLabel;
+
+// The old library's panel: a framed caption, raised or sunken.
+QLabel *Panel(const QString &text, QWidget *parent, bool sunken = false);
+
 enum ModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
 class TForm : public QDialog {

@@ -23,9 +23,7 @@ TfrmDel::TfrmDel(QList<Bookmark> &selectedRows, QWidget *parent) : TForm(parent)
     auto *note = new QGroupBox(QStringLiteral("주의사항"), this);
     auto *noteLayout = new QVBoxLayout(note);
     noteLayout->addWidget(new QLabel(QStringLiteral("한번 삭제된 성도는 복구가 불가능합니다."), note));
-    auto *question = new QLabel(QStringLiteral("정말 삭제 하시겠습니까?"), this);
-    question->setFrameShape(QFrame::Panel);
-    question->setFrameShadow(QFrame::Sunken);
+    auto *question = Panel(QStringLiteral("정말 삭제 하시겠습니까?"), this, true);
     question->setAlignment(Qt::AlignCenter);
     auto *aniDel = new QLabel(this);
     aniDel->setObjectName(QStringLiteral("aniDel"));

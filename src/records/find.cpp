@@ -37,14 +37,6 @@ private:
     Dataset &m_d;
 };
 
-QLabel *sunkenPanel(const QString &text, QWidget *parent)
-{
-    auto *p = new QLabel(text, parent);
-    p->setFrameShape(QFrame::Panel);
-    p->setFrameShadow(QFrame::Sunken);
-    return p;
-}
-
 bool filled(const QLineEdit *edit)
 {
     return MaskedDateText(edit).size() > 7;
@@ -276,7 +268,7 @@ TfrmFind::TfrmFind(QWidget *parent) : TForm(parent), qrFind(&frmDM->dbKelmo)
     named(dgrdFind, "dgrdFind");
     dgrdFind->setDataSource(&dsFind);
     dgrdFind->setMultiSelect(true);
-    pnlTotal = sunkenPanel(S(" 0명 검색"), this);
+    pnlTotal = Panel(S(" 0명 검색"), this, true);
     named(pnlTotal, "pnlTotal");
     bbtnPrint = new QPushButton(S("인쇄(&P)"), this);
     named(bbtnPrint, "bbtnPrint");
@@ -288,7 +280,7 @@ TfrmFind::TfrmFind(QWidget *parent) : TForm(parent), qrFind(&frmDM->dbKelmo)
     totals->addWidget(bbtnSave);
 
     // Button panel
-    auto *hint = sunkenPanel(S("체크표시가 되어 있는 내용을 검색합니다."), this);
+    auto *hint = Panel(S("체크표시가 되어 있는 내용을 검색합니다."), this, true);
     bbtnClose = new QPushButton(S("닫기(&C)"), this);
     named(bbtnClose, "bbtnClose");
     auto *buttons = new QHBoxLayout;

@@ -39,9 +39,7 @@ TfrmGo::TfrmGo(QWidget *parent) : TForm(parent)
     contentLayout->addWidget(edtGo);
     contentLayout->addWidget(chkP);
 
-    auto *hint = new QLabel(QStringLiteral("더 세부적인 내용은 검색을 이용하세요."), this);
-    hint->setFrameShape(QFrame::Panel);
-    hint->setFrameShadow(QFrame::Sunken);
+    auto *hint = Panel(QStringLiteral("더 세부적인 내용은 검색을 이용하세요."), this, true);
 
     bbtnGo = new QPushButton(QStringLiteral("이동(&G)"), this);
     bbtnGo->setObjectName(QStringLiteral("bbtnGo"));

@@ -193,10 +193,8 @@ QToolButton *pageButton(QWidget *parent, const char *name, const QString &hint, 
 
 QLabel *countPanel(QWidget *parent, const char *name, const QString &text)
 {
-    auto *l = new QLabel(text, parent);
+    QLabel *l = Panel(text, parent, true);
     l->setObjectName(QString::fromLatin1(name));
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Sunken);
     return l;
 }
 

@@ -20,14 +20,6 @@
 namespace {
 QString S(const char *text) { return QString::fromUtf8(text); }
 
-QLabel *sunkenPanel(const QString &text, QWidget *parent)
-{
-    auto *p = new QLabel(text, parent);
-    p->setFrameShape(QFrame::Panel);
-    p->setFrameShadow(QFrame::Sunken);
-    return p;
-}
-
 } // namespace
 
 TfrmMemo::TfrmMemo(QWidget *parent)
@@ -60,7 +52,7 @@ TfrmMemo::TfrmMemo(QWidget *parent)
     chkS = check("chkS", "이력");
 
     // Count panel
-    pnlTotal = sunkenPanel(S(" 0명이 검색되었습니다."), this);
+    pnlTotal = Panel(S(" 0명이 검색되었습니다."), this, true);
     pnlTotal->setObjectName(QStringLiteral("pnlTotal"));
     auto button = [this](const char *name, const char *caption) {
         auto *b = new QPushButton(S(caption), this);
@@ -130,7 +122,7 @@ TfrmMemo::TfrmMemo(QWidget *parent)
     split->setStretchFactor(1, 2);
 
     // Button panel
-    auto *hint = sunkenPanel(S("체크표시가 되어 있는 내용을 검색합니다."), this);
+    auto *hint = Panel(S("체크표시가 되어 있는 내용을 검색합니다."), this, true);
     bbtnClose = button("bbtnClose", "닫기(&C)");
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(hint, 1);
