@@ -2,6 +2,7 @@
 //   bench_main [members=100000]
 // Times, with the window shown offscreen and every event processed: switching index tabs, a go-box
 // jump, moving to the next member, and the counts.
+#include "benchsupport.h"
 #include "core/dm.h"
 #include "core/generator.h"
 #include "core/tables.h"
@@ -19,17 +20,6 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-namespace {
-double timed(const std::function<void()> &step)
-{
-    QElapsedTimer t;
-    t.start();
-    step();
-    QApplication::processEvents(); // the grids and counts repaint as the user would see them
-    return double(t.nsecsElapsed()) / 1e6;
-}
-} // namespace
-
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -38,18 +28,7 @@ int main(int argc, char **argv)
     const int members = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
     QTemporaryDir dir;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
-    QDir().mkpath(dir.filePath(QStringLiteral("Data")));
-    {
-        Database::create(dir.filePath(QStringLiteral("Data/KELMODB.db")), KelmoTables());
-        Database db;
-        db.setCatalog(KelmoTables());
-        db.open(dir.filePath(QStringLiteral("Data/KELMODB.db")));
-        GenerateRegister(db, members, 1);
-    }
-    QFile ini(dir.filePath(QStringLiteral("KELMO.INI")));
-    if (ini.open(QIODevice::WriteOnly))
-        ini.write("[ETC]\nCalen=0\n");
-    ini.close();
+    MakeBenchRegister(dir.path(), members);
     QDir::setCurrent(dir.path());
     TfrmDM dm;
     frmDM = &dm;
@@ -61,12 +40,12 @@ int main(int argc, char **argv)
 
     std::printf("%d members\n", members);
     for (int tab : {1, 4, 7, 8, 0}) {
-        const double ms = timed([&] { w->tcN->setCurrentIndex(tab); });
+        const double ms = TimedStep([&] { w->tcN->setCurrentIndex(tab); });
         std::printf("tab %d (%s): %.1f ms, %s\n", tab, qPrintable(w->tcN->tabText(tab)), ms,
                     qPrintable(w->stbrName->currentMessage()));
     }
     for (const char *name : {"김", "박영", "하"}) {
-        const double ms = timed([&] {
+        const double ms = TimedStep([&] {
             w->cbxGo->setEditText(QString::fromUtf8(name));
             QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
             QApplication::sendEvent(w->cbxGo->lineEdit(), &enter);
@@ -76,7 +55,7 @@ int main(int argc, char **argv)
     }
     double worst = 0, sum = 0;
     for (int i = 0; i < 50; ++i) {
-        const double ms = timed([&] { dm.tbMaster.next(); });
+        const double ms = TimedStep([&] { dm.tbMaster.next(); });
         worst = std::max(worst, ms);
         sum += ms;
     }

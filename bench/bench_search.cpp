@@ -3,6 +3,7 @@
 // The detailed search with five ticked conditions, timed through the window (statement, rows and
 // the grid painted) against the same statement with the same values stepped on the database
 // alone; and the memo search over every kind of memo for a common, a rarer and a missing word.
+#include "benchsupport.h"
 #include "core/dm.h"
 #include "core/generator.h"
 #include "core/global.h"
@@ -27,15 +28,6 @@
 #include <cstdio>
 
 namespace {
-double timed(const std::function<void()> &step)
-{
-    QElapsedTimer t;
-    t.start();
-    step();
-    QApplication::processEvents(); // the grid repaints as the user would see it
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
 double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -51,19 +43,8 @@ int main(int argc, char **argv)
     const int members = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
     QTemporaryDir dir;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
-    QDir().mkpath(dir.filePath(QStringLiteral("Data")));
-    {
-        Database::create(dir.filePath(QStringLiteral("Data/KELMODB.db")), KelmoTables());
-        Database db;
-        db.setCatalog(KelmoTables());
-        db.open(dir.filePath(QStringLiteral("Data/KELMODB.db")));
-        const GeneratedCounts c = GenerateRegister(db, members, 1);
-        std::printf("%d members, %d visits, %d history entries\n", c.members, c.visits, c.studies);
-    }
-    QFile ini(dir.filePath(QStringLiteral("KELMO.INI")));
-    if (ini.open(QIODevice::WriteOnly))
-        ini.write("[ETC]\nCalen=0\n");
-    ini.close();
+    const GeneratedCounts c = MakeBenchRegister(dir.path(), members);
+    std::printf("%d members, %d visits, %d history entries\n", c.members, c.visits, c.studies);
     QDir::setCurrent(dir.path());
     TfrmDM dm;
     frmDM = &dm;
@@ -91,9 +72,9 @@ int main(int argc, char **argv)
         std::vector<double> window, direct;
         int rows = 0;
         for (int i = 0; i < runs; ++i) {
-            window.push_back(timed([&] { w.bbtnFindClick(); }));
+            window.push_back(TimedStep([&] { w.bbtnFindClick(); }));
             rows = w.qrFind.recordCount();
-            direct.push_back(timed([&] {
+            direct.push_back(TimedStep([&] {
                 Statement st(dm.dbKelmo, translateSql(w.qrFind.sql(), dm.dbKelmo.catalog()));
                 st.bindParameters(w.qrFind.params());
                 int n = 0;
@@ -118,7 +99,7 @@ int main(int argc, char **argv)
             c->setChecked(false);
         w.mskRs->clear();
         w.mskRe->clear();
-        const double all = timed([&] { w.bbtnFindClick(); });
+        const double all = TimedStep([&] { w.bbtnFindClick(); });
         std::printf("detailed search without conditions: %d rows, %.1f ms\n", w.qrFind.recordCount(), all);
     }
 
@@ -130,7 +111,7 @@ int main(int argc, char **argv)
             w.edtText->setText(QString::fromUtf8(word));
             std::vector<double> ms;
             for (int i = 0; i < 3; ++i)
-                ms.push_back(timed([&] { w.bbtnFindClick(); }));
+                ms.push_back(TimedStep([&] { w.bbtnFindClick(); }));
             const double m = median(ms);
             std::printf("memo search \"%s\", all kinds: %d members, %.1f ms%s\n", word, w.qrFind.recordCount(), m,
                         m < 3000 ? "" : "  ** over 3 s **");
