@@ -96,6 +96,15 @@ void ShowError(const QString &text)
     MessageBox(text, QString::fromUtf8("오류"), MsgButtons::Ok, MsgIcon::Error);
 }
 
+void Guarded(const std::function<void()> &command)
+{
+    try {
+        command();
+    } catch (const std::exception &e) {
+        ShowError(QString::fromUtf8(e.what()));
+    }
+}
+
 int ExecModal(QDialog &dialog)
 {
     if (modalHandler())

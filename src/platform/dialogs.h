@@ -32,6 +32,10 @@ void ShowMessage(const QString &text);
 // Error box with OK, as the engine's own error reports look.
 void ShowError(const QString &text);
 
+// Runs a command handler; a failure is shown in an error box instead of leaving the handler
+// (exceptions must not cross the event loop).
+void Guarded(const std::function<void()> &command);
+
 // Shows a dialog modally and returns its result (QDialog::DialogCode or done() value).
 int ExecModal(QDialog &dialog);
 

@@ -214,7 +214,7 @@ QToolButton *TfrmMain::dialButton(QWidget *parent, const char *name, const QStri
 {
     auto *b = pageButton(parent, name, hint, QStyle::SP_MediaPlay);
     connect(b, &QToolButton::clicked, this, [this, f = QString::fromLatin1(field), suffix, messageWhenEmpty] {
-        dial(f, suffix, messageWhenEmpty);
+        Guarded([&] { dial(f, suffix, messageWhenEmpty); });
     });
     return b;
 }
@@ -301,13 +301,7 @@ void TfrmMain::buildMenus()
         else
             menu->addAction(a);
         if (c.handler)
-            connect(a, &QAction::triggered, this, [this, h = c.handler] {
-                try {
-                    (this->*h)();
-                } catch (const std::exception &e) {
-                    ShowError(QString::fromUtf8(e.what()));
-                }
-            });
+            connect(a, &QAction::triggered, this, guarded(c.handler));
         m_commands.insert(name, a);
         m_headerItems[menu] << a;
     }
@@ -357,7 +351,7 @@ QWidget *TfrmMain::buildNamePane()
     tcN->setShape(QTabBar::RoundedEast);
     for (const char *t : {"전체", "ㄱㄴ", "ㄷㄹ", "ㅁㅂ", "ㅅㅇ", "ㅈㅊ", "ㅋㅌ", "ㅍㅎ", "기타"})
         tcN->addTab(QString::fromUtf8(t));
-    connect(tcN, &QTabBar::currentChanged, this, &TfrmMain::tcNChange);
+    connect(tcN, &QTabBar::currentChanged, this, [this](int i) { Guarded([&] { tcNChange(i); }); });
 
     stbrName = new QStatusBar(pnlName);
     stbrName->setObjectName(QStringLiteral("stbrName"));
@@ -467,7 +461,7 @@ QWidget *TfrmMain::buildDetailPane()
     title->addWidget(text("L"));
     title->addWidget(new QLabel(QStringLiteral(")"), pnlTitle));
     auto *sbtnBday = pageButton(pnlTitle, "sbtnBday", QStringLiteral("금년 생일"), QStyle::SP_FileDialogInfoView);
-    connect(sbtnBday, &QToolButton::clicked, this, &TfrmMain::sbtnBdayClick);
+    connect(sbtnBday, &QToolButton::clicked, this, guarded(&TfrmMain::sbtnBdayClick));
     title->addWidget(sbtnBday);
     title->addStretch(1);
     auto *tel1 = text("Tel1");
@@ -551,7 +545,7 @@ QWidget *TfrmMain::buildDetailPane()
         w->addWidget(chkM);
         w->addWidget(fieldEdit(wed, "Mday", ms, Qt::AlignCenter));
         auto *md = pageButton(wed, "sbtnMday", QStringLiteral("금년 결혼기념일"), QStyle::SP_FileDialogInfoView);
-        connect(md, &QToolButton::clicked, this, &TfrmMain::sbtnMdayClick);
+        connect(md, &QToolButton::clicked, this, guarded(&TfrmMain::sbtnMdayClick));
         w->addWidget(md);
         w->addStretch(1);
         g->addWidget(wed, 4, 0, 1, 4);
@@ -666,13 +660,13 @@ QWidget *TfrmMain::buildDetailPane()
     dgrdFamily->setObjectName(QStringLiteral("dgrdFamily"));
     {
         dgrdFamily->setCellPainter(CheckCellPainter(dgrdFamily)); // imgChk1 / imgChk2
-        connect(dgrdFamily, &DBGrid::doubleClicked, this, &TfrmMain::dgrdFamilyDblClick);
+        connect(dgrdFamily, &DBGrid::doubleClicked, this, guarded(&TfrmMain::dgrdFamilyDblClick));
         auto *fedt = pageButton(tsF, "sbtnFedt", QStringLiteral("수정"), QStyle::SP_FileDialogDetailedView, QStringLiteral("수정"));
         connect(fedt, &QToolButton::clicked, command(QStringLiteral("mnuFamily")), &QAction::trigger);
         auto *fgen = pageButton(tsF, "sbtnFgen", QStringLiteral("세대주 가족 보기"), QStyle::SP_DirHomeIcon, QStringLiteral("세대주 가족"));
-        connect(fgen, &QToolButton::clicked, this, &TfrmMain::sbtnFgenClick);
+        connect(fgen, &QToolButton::clicked, this, guarded(&TfrmMain::sbtnFgenClick));
         auto *fbday = pageButton(tsF, "sbtnFbday", QStringLiteral("금년 생일"), QStyle::SP_FileDialogInfoView, QStringLiteral("금년 생일"));
-        connect(fbday, &QToolButton::clicked, this, &TfrmMain::sbtnFbdayClick);
+        connect(fbday, &QToolButton::clicked, this, guarded(&TfrmMain::sbtnFbdayClick));
         fTop->addWidget(fbday);
         fTop->addWidget(fgen);
         fTop->addWidget(fedt);
@@ -841,7 +835,7 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
     if ((watched == cbxGo || watched == cbxGo->lineEdit()) && event->type() == QEvent::KeyPress) {
         auto *k = static_cast<QKeyEvent *>(event);
         if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
-            cbxGoEnter();
+            Guarded([this] { cbxGoEnter(); });
             return true;
         }
     }

@@ -2,6 +2,7 @@
 // The main window: the member browser and the hub of every command.
 #include "platform/dataset.h"
 #include "platform/dbcontrols.h"
+#include "platform/dialogs.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -105,6 +106,11 @@ private:
     void useNameOrder();
     void showThisYear(const QString &date, bool lunar, const QString &caption);
     void keepPosition(const std::function<void()> &open);
+    // A handler as a slot that reports its failures instead of letting them reach the event loop.
+    auto guarded(void (TfrmMain::*handler)())
+    {
+        return [this, handler] { Guarded([&] { (this->*handler)(); }); };
+    }
     template <class Window>
     void openMemberWindow(const QString &caption, bool editMember);
     QString memberCaption(const char *what) const;

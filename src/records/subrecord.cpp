@@ -256,17 +256,6 @@ void FillLookupItems(QComboBox *box, Dataset &lookup)
     box->addItems(items);
 }
 
-void Guarded(const std::function<void()> &command)
-{
-    try {
-        command();
-    } catch (const DbError &e) {
-        ShowError(e.message());
-    } catch (const std::exception &e) {
-        ShowError(QString::fromLocal8Bit(e.what()));
-    }
-}
-
 QPixmap CheckPicture(bool ticked)
 {
     QPixmap pm(17, 17);

@@ -90,8 +90,6 @@ protected:
 void SetText(Field &field, const QString &text);
 // The values of a lookup table's one field, in its stored order.
 void FillLookupItems(QComboBox *box, Dataset &lookup);
-// Runs a command handler; a database failure is shown as it is instead of leaving the handler.
-void Guarded(const std::function<void()> &command);
 // A ticked or unticked box, as grids paint Boolean cells.
 QPixmap CheckPicture(bool ticked);
 // Paints a grid's Boolean cells as those boxes, centred in the cell.

@@ -1,6 +1,7 @@
 #include "records/zip.h"
 
 #include "core/dm.h"
+#include "platform/dialogs.h"
 #include "platform/sysutils.h"
 
 #include <QGridLayout>
