@@ -3,6 +3,7 @@
 //   bench_print [members=1000] [--photos] [--keep <folder>]
 // Prints "<figure> <value>" lines: the time of each job, its pages, and the resident memory
 // sampled after every page, to show that a job does not grow with its pages.
+#include "benchsupport.h"
 #include "core/dm.h"
 #include "core/generator.h"
 #include "core/global.h"
@@ -95,14 +96,12 @@ int main(int argc, char **argv)
 
     QTemporaryDir dir;
     const QString folder = keep.isEmpty() ? dir.path() : keep;
-    QDir().mkpath(folder + QStringLiteral("/Data"));
+    MakeBenchRegister(folder, members, 20260305);
     QDir::setCurrent(folder);
     {
         Database db;
-        Database::create(folder + QStringLiteral("/Data/KELMODB.db"), KelmoTables());
         db.setCatalog(KelmoTables());
         db.open(folder + QStringLiteral("/Data/KELMODB.db"));
-        GenerateRegister(db, members, 20260305);
         db.execute(QStringLiteral("UPDATE MASTER SET SEL = TRUE"));
         if (photos) {
             db.execute(QStringLiteral("UPDATE MASTER SET PIC = :p"), {{QStringLiteral("p"), photo(1)}});

@@ -163,6 +163,16 @@ bool IsLeapYear(int year)
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
+bool IsValidDate(const QString &yyyymmdd, bool lunar)
+{
+    if (yyyymmdd.size() != 8 || !IsAllDigits(yyyymmdd))
+        return false;
+    const int year = yyyymmdd.left(4).toInt(), month = yyyymmdd.mid(4, 2).toInt(), day = yyyymmdd.mid(6, 2).toInt();
+    if (year < 1 || month < 1 || month > 12 || day < 1)
+        return false;
+    return day <= (lunar ? 30 : DaysInMonth(year, month));
+}
+
 int DaysInMonth(int year, int month)
 {
     static constexpr int days[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

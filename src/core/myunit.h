@@ -42,3 +42,5 @@ QString Quote(const QString &text);
 bool IsLeapYear(int year);
 // Gregorian; 0 for a month outside 1..12.
 int DaysInMonth(int year, int month);
+// A stored date (8 digits YYYYMMDD) that can exist; lunar months have up to 30 days.
+bool IsValidDate(const QString &yyyymmdd, bool lunar);

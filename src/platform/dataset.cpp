@@ -915,7 +915,7 @@ QVariant Table::fetchLazyValue(qint64 id, int fieldIndex, const QVector<QVariant
     return st.step() ? st.column(0) : QVariant();
 }
 
-QVariant Table::storedValue(const FieldDef &f, const QVariant &v) const
+QVariant StoredValue(const FieldDef &f, const QVariant &v)
 {
     if (!v.isValid() || v.isNull())
         return {};
@@ -970,7 +970,7 @@ void Table::storeRow(bool inserting, qint64 &id, const QVector<QVariant> &values
     struct Reset { bool &flag; ~Reset() { flag = false; } } reset{m_writing};
     QVector<QVariant> stored(values.size());
     for (int i = 0; i < values.size(); ++i)
-        stored[i] = storedValue(m_def.fields[i], values[i]);
+        stored[i] = StoredValue(m_def.fields[i], values[i]);
     if (inserting) {
         QStringList cols, marks;
         for (const FieldDef &f : m_def.fields) {
@@ -1062,7 +1062,7 @@ int Table::locateRow(const QVector<int> &fields, const QVariantList &values, boo
             conds << QStringLiteral("lower(%1) = lower(?)").arg(col);
         else
             conds << QStringLiteral("%1 = ?").arg(col);
-        binds << (text ? QVariant(want.toString()) : storedValue(f, want));
+        binds << (text ? QVariant(want.toString()) : StoredValue(f, want));
     }
     const QString cond = conds.isEmpty() ? QStringLiteral("1") : conds.join(QStringLiteral(" AND "));
     where = where.isEmpty() ? QStringLiteral(" WHERE ") + cond : where + QStringLiteral(" AND ") + cond;
@@ -1124,7 +1124,7 @@ std::optional<qint64> Table::searchKey(const QVariantList &values, bool nearest)
     QVariantList keyBinds;
     for (int i = 0; i < values.size(); ++i) {
         const FieldDef &f = *m_def.field(keyFields[i]);
-        const QVariant v = storedValue(f, values[i]);
+        const QVariant v = StoredValue(f, values[i]);
         cols << quoted(f.name);
         keyBinds << (v.isNull() && f.type == FieldType::Text ? QVariant(QString()) : v);
     }

@@ -236,6 +236,10 @@ private:
     QPointer<Dataset> m_dataset;
 };
 
+// A value as a table stores it in the field: text without trailing blanks, cut to the field's size
+// at a whole character, blank as NULL; logicals 0/1; shorts range-checked (DbError).
+QVariant StoredValue(const FieldDef &f, const QVariant &v);
+
 class Table : public Dataset {
     Q_OBJECT
 public:
@@ -284,7 +288,6 @@ private:
     QString whereClause(QVariantList &binds) const;
     QString orderClause() const;
     std::optional<qint64> searchKey(const QVariantList &values, bool nearest);
-    QVariant storedValue(const FieldDef &f, const QVariant &v) const;
     void onTablesChanged(const QSet<QString> &tables);
 
     QString m_tableName;

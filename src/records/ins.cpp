@@ -38,26 +38,16 @@ QString value(const char *field)
 
 } // namespace
 
-QString MintMemberNumber(QDateTime moment)
+QString MintMemberNumber(QDateTime moment, bool householdBase)
 {
     for (;;) {
         const QString ino = FormatDateTime(QStringLiteral("yymmddhhnnss"), moment);
-        const int taken = frmDM->dbKelmo.scalar(QStringLiteral("SELECT COUNT(*) FROM MASTER WHERE INO = :ino"),
-                                                {{QStringLiteral("ino"), ino}}).toInt();
+        const int taken = frmDM->dbKelmo.scalar(QStringLiteral("SELECT COUNT(*) FROM MASTER WHERE INO LIKE :ino"),
+                                                {{QStringLiteral("ino"), householdBase ? ino + u'%' : ino}}).toInt();
         if (taken == 0)
             return ino;
         moment = moment.addSecs(1);
     }
-}
-
-bool IsValidDate(const QString &yyyymmdd, bool lunar)
-{
-    if (yyyymmdd.size() != 8 || !IsAllDigits(yyyymmdd))
-        return false;
-    const int year = yyyymmdd.left(4).toInt(), month = yyyymmdd.mid(4, 2).toInt(), day = yyyymmdd.mid(6, 2).toInt();
-    if (year < 1 || month < 1 || month > 12 || day < 1)
-        return false;
-    return day <= (lunar ? 30 : DaysInMonth(year, month));
 }
 
 TfrmIns::TfrmIns(QWidget *parent) : TForm(parent)
@@ -66,26 +56,16 @@ TfrmIns::TfrmIns(QWidget *parent) : TForm(parent)
     DataSource *ds = &frmDM->dsMaster;
 
     const auto edit = [&](QWidget *owner, const char *name, const char *field) {
-        auto *e = new DBEdit(owner);
-        e->setObjectName(QString::fromLatin1(name));
-        e->setDataSource(ds);
-        e->setDataField(QString::fromLatin1(field));
-        return e;
+        return BoundControl<DBEdit>(owner, name, ds, field);
     };
     const auto combo = [&](QWidget *owner, const char *name, const char *field, const QStringList &items = {}) {
-        auto *c = new DBComboBox(owner);
-        c->setObjectName(QString::fromLatin1(name));
+        auto *c = BoundControl<DBComboBox>(owner, name, ds, field);
         c->addItems(items);
-        c->setDataSource(ds);
-        c->setDataField(QString::fromLatin1(field));
         return c;
     };
     const auto check = [&](QWidget *owner, const char *name, const char *field, const QString &caption) {
-        auto *c = new DBCheckBox(owner);
-        c->setObjectName(QString::fromLatin1(name));
+        auto *c = BoundControl<DBCheckBox>(owner, name, ds, field);
         c->setText(caption);
-        c->setDataSource(ds);
-        c->setDataField(QString::fromLatin1(field));
         return c;
     };
     const auto label = [](QWidget *owner, const QString &text, QWidget *buddy = nullptr) {

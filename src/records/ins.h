@@ -12,11 +12,9 @@ class DBMemo;
 class QLabel;
 class QPushButton;
 
-// A free member number for one member entered alone: the moment as "yymmddhhnnss", moved on a
-// second at a time while MASTER already holds it.
-QString MintMemberNumber(QDateTime moment);
-// An entered date (stored form, 8 digits) that is a real date; lunar months have up to 30 days.
-bool IsValidDate(const QString &yyyymmdd, bool lunar);
+// A free member number: the moment as "yymmddhhnnss", moved on a second at a time while MASTER
+// holds it already, or, for a household's base, while any member number starts with it.
+QString MintMemberNumber(QDateTime moment, bool householdBase = false);
 
 class TfrmIns : public TForm {
     Q_OBJECT

@@ -198,14 +198,10 @@ QLabel *countPanel(QWidget *parent, const char *name, const QString &text)
     return l;
 }
 
+// A month and day that some year has (2000 has 29 February).
 bool validMonthDay(const QString &mmdd, bool lunar)
 {
-    bool okMonth = false, okDay = false;
-    const int month = mmdd.left(2).toInt(&okMonth);
-    const int day = mmdd.mid(2, 2).toInt(&okDay);
-    if (!okMonth || !okDay || month < 1 || month > 12 || day < 1)
-        return false;
-    return day <= (lunar ? 30 : DaysInMonth(2000, month)); // any year: 29 February can exist
+    return IsValidDate(QStringLiteral("2000") + mmdd, lunar);
 }
 } // namespace
 

@@ -76,26 +76,7 @@ struct Person {
     QString ino, name, x, bday, l, rel;
 };
 
-// A value as its field stores it: trailing blanks dropped, cut at a whole character.
-QVariant fieldText(const QString &text, int bytes)
-{
-    const QString s = cp949::cutToBytes(TrimRight(text), bytes);
-    return s.isEmpty() ? QVariant() : QVariant(s);
-}
-
 } // namespace
-
-QString MintHouseholdBase(QDateTime moment)
-{
-    for (;;) {
-        const QString base = FormatDateTime(QStringLiteral("yymmddhhnnss"), moment);
-        const int taken = frmDM->dbKelmo.scalar(QStringLiteral("SELECT COUNT(*) FROM MASTER WHERE INO LIKE :base"),
-                                                {{QStringLiteral("base"), base + QStringLiteral("%")}}).toInt();
-        if (taken == 0)
-            return base;
-        moment = moment.addSecs(1);
-    }
-}
 
 TfrmNew::TfrmNew(QWidget *parent) : TForm(parent)
 {
@@ -350,7 +331,7 @@ bool TfrmNew::registerHousehold()
     try {
         Transaction transaction(dm.dbKelmo);
         SetAllSel(dm.qrMaster, false);
-        const QString base = MintHouseholdBase(Clock::now());
+        const QString base = MintMemberNumber(Clock::now(), true);
         const auto set = [&m](const char *field, const QVariant &v) {
             m.fieldByName(QString::fromLatin1(field)).setValue(v);
         };
@@ -380,6 +361,7 @@ bool TfrmNew::registerHousehold()
             m.post();
         }
         // Every member gets a family row for each of the others, in registration order.
+        const TableDef &familyDef = *dm.dbKelmo.tableDef(QStringLiteral("FAMILY"));
         for (const Person &p : persons) {
             int seq = dm.dbKelmo.scalar(QStringLiteral("SELECT MAX(SEQ) M FROM FAMILY WHERE INO = :ino"),
                                         {{QStringLiteral("ino"), p.ino}}).toInt();
@@ -390,8 +372,8 @@ bool TfrmNew::registerHousehold()
                                                   "VALUES (:ino, :seq, :name, :bday, :l)"),
                                    {{QStringLiteral("ino"), p.ino},
                                     {QStringLiteral("seq"), ++seq},
-                                    {QStringLiteral("name"), fieldText(o.name, 10)},
-                                    {QStringLiteral("bday"), fieldText(o.bday, 8)},
+                                    {QStringLiteral("name"), StoredValue(*familyDef.field(QStringLiteral("Name")), o.name)},
+                                    {QStringLiteral("bday"), StoredValue(*familyDef.field(QStringLiteral("Bday")), o.bday)},
                                     {QStringLiteral("l"), o.l == QStringLiteral("음") ? QStringLiteral("음")
                                                                                      : QStringLiteral("양")}});
             }

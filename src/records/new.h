@@ -14,10 +14,6 @@ class QTreeWidget;
 // Two digits number the listed persons after the head's twelve.
 constexpr int MaxListedPersons = 100;
 
-// A base number free for a whole household: the moment as "yymmddhhnnss", moved on a second at
-// a time while any member number starts with it.
-QString MintHouseholdBase(QDateTime moment);
-
 class TfrmNew : public TForm {
     Q_OBJECT
 public:

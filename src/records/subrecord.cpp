@@ -208,30 +208,19 @@ QLabel *TfrmSubRecord::label(const QString &text, bool isRequired)
 
 DBEdit *TfrmSubRecord::edit(const char *name, const char *field, DataSource &source)
 {
-    auto *e = new DBEdit(pnlInput);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setDataSource(&source);
-    e->setDataField(QString::fromLatin1(field));
-    return e;
+    return BoundControl<DBEdit>(pnlInput, name, &source, field);
 }
 
 DBComboBox *TfrmSubRecord::combo(const char *name, const char *field, DataSource &source, const QStringList &items)
 {
-    auto *c = new DBComboBox(pnlInput);
-    c->setObjectName(QString::fromLatin1(name));
+    auto *c = BoundControl<DBComboBox>(pnlInput, name, &source, field);
     c->addItems(items);
-    c->setDataSource(&source);
-    c->setDataField(QString::fromLatin1(field));
     return c;
 }
 
 DBMemo *TfrmSubRecord::memo(const char *name, const char *field, DataSource &source)
 {
-    auto *m = new DBMemo(pnlInput);
-    m->setObjectName(QString::fromLatin1(name));
-    m->setDataSource(&source);
-    m->setDataField(QString::fromLatin1(field));
-    return m;
+    return BoundControl<DBMemo>(pnlInput, name, &source, field);
 }
 
 int TfrmSubRecord::digitsWidth(int count) const

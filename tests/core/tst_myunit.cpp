@@ -117,6 +117,12 @@ private slots:
         QCOMPARE(DaysInMonth(2004, 2), 29);
         QCOMPARE(DaysInMonth(2003, 2), 28);
         QCOMPARE(DaysInMonth(2003, 4), 30);
+        // stored dates that can exist: 29 February only in a leap year; a lunar month may have 30 days
+        QVERIFY(IsValidDate(QStringLiteral("20000229"), false));
+        QVERIFY(!IsValidDate(QStringLiteral("19000229"), false));
+        QVERIFY(IsValidDate(QStringLiteral("20230230"), true));
+        QVERIFY(!IsValidDate(QStringLiteral("20231301"), false));
+        QVERIFY(!IsValidDate(QStringLiteral("2023.1.1"), false));
         QCOMPARE(DaysInMonth(2003, 12), 31);
         QCOMPARE(DaysInMonth(2003, 0), 0);
         QCOMPARE(DaysInMonth(2003, 13), 0);
