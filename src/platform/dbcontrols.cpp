@@ -55,6 +55,20 @@ void limitBytes(QLineEdit *edit, const Field *field, bool masked)
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
+// MaskEdit
+
+MaskEdit::MaskEdit(const QString &originalMask, QWidget *parent) : QLineEdit(parent), m_mask(originalMask)
+{
+    setInputMask(EditMask(originalMask).toQtInputMask());
+}
+
+QString MaskEdit::storedText() const
+{
+    // text() drops the empty slots and would shift the digits after them.
+    return EditMask(m_mask).stored(displayText());
+}
+
+// ---------------------------------------------------------------------------------------------
 // FieldDataLink
 
 FieldDataLink::FieldDataLink(QObject *owner) : QObject(owner) {}

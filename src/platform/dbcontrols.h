@@ -65,6 +65,18 @@ protected:
     FieldDataLink m_link{nullptr};
 };
 
+// An edit with an original edit mask that is not bound to a field (search ranges, household entry).
+class MaskEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    MaskEdit(const QString &originalMask, QWidget *parent = nullptr);
+    // The text as the mask stores it: literals dropped, "" when nothing was typed.
+    QString storedText() const;
+
+private:
+    QString m_mask;
+};
+
 // A control on one field, named as the window's component: the way windows declare their fields.
 template <class Control>
 Control *BoundControl(QWidget *parent, const char *objectName, DataSource *source, const char *field,

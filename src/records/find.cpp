@@ -42,16 +42,6 @@ bool filled(const QLineEdit *edit)
     return MaskedDateText(edit).size() > 7;
 }
 
-// A failure of the engine is reported as the engine's own error box, never swallowed.
-template <typename F>
-void reported(F &&action)
-{
-    try {
-        action();
-    } catch (const std::exception &e) {
-        ShowError(QString::fromUtf8(e.what()));
-    }
-}
 } // namespace
 
 QList<DBGrid::Column> ResultColumns(bool withReg, const QString &areaTitle)
@@ -81,7 +71,8 @@ QList<DBGrid::Column> ResultColumns(bool withReg, const QString &areaTitle)
 
 QString MaskedDateText(const QLineEdit *edit)
 {
-    return Trim(EditMask(DateMask).stored(edit->displayText()));
+    const auto *masked = qobject_cast<const MaskEdit *>(edit);
+    return Trim(masked ? masked->storedText() : edit->text());
 }
 
 TfrmFind::TfrmFind(QWidget *parent) : TForm(parent), qrFind(&frmDM->dbKelmo)
@@ -99,8 +90,8 @@ TfrmFind::TfrmFind(QWidget *parent) : TForm(parent), qrFind(&frmDM->dbKelmo)
         return e;
     };
     auto dateEdit = [&](const char *name, QWidget *parent) {
-        auto *e = edit(name, parent);
-        e->setInputMask(EditMask(DateMask).toQtInputMask());
+        auto *e = new MaskEdit(DateMask, parent);
+        named(e, name);
         e->setFixedWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("0000.00.00")) + 16);
         return e;
     };
@@ -472,7 +463,7 @@ namespace resulthandoff {
 bool Print(DBGrid *grid, Query &rows)
 {
     bool opened = false;
-    reported([&] {
+    Guarded([&] {
         TfrmDM &dm = *frmDM;
         SetAllSel(dm.qrMaster, false);
         const int answer = MessageBox(S("전체 인쇄하시겠습니까?"), S("인쇄 확인"), MsgButtons::YesNoCancel,
@@ -546,7 +537,7 @@ void OfferGoTo(Query &rows)
         return;
     if (MessageBox(S("즉시 이동하시겠습니까?"), S("이동 확인"), MsgButtons::YesNo, MsgIcon::Question) != IDYES)
         return;
-    reported([&] {
+    Guarded([&] {
         // By member number: a name may be shared, and the table may be in telephone order.
         Table &t = frmDM->tbMaster;
         const QString ino = rows.fieldByName(QStringLiteral("Ino")).asString();

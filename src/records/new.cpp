@@ -32,16 +32,10 @@ const QString DateMask = QStringLiteral("9999.99.99;0;_");
 const QString ZipMask = QStringLiteral("999-999;0;_");
 
 // What a masked box holds, without its literals.
-QString maskedValue(const QLineEdit *edit, const QString &mask)
+MaskEdit *maskedEdit(QWidget *parent, const char *name, const QString &mask)
 {
-    return EditMask(mask).stored(edit->displayText());
-}
-
-QLineEdit *maskedEdit(QWidget *parent, const char *name, const QString &mask)
-{
-    auto *e = new QLineEdit(parent);
+    auto *e = new MaskEdit(mask, parent);
     e->setObjectName(QString::fromLatin1(name));
-    e->setInputMask(EditMask(mask).toQtInputMask());
     e->setFixedWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("0000.00.00")) + 16);
     return e;
 }
@@ -273,7 +267,7 @@ void TfrmNew::bbtnAddClick()
         ShowMessage(QStringLiteral("가족은 %1명까지 추가할 수 있습니다.").arg(MaxListedPersons));
         return;
     }
-    const QString bday = Trim(maskedValue(mskFBday, DateMask));
+    const QString bday = Trim(mskFBday->storedText());
     if (!bday.isEmpty() && !IsValidDate(bday, cbxFL->currentText() == QStringLiteral("음"))) {
         ShowMessage(QStringLiteral("[생년월일] 일자 형식이 잘못되었습니다."));
         mskFBday->setFocus();
@@ -296,7 +290,7 @@ void TfrmNew::bbtnDelClick()
 
 void TfrmNew::bbtnOkClick()
 {
-    const QString bday = Trim(maskedValue(mskBday, DateMask));
+    const QString bday = Trim(mskBday->storedText());
     if (Trim(edtName->text()).isEmpty() || bday.isEmpty() || Trim(edtTel->text()).isEmpty()) {
         ShowMessage(QStringLiteral("세대주 필수 내용이 비어 있습니다."));
         edtName->setFocus();
@@ -317,10 +311,10 @@ bool TfrmNew::registerHousehold()
     Table &m = dm.tbMaster;
     const QString headName = edtName->text();
     const QString tel = edtTel->text(), zone = cbxZone->currentText(), area = cbxArea->currentText();
-    const QString addr1 = edtAddr1->text(), addr2 = edtAddr2->text(), zip = maskedValue(edtZip, ZipMask);
+    const QString addr1 = edtAddr1->text(), addr2 = edtAddr2->text(), zip = edtZip->storedText();
 
     QList<Person> persons;
-    persons.append({QString(), headName, cbxX->currentText(), maskedValue(mskBday, DateMask), cbxL->currentText(),
+    persons.append({QString(), headName, cbxX->currentText(), mskBday->storedText(), cbxL->currentText(),
                     QStringLiteral("본인")});
     for (int i = 0; i < lvFamily->topLevelItemCount(); ++i) {
         const QTreeWidgetItem *it = lvFamily->topLevelItem(i);

@@ -1,6 +1,7 @@
 #pragma once
 // Household quick registration: a head of household and the persons listed with it become
 // members in one step, each with family rows naming the others, all marked for printing.
+#include "platform/dbcontrols.h"
 #include "platform/form.h"
 
 #include <QDateTime>
@@ -22,7 +23,7 @@ public:
     // Head of household
     QLineEdit *edtName;
     QComboBox *cbxX;
-    QLineEdit *mskBday;
+    MaskEdit *mskBday;
     QComboBox *cbxL;
     QLineEdit *edtTel;
     // Household
@@ -32,11 +33,11 @@ public:
     QLineEdit *edtAddr1;
     QPushButton *btnZip;
     QLineEdit *edtAddr2;
-    QLineEdit *edtZip;
+    MaskEdit *edtZip;
     // Person entry and list
     QLineEdit *edtFName;
     QComboBox *cbxFX;
-    QLineEdit *mskFBday;
+    MaskEdit *mskFBday;
     QComboBox *cbxFL;
     QComboBox *cbxFrel;
     QPushButton *bbtnAdd;
