@@ -8,6 +8,7 @@
 #include "platform/editmask.h"
 #include "platform/sysutils.h"
 #include "printing/print.h"
+#include "lists/handoff.h"
 #include "records/main.h"
 
 #include <QCheckBox>
@@ -24,18 +25,6 @@ namespace {
 const QString DateMask = QStringLiteral("9999.99.99;0;_");
 
 QString S(const char *text) { return QString::fromUtf8(text); }
-
-// Keeps a dataset's controls still while it is walked, also when the walk fails.
-class ControlsDisabled {
-public:
-    explicit ControlsDisabled(Dataset &d) : m_d(d) { m_d.disableControls(); }
-    ~ControlsDisabled() { m_d.enableControls(); }
-    ControlsDisabled(const ControlsDisabled &) = delete;
-    ControlsDisabled &operator=(const ControlsDisabled &) = delete;
-
-private:
-    Dataset &m_d;
-};
 
 bool filled(const QLineEdit *edit)
 {
@@ -457,98 +446,3 @@ void TfrmFind::FormClose()
     if (dgrdFind->isEnabled())
         resulthandoff::OfferGoTo(qrFind);
 }
-
-namespace resulthandoff {
-
-bool Print(DBGrid *grid, Query &rows)
-{
-    bool opened = false;
-    Guarded([&] {
-        TfrmDM &dm = *frmDM;
-        SetAllSel(dm.qrMaster, false);
-        const int answer = MessageBox(S("전체 인쇄하시겠습니까?"), S("인쇄 확인"), MsgButtons::YesNoCancel,
-                                      MsgIcon::Question);
-        if (answer != IDYES && answer != IDNO)
-            return;
-        const auto mark = [&] {
-            RunSQL(dm.qrMaster, QStringLiteral("UPDATE MASTER SET SEL = TRUE WHERE INO = ") +
-                                    Quote(rows.fieldByName(QStringLiteral("Ino")).asString()));
-        };
-        {
-            ControlsDisabled still(rows);
-            // One commit for the whole list: a commit per member makes a long list crawl.
-            Transaction transaction(dm.dbKelmo);
-            if (answer == IDYES) {
-                for (rows.first(); !rows.eof(); rows.next())
-                    mark();
-            } else {
-                grid->selectRow(rows.bookmark(), true);
-                for (const Bookmark &b : grid->SelectedRows())
-                    if (rows.gotoBookmark(b))
-                        mark();
-            }
-            transaction.commit();
-        }
-        {
-            TfrmPrint print;
-            print.centreOn(grid->window());
-            opened = true;
-            print.ShowModal();
-        }
-        grid->clearSelectedRows();
-    });
-    return opened;
-}
-
-void Save(Query &rows)
-{
-    const QString file = TfrmMain::SaveDlg();
-    if (file.isEmpty())
-        return;
-    try {
-        frmDM->ExportText(rows, file);
-    } catch (const std::exception &e) {
-        ShowError(S("파일을 저장하지 못했습니다.\r\n") + QString::fromUtf8(e.what()));
-        return;
-    }
-    ShowMessage(S("저장이 완료되었습니다."));
-}
-
-bool Dial(DBGrid *grid, Query &rows)
-{
-    if (!rows.active() || rows.isEmpty())
-        return false;
-    const QString number = rows.fieldByName(QStringLiteral("Tel1")).asString();
-    if (number.isEmpty())
-        return false;
-    grid->clearSelectedRows();
-    DialNumber = number;
-    const QString caption =
-        S("전화 걸기 [") + rows.fieldByName(QStringLiteral("Name")).asString() + S("의 전화1]");
-    // The dial dialog comes with the dialer: create TfrmDialDlg (it dials DialNumber as it is
-    // created), give it this caption, show it modally, free it and return true.
-    Q_UNUSED(caption);
-    return false;
-}
-
-void OfferGoTo(Query &rows)
-{
-    if (!rows.active() || rows.isEmpty())
-        return;
-    if (MessageBox(S("즉시 이동하시겠습니까?"), S("이동 확인"), MsgButtons::YesNo, MsgIcon::Question) != IDYES)
-        return;
-    Guarded([&] {
-        // By member number: a name may be shared, and the table may be in telephone order.
-        Table &t = frmDM->tbMaster;
-        const QString ino = rows.fieldByName(QStringLiteral("Ino")).asString();
-        if (!t.locate(QStringLiteral("Ino"), {ino}) && t.filtered() && frmMain) {
-            // The member lies outside the index tab shown: show them all.
-            frmMain->tcN->setCurrentIndex(0);
-            t.locate(QStringLiteral("Ino"), {ino});
-        }
-        if (!t.isEmpty())
-            SavedBookmark = t.bookmark();
-    });
-}
-
-} // namespace resulthandoff

@@ -67,16 +67,3 @@ QList<DBGrid::Column> ResultColumns(bool withReg, const QString &areaTitle);
 
 // The masked date edits of the search windows ("9999.99.99;0;_"): the digits typed, trimmed.
 QString MaskedDateText(const QLineEdit *edit);
-
-// Hand-offs of the search windows, on their result query and grid.
-namespace resulthandoff {
-// Clears every print mark, asks "전체 인쇄하시겠습니까?", marks every row (yes) or the grid's
-// selection with its current row (no) and opens the print dialog. True when it was opened.
-bool Print(DBGrid *grid, Query &rows);
-// The rows as a text table in the file chosen in the main window's save dialog.
-void Save(Query &rows);
-// Hands the current row's first telephone to the dial dialog; false when it is empty.
-bool Dial(DBGrid *grid, Query &rows);
-// Asks "즉시 이동하시겠습니까?" and moves the member table to the current row's member.
-void OfferGoTo(Query &rows);
-}

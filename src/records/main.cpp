@@ -6,6 +6,8 @@
 #include "core/login.h"
 #include "core/lunsol.h"
 #include "core/myunit.h"
+#include "dialer/dial.h"
+#include "lists/handoff.h"
 #include "platform/aliases.h"
 #include "platform/dialogs.h"
 #include "platform/inifile.h"
@@ -54,14 +56,6 @@
 #include <QUrl>
 
 TfrmMain *frmMain = nullptr;
-
-std::function<QString()> TfrmMain::SaveDlg = [] {
-    QFileDialog dlg(frmMain, QStringLiteral("파일 저장"), QString(), QStringLiteral("텍스트 파일 (*.TXT *.txt)"));
-    dlg.setAcceptMode(QFileDialog::AcceptSave);
-    dlg.setDefaultSuffix(QStringLiteral("TXT"));
-    return ExecModal(dlg) == QDialog::Accepted && !dlg.selectedFiles().isEmpty() ? dlg.selectedFiles().first()
-                                                                                  : QString();
-};
 
 namespace {
 const QString Field_(const char *name) { return QString::fromLatin1(name); }
@@ -219,6 +213,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     buildMenus();
+    ShowAllMembers = [this] { tcN->setCurrentIndex(0); };
 
     auto *central = new QWidget(this);
     auto *layout = new QHBoxLayout(central);
@@ -258,6 +253,7 @@ TfrmMain::~TfrmMain()
     releaseSettingsStores();
     if (frmMain == this)
         frmMain = nullptr;
+    ShowAllMembers = nullptr;
 }
 
 void TfrmMain::buildMenus()
@@ -1123,8 +1119,7 @@ void TfrmMain::dial(const QString &field, const QString &suffix, bool messageWhe
         return;
     }
     clearSelection();
-    DialNumber = number;
-    Q_UNUSED(suffix); // the caption of the dial dialog, which comes with the dialer
+    DialWithDialog(number, QStringLiteral("전화 걸기 [") + master().fieldByName(QStringLiteral("Name")).asString() + suffix);
 }
 
 void TfrmMain::sbtnFgenClick()

@@ -83,9 +83,6 @@ public:
     void cbxGoEnter();
     void tcNChange(int index);
 
-    // The file chosen in the save dialog; empty when cancelled (a test seam like the message boxes).
-    static std::function<QString()> SaveDlg;
-
     // Shift range selection state
     bool ShiftDown = false;
     int SelAnchor = -1;

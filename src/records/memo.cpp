@@ -4,6 +4,7 @@
 #include "core/global.h"
 #include "platform/dialogs.h"
 #include "platform/sysutils.h"
+#include "lists/handoff.h"
 #include "records/find.h"
 
 #include <QCheckBox>

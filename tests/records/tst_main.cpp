@@ -3,6 +3,7 @@
 #include "anniversaries/calendlg.h"
 #include "core/dm.h"
 #include "core/global.h"
+#include "lists/handoff.h"
 #include "mainwindow.h"
 #include "records/del.h"
 #include "platform/clock.h"
@@ -120,7 +121,7 @@ private slots:
         QCOMPARE(w.dgrdName->SelectedRows().size(), 3);
         // a hidden item's shortcut acts: Ctrl+F11 opens the save dialog
         bool asked = false;
-        TfrmMain::SaveDlg = [&] { asked = true; return QString(); };
+        SaveDlg = [&] { asked = true; return QString(); };
         QTest::keyClick(w.dgrdName, Qt::Key_F11, Qt::ControlModifier);
         QVERIFY(asked);
     }

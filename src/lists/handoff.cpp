@@ -1,0 +1,131 @@
+#include "lists/handoff.h"
+
+#include "core/dm.h"
+#include "core/global.h"
+#include "core/myunit.h"
+#include "dialer/dial.h"
+#include "platform/dialogs.h"
+#include "printing/print.h"
+
+#include <QApplication>
+#include <QFileDialog>
+
+namespace {
+QString S(const char *text) { return QString::fromUtf8(text); }
+
+// Keeps a dataset's controls still while it is walked, also when the walk fails.
+class ControlsDisabled {
+public:
+    explicit ControlsDisabled(Dataset &d) : m_d(d) { m_d.disableControls(); }
+    ~ControlsDisabled() { m_d.enableControls(); }
+    ControlsDisabled(const ControlsDisabled &) = delete;
+    ControlsDisabled &operator=(const ControlsDisabled &) = delete;
+
+private:
+    Dataset &m_d;
+};
+
+} // namespace
+
+std::function<QString()> SaveDlg = [] {
+    QFileDialog dlg(QApplication::activeWindow(), QStringLiteral("파일 저장"), QString(),
+                    QStringLiteral("텍스트 파일 (*.TXT *.txt)"));
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setDefaultSuffix(QStringLiteral("TXT"));
+    return ExecModal(dlg) == QDialog::Accepted && !dlg.selectedFiles().isEmpty() ? dlg.selectedFiles().first()
+                                                                                  : QString();
+};
+
+std::function<void()> ShowAllMembers;
+
+void GoToMember(const QString &ino)
+{
+    // By member number: a name may be shared, and the table may be in telephone order.
+    Table &t = frmDM->tbMaster;
+    if (!t.locate(QStringLiteral("Ino"), {ino}) && t.filtered() && ShowAllMembers) {
+        // The member lies outside the index tab shown: show them all.
+        ShowAllMembers();
+        t.locate(QStringLiteral("Ino"), {ino});
+    }
+    if (!t.isEmpty())
+        SavedBookmark = t.bookmark();
+}
+
+namespace resulthandoff {
+
+bool Print(DBGrid *grid, Query &rows)
+{
+    bool opened = false;
+    Guarded([&] {
+        TfrmDM &dm = *frmDM;
+        SetAllSel(dm.qrMaster, false);
+        const int answer = MessageBox(S("전체 인쇄하시겠습니까?"), S("인쇄 확인"), MsgButtons::YesNoCancel,
+                                      MsgIcon::Question);
+        if (answer != IDYES && answer != IDNO)
+            return;
+        const auto mark = [&] {
+            RunSQL(dm.qrMaster, QStringLiteral("UPDATE MASTER SET SEL = TRUE WHERE INO = ") +
+                                    Quote(rows.fieldByName(QStringLiteral("Ino")).asString()));
+        };
+        {
+            ControlsDisabled still(rows);
+            // One commit for the whole list: a commit per member makes a long list crawl.
+            Transaction transaction(dm.dbKelmo);
+            if (answer == IDYES) {
+                for (rows.first(); !rows.eof(); rows.next())
+                    mark();
+            } else {
+                grid->selectRow(rows.bookmark(), true);
+                for (const Bookmark &b : grid->SelectedRows())
+                    if (rows.gotoBookmark(b))
+                        mark();
+            }
+            transaction.commit();
+        }
+        {
+            TfrmPrint print;
+            print.centreOn(grid->window());
+            opened = true;
+            print.ShowModal();
+        }
+        grid->clearSelectedRows();
+    });
+    return opened;
+}
+
+void Save(Query &rows)
+{
+    const QString file = SaveDlg();
+    if (file.isEmpty())
+        return;
+    try {
+        frmDM->ExportText(rows, file);
+    } catch (const std::exception &e) {
+        ShowError(S("파일을 저장하지 못했습니다.\r\n") + QString::fromUtf8(e.what()));
+        return;
+    }
+    ShowMessage(S("저장이 완료되었습니다."));
+}
+
+bool Dial(DBGrid *grid, Query &rows)
+{
+    if (!rows.active() || rows.isEmpty())
+        return false;
+    const QString number = rows.fieldByName(QStringLiteral("Tel1")).asString();
+    if (number.isEmpty())
+        return false;
+    grid->clearSelectedRows();
+    DialWithDialog(number, S("전화 걸기 [") + rows.fieldByName(QStringLiteral("Name")).asString() + S("의 전화1]"));
+    return true;
+}
+
+void OfferGoTo(Query &rows)
+{
+    if (!rows.active() || rows.isEmpty())
+        return;
+    if (MessageBox(S("즉시 이동하시겠습니까?"), S("이동 확인"), MsgButtons::YesNo, MsgIcon::Question) != IDYES)
+        return;
+    Guarded([&] { GoToMember(rows.fieldByName(QStringLiteral("Ino")).asString()); });
+}
+
+} // namespace resulthandoff

@@ -1,0 +1,29 @@
+#pragma once
+// Hand-offs shared by the search, list and calendar windows: print marks, text export, dialling
+// and the go-to on close.
+#include "platform/dataset.h"
+#include "platform/dbcontrols.h"
+
+#include <functional>
+
+// The file chosen in the save dialog; empty when cancelled (a test seam like the message boxes).
+extern std::function<QString()> SaveDlg;
+
+// Set by the main window: shows every member (its first index tab).
+extern std::function<void()> ShowAllMembers;
+
+// Moves the member table to the member with this number, showing every member first when the
+// index tab hides them, and keeps the position in SavedBookmark.
+void GoToMember(const QString &ino);
+
+namespace resulthandoff {
+// Clears every print mark, asks "전체 인쇄하시겠습니까?", marks every row (yes) or the grid's
+// selection with its current row (no) and opens the print dialog. True when it was opened.
+bool Print(DBGrid *grid, Query &rows);
+// The rows as a text table in the file chosen in the save dialog.
+void Save(Query &rows);
+// Hands the current row's first telephone to the dial dialog; false when it is empty.
+bool Dial(DBGrid *grid, Query &rows);
+// Asks "즉시 이동하시겠습니까?" and moves the member table to the current row's member by Ino.
+void OfferGoTo(Query &rows);
+}
