@@ -4,7 +4,7 @@
 // jump, moving to the next member, and the counts.
 #include "benchsupport.h"
 #include "core/dm.h"
-#include "core/generator.h"
+#include "generator/generator.h"
 #include "core/tables.h"
 #include "platform/fonts.h"
 #include "records/main.h"

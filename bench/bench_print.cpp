@@ -5,7 +5,7 @@
 // sampled after every page, to show that a job does not grow with its pages.
 #include "benchsupport.h"
 #include "core/dm.h"
-#include "core/generator.h"
+#include "generator/generator.h"
 #include "core/global.h"
 #include "core/tables.h"
 #include "platform/fonts.h"

@@ -5,7 +5,7 @@
 // alone; and the memo search over every kind of memo for a common, a rarer and a missing word.
 #include "benchsupport.h"
 #include "core/dm.h"
-#include "core/generator.h"
+#include "generator/generator.h"
 #include "core/global.h"
 #include "core/tables.h"
 #include "platform/dialogs.h"

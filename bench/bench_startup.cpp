@@ -3,7 +3,7 @@
 // Each run is a fresh process (the program's own start-up), timed from the data module's
 // construction; the figures are medians over the runs.
 #include "core/dm.h"
-#include "core/generator.h"
+#include "generator/generator.h"
 #include "core/tables.h"
 #include "platform/clock.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // What the window benchmarks share: a generated register in a folder, and a timed step.
-#include "core/generator.h"
+#include "generator/generator.h"
 #include "core/tables.h"
 #include "platform/database.h"
 

@@ -2,7 +2,7 @@
 // lists), or fills one with synthetic members.
 //   kelmo_register create <folder>
 //   kelmo_register generate <folder> <N> [--seed S]
-#include "core/generator.h"
+#include "generator/generator.h"
 #include "core/tables.h"
 #include "platform/database.h"
 

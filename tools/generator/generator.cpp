@@ -1,4 +1,4 @@
-#include "core/generator.h"
+#include "generator/generator.h"
 
 #include "core/lunsol.h"
 #include "core/myunit.h"

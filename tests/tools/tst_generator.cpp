@@ -2,7 +2,7 @@
 // each other, repeatability, respect for what a register already holds, and a data module that
 // opens it.
 #include "core/dm.h"
-#include "core/generator.h"
+#include "generator/generator.h"
 #include "core/lunsol.h"
 #include "platform/clock.h"
 #include "platform/cp949.h"
