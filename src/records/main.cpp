@@ -1,6 +1,7 @@
 #include "records/main.h"
 
 #include "anniversaries/calendlg.h"
+#include "core/about.h"
 #include "core/dm.h"
 #include "core/global.h"
 #include "core/login.h"
@@ -100,7 +101,7 @@ const QList<CommandDef> &commandTable()
         {"mnuE1", "mnuStudy", "이력 기록(&S)...", QKeySequence(Qt::Key_F5), false, &M::mnuStudyClick},
         {"mnuT1", "mnuPic", "사진 첨부(&P)...", QKeySequence(Qt::CTRL | Qt::Key_P), false, &M::mnuPicClick},
         {"mnuT1", Separator, "", {}, false, nullptr},
-        {"mnuT1", "mnuDial", "전화 걸기(&D)...", QKeySequence(Qt::CTRL | Qt::Key_D), false, nullptr},
+        {"mnuT1", "mnuDial", "전화 걸기(&D)...", QKeySequence(Qt::CTRL | Qt::Key_D), false, &M::mnuDialClick},
         {"mnuT1", "mnuEmail", "전자 우편(&E)...", QKeySequence(Qt::CTRL | Qt::Key_M), false, &M::mnuEmailClick},
         {"mnuT1", Separator, "", {}, false, nullptr},
         {"mnuT1", "mnuCalen", "달력 보기(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), false, nullptr},
@@ -139,7 +140,7 @@ const QList<CommandDef> &commandTable()
         {"mnuP1", "mnuPrtset", "인쇄 설정(&S)...", {}, false, &M::mnuPrtsetClick},
         {"mnuH1", "mnuHelp", "켈모누리 도움말(&H)", QKeySequence(Qt::Key_F1), false, &M::mnuHelpClick},
         {"mnuH1", Separator, "", {}, false, nullptr},
-        {"mnuH1", "mnuAbout", "켈모누리 정보(&A)", {}, false, nullptr},
+        {"mnuH1", "mnuAbout", "켈모누리 정보(&A)", {}, false, &M::mnuAboutClick},
     };
     return table;
 }
@@ -1008,6 +1009,20 @@ void TfrmMain::mnuZipClick()
 {
     TfrmZip w;
     w.centreOn(this);
+    w.ShowModal();
+}
+
+void TfrmMain::mnuDialClick()
+{
+    clearSelection();
+    TfrmDial w;
+    w.centreOn(this);
+    w.ShowModal();
+}
+
+void TfrmMain::mnuAboutClick()
+{
+    TfrmAbout w(this);
     w.ShowModal();
 }
 

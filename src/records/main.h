@@ -66,6 +66,8 @@ public:
     void mnuHelpClick();
     void mnuEmailClick();
     void mnuCheckClick();
+    void mnuDialClick();
+    void mnuAboutClick();
     void mnuFindClick();
     void mnuMemoClick();
     void mnuJobClick();

@@ -1,0 +1,81 @@
+#include "dialer/dialdlg.h"
+
+#include "core/global.h"
+#include "dialer/comm.h"
+#include "platform/cp949.h"
+#include "platform/dialogs.h"
+#include "platform/inifile.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+bool WriteDialCommand(TComm &comm, const QString &number)
+{
+    if (cp949::byteLength(number) > MaxDialNumberBytes)
+        return false;
+    const QByteArray command = cp949::encode(QStringLiteral("ATDT ") + number + QStringLiteral("\r\n"));
+    std::uint16_t written = 0;
+    comm.Write(command.constData(), std::uint16_t(command.size()), written);
+    return true;
+}
+
+TfrmDialDlg::TfrmDialDlg(QWidget *parent) : TForm(parent)
+{
+    setObjectName(QStringLiteral("frmDialDlg"));
+    setWindowTitle(QStringLiteral("전화 걸기 [전화1]"));
+    setFixedSize(300, 120);
+
+    auto *label = new QLabel(QStringLiteral("전화번호"), this);
+    stxtNo = Panel(QString(), this, true);
+    stxtNo->setObjectName(QStringLiteral("stxtNo"));
+    stxtNo->setAlignment(Qt::AlignCenter);
+    stxtNo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    btnClose = new QPushButton(QStringLiteral("닫기(&C)"), this);
+    btnClose->setObjectName(QStringLiteral("btnClose"));
+    tmrTimer = new QTimer(this);
+    tmrTimer->setObjectName(QStringLiteral("tmrTimer"));
+    tmrTimer->setInterval(60000);
+    comComm = new TComm(this);
+    comComm->setObjectName(QStringLiteral("comComm"));
+
+    auto *row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(stxtNo, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnClose);
+    buttons->addStretch();
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addLayout(buttons);
+
+    connect(btnClose, &QPushButton::clicked, this, [this] { close(); });
+    connect(tmrTimer, &QTimer::timeout, this, [this] { Guarded([this] { tmrTimerTimer(); }); });
+
+    comComm->SetPort(IniFile ? IniFile->ReadString(QStringLiteral("Modem"), QStringLiteral("Com"), QStringLiteral("3"))
+                             : QStringLiteral("3"));
+    if (comComm->Open()) {
+        stxtNo->setText(DialNumber);
+        WriteDialCommand(*comComm, DialNumber);
+    } else {
+        ShowMessage(QStringLiteral("모뎀 포트를 열 수 없습니다.\r\n닫기 버튼을 눌러 주세요."));
+    }
+    tmrTimer->start();
+}
+
+void TfrmDialDlg::tmrTimerTimer()
+{
+    // Stopped first: a message left open must not let a second minute pass into another hang-up.
+    tmrTimer->stop();
+    ShowMessage(QStringLiteral("1분이 지났습니다.\r\n자동으로 전화를 끊습니다."));
+    close();
+}
+
+void TfrmDialDlg::FormClose()
+{
+    tmrTimer->stop();
+    comComm->Close();
+}
