@@ -38,11 +38,20 @@ void TComm::refuseWhileConnected(const char *what) const
         throw CommError(std::string("Cannot set ") + what + " when connected");
 }
 
-void TComm::SetPort(const QString &port)
+template <class T>
+void TComm::storeWhileClosed(T &member, T value, const char *what)
 {
-    refuseWhileConnected("port");
-    m_port = port;
+    refuseWhileConnected(what);
+    member = value;
 }
+
+void TComm::SetPort(const QString &port) { storeWhileClosed(m_port, port, "port"); }
+void TComm::SetParity(TParity parity) { storeWhileClosed(m_parity, parity, "parity"); }
+void TComm::SetDataBits(TDataBits bits) { storeWhileClosed(m_dataBits, bits, "databits"); }
+void TComm::SetStopBits(TStopBits bits) { storeWhileClosed(m_stopBits, bits, "stopbits"); }
+void TComm::SetReadBufferSize(std::uint16_t size) { storeWhileClosed(m_readBufferSize, size, "readbuffersize"); }
+void TComm::SetWriteBufferSize(std::uint16_t size) { storeWhileClosed(m_writeBufferSize, size, "writebuffersize"); }
+void TComm::SetAllEvents(bool all) { storeWhileClosed(m_allEvents, all, "allevents"); }
 
 void TComm::SetBaudRate(TBaudRate rate)
 {
@@ -50,42 +59,6 @@ void TComm::SetBaudRate(TBaudRate rate)
     if (rate < br110 || rate > br256000)
         throw CommError("Invalid value");
     m_baudRate = rate;
-}
-
-void TComm::SetParity(TParity parity)
-{
-    refuseWhileConnected("parity");
-    m_parity = parity;
-}
-
-void TComm::SetDataBits(TDataBits bits)
-{
-    refuseWhileConnected("databits");
-    m_dataBits = bits;
-}
-
-void TComm::SetStopBits(TStopBits bits)
-{
-    refuseWhileConnected("stopbits");
-    m_stopBits = bits;
-}
-
-void TComm::SetReadBufferSize(std::uint16_t size)
-{
-    refuseWhileConnected("readbuffersize");
-    m_readBufferSize = size;
-}
-
-void TComm::SetWriteBufferSize(std::uint16_t size)
-{
-    refuseWhileConnected("writebuffersize");
-    m_writeBufferSize = size;
-}
-
-void TComm::SetAllEvents(bool all)
-{
-    refuseWhileConnected("allevents");
-    m_allEvents = all;
 }
 
 void TComm::SetEvents(TCommEvents events)
@@ -187,7 +160,9 @@ void TComm::Close()
     std::lock_guard lock(m_mutex);
     m_pending.clear();
     m_watchTxEmpty = false;
+    // A hand-over still queued belongs to this opening: it neither runs nor counts in the next.
     ++m_session;
+    m_handOversDone = m_handOversAsked;
 }
 
 void TComm::Write(const char *buffer, std::uint16_t length, std::uint16_t &written)

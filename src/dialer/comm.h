@@ -90,6 +90,8 @@ public:
 
 private:
     void refuseWhileConnected(const char *what) const;
+    template <class T>
+    void storeWhileClosed(T &member, T value, const char *what);
     bool setLine(int line, bool raised, bool &stored);
     std::uint32_t eventMask() const;
     void runEvents(std::optional<ModemLines::Counts> lines); // the event thread's body

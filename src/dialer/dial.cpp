@@ -35,7 +35,7 @@ TfrmDial::TfrmDial(QWidget *parent) : TForm(parent)
 {
     setObjectName(QStringLiteral("frmDial"));
     setWindowTitle(QStringLiteral("전화걸기"));
-    setFixedSize(330, 150);
+    setFixedSize(400, 150);
 
     cbxNo = new QComboBox(this);
     cbxNo->setObjectName(QStringLiteral("cbxNo"));
@@ -166,5 +166,5 @@ void TfrmDial::FormClose()
     tmrTimer->stop();
     comComm->Close();
     if (IniFile)
-        IniFile->WriteString(Section, Key, cbxPort->currentText());
+        Guarded([this] { IniFile->WriteString(Section, Key, cbxPort->currentText()); });
 }

@@ -26,12 +26,13 @@ TfrmDialDlg::TfrmDialDlg(QWidget *parent) : TForm(parent)
 {
     setObjectName(QStringLiteral("frmDialDlg"));
     setWindowTitle(QStringLiteral("전화 걸기 [전화1]"));
-    setFixedSize(300, 120);
+    setFixedSize(300, 100);
 
     auto *label = new QLabel(QStringLiteral("전화번호"), this);
     stxtNo = Panel(QString(), this, true);
     stxtNo->setObjectName(QStringLiteral("stxtNo"));
     stxtNo->setAlignment(Qt::AlignCenter);
+    stxtNo->setFixedHeight(26);
     stxtNo->setTextInteractionFlags(Qt::TextSelectableByMouse);
     btnClose = new QPushButton(QStringLiteral("닫기(&C)"), this);
     btnClose->setObjectName(QStringLiteral("btnClose"));

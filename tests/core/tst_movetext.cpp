@@ -11,12 +11,10 @@ private slots:
     void speedIsKeptWithinLimits()
     {
         TMoveText t;
-        t.SetSpeed(0);
-        QCOMPARE(t.Speed(), 1);
-        t.SetSpeed(-5);
-        QCOMPARE(t.Speed(), 1);
-        t.SetSpeed(5000);
-        QCOMPARE(t.Speed(), 1000);
+        for (const auto &[set, kept] : {std::pair{0, 1}, {-5, 1}, {5000, 1000}}) {
+            t.SetSpeed(set);
+            QCOMPARE(t.Speed(), kept);
+        }
     }
 
     void staticBlockStandsCentredOrAtTheTopLeft()
@@ -54,34 +52,29 @@ private slots:
 
     void blockEntersAndLeavesByEachDirection()
     {
-        struct Case { TMoveDirection direction; bool horizontal; int atHalf; int atEnd; };
         TMoveText t;
         t.SetSpeed(1);
         t.SetSteps(4);
         t.SetContinuous(false);
         t.resize(301, 101);
-        const QSize b = t.BlockSize();
-        const int w = 301 + b.width(), h = 101 + b.height();
+        const int bw = t.BlockSize().width(), bh = t.BlockSize().height();
+        const int cx = (301 - bw) / 2, cy = (101 - bh) / 2;
         // Halfway a distance of odd length rounds its half to the even neighbour.
         auto half = [](int d) { return d % 2 == 0 || (d / 2) % 2 == 0 ? d / 2 : d / 2 + 1; };
-        const Case cases[] = {
-            {mdRightToLeft, true, half(w) - b.width(), -b.width()},
-            {mdLeftToRight, true, half(w) - b.width(), 301},
-            {mdTopToBottom, false, half(h) - b.height(), 101},
-            {mdBottomToTop, false, half(h) - b.height(), -b.height()},
+        const struct { TMoveDirection direction; QPoint atHalf, atEnd; } cases[] = {
+            {mdRightToLeft, {half(301 + bw) - bw, cy}, {-bw, cy}},
+            {mdLeftToRight, {half(301 + bw) - bw, cy}, {301, cy}},
+            {mdTopToBottom, {cx, half(101 + bh) - bh}, {cx, 101}},
+            {mdBottomToTop, {cx, half(101 + bh) - bh}, {cx, -bh}},
         };
-        for (const Case &c : cases) {
+        for (const auto &c : cases) {
             QMap<int, QPoint> at;
             auto record = connect(&t, &TMoveText::OnStep, [&] { at[t.CurrentStep()] = t.BlockOrigin(); });
             t.SetMoveDirection(c.direction);
             QTRY_COMPARE(at.size(), 5);
             disconnect(record);
-            const int half2 = c.horizontal ? at[2].x() : at[2].y();
-            const int end = c.horizontal ? at[4].x() : at[4].y();
-            QCOMPARE(half2, c.atHalf);
-            QCOMPARE(end, c.atEnd);
-            QCOMPARE(c.horizontal ? at[2].y() : at[2].x(),
-                     c.horizontal ? (101 - b.height()) / 2 : (301 - b.width()) / 2);
+            QCOMPARE(at[2], c.atHalf);
+            QCOMPARE(at[4], c.atEnd);
         }
     }
 

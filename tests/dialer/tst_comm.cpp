@@ -8,6 +8,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace {
+// A component set to the pseudo-terminal, not yet open.
+struct OnModem {
+    FakeModemLines lines;
+    PseudoModem modem;
+    TComm comm;
+    OnModem() { comm.SetPort(modem.port()); }
+};
+} // namespace
+
 class TestComm : public QObject {
     Q_OBJECT
 
@@ -36,10 +46,8 @@ private slots:
 
     void openOnceCloseDropsDtrAndClosedCallsDoNothing()
     {
-        FakeModemLines lines;
-        PseudoModem modem;
-        TComm comm;
-        comm.SetPort(modem.port());
+        OnModem m;
+        auto &[lines, modem, comm] = m;
         QVERIFY(comm.Open());
         const auto handle = comm.Handle();
         QVERIFY(!comm.Open());
@@ -59,10 +67,8 @@ private slots:
 
     void lineSettingsAreRefusedWhileConnected()
     {
-        FakeModemLines lines;
-        PseudoModem modem;
-        TComm comm;
-        comm.SetPort(modem.port());
+        OnModem m;
+        auto &[lines, modem, comm] = m;
         QVERIFY(comm.Open());
         auto refused = [](const std::function<void()> &change, const char *text) {
             try {
@@ -86,10 +92,8 @@ private slots:
 
     void writeKeepsItsOwnCopyUntilTheDeviceTakesIt()
     {
-        FakeModemLines lines;
-        PseudoModem modem;
-        TComm comm;
-        comm.SetPort(modem.port());
+        OnModem m;
+        auto &[lines, modem, comm] = m;
         QVERIFY(comm.Open());
         // More than a pseudo-terminal buffers: the write cannot finish at once.
         QByteArray buffer(60000, '\0');
@@ -108,10 +112,8 @@ private slots:
 
     void eventsReachTheHandlersInOrderOnceEach()
     {
-        FakeModemLines lines;
-        PseudoModem modem;
-        TComm comm;
-        comm.SetPort(modem.port());
+        OnModem m;
+        auto &[lines, modem, comm] = m;
         QStringList seen;
         comm.OnRead = [&](TComm *, std::uint16_t count) { seen << QStringLiteral("read %1").arg(count); };
         comm.OnCTS = [&](TComm *) { seen << QStringLiteral("cts"); };
@@ -125,6 +127,25 @@ private slots:
         comm.OnRead = [&](TComm *sender, std::uint16_t) { sender->Close(); };
         modem.send("RING\r\n");
         QTRY_VERIFY(!comm.Connected());
+    }
+
+    void anEventLeftQueuedAtCloseDoesNotStallTheNextOpening()
+    {
+        OnModem m;
+        auto &[lines, modem, comm] = m;
+        int reads = 0;
+        comm.OnRead = [&](TComm *, std::uint16_t) { ++reads; };
+        QVERIFY(comm.Open());
+        modem.send("A");
+        std::this_thread::sleep_for(std::chrono::milliseconds(100)); // handed over, not yet run
+        comm.Close();
+        QVERIFY(comm.Open());
+        QTest::qWait(50);
+        QCOMPARE(reads, 0); // the old opening's event is dropped
+        modem.send("B");
+        QTRY_COMPARE(reads, 1);
+        modem.send("C");
+        QTRY_COMPARE(reads, 2);
     }
 
     void closingEndsTheWaitingThread()

@@ -234,8 +234,15 @@ private slots:
         QCOMPARE(DialNumber, QString()); // only the first telephone is dialled
         goToRow(w.qrFind, "2");
         w.dgrdFind->selectRow(w.qrFind.bookmark(), true);
-        w.dgrdFindDblClick();
+        QString caption;
+        {
+            ScriptedMessages boxes; // no modem port is set
+            boxes.expect(S("모뎀 포트를 열 수 없습니다.\r\n닫기 버튼을 눌러 주세요."));
+            ScriptedModals modals([&](QDialog &d) { caption = d.windowTitle(); return 0; });
+            w.dgrdFindDblClick();
+        }
         QCOMPARE(DialNumber, QStringLiteral("02-22"));
+        QCOMPARE(caption, S("전화 걸기 [나의 전화1]"));
         QVERIFY(w.dgrdFind->SelectedRows().isEmpty());
     }
 

@@ -218,6 +218,25 @@ private slots:
         QCOMPARE(printDialogs, 2);
     }
 
+    void dialAndAboutWindowsOpenFromTheirCommands()
+    {
+        MainWindowFixture f;
+        f.r.reg.addMember(QStringLiteral("1"), QStringLiteral("가"), {{QStringLiteral("Tel1"), QStringLiteral("02-1")}});
+        TfrmMain &w = f.open();
+        QStringList opened;
+        ScriptedModals modals([&](QDialog &d) {
+            opened << d.objectName() + QLatin1Char(' ') + d.windowTitle();
+            return 0;
+        });
+        ScriptedMessages boxes; // no modem port is set
+        boxes.expect(QStringLiteral("모뎀 포트를 열 수 없습니다.\r\n닫기 버튼을 눌러 주세요."));
+        w.findChild<QToolButton *>(QStringLiteral("sbtnDial1"))->click();
+        w.command(QStringLiteral("mnuDial"))->trigger();
+        w.imgAbout->click();
+        QCOMPARE(opened, (QStringList{QStringLiteral("frmDialDlg 전화 걸기 [가의 전화1]"), QStringLiteral("frmDial 전화걸기"),
+                                      QStringLiteral("frmAbout 켈모누리 정보")}));
+    }
+
     void deletionAnsweredNoDeletesNothing()
     {
         MainWindowFixture f;

@@ -4,31 +4,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-bool FakeModemLines::set(int, Line line, bool raised)
-{
-    std::lock_guard lock(m_mutex);
-    m_changes << QString::fromLatin1(line == Rts ? "RTS" : "DTR") + QChar(raised ? '+' : '-');
-    return true;
-}
-
-std::optional<ModemLines::Counts> FakeModemLines::counts(int)
-{
-    std::lock_guard lock(m_mutex);
-    return m_counts;
-}
-
-void FakeModemLines::bumpCts()
-{
-    std::lock_guard lock(m_mutex);
-    ++m_counts.cts;
-}
-
-QList<QString> FakeModemLines::changes() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_changes;
-}
-
 PseudoModem::PseudoModem()
 {
     m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);

@@ -11,11 +11,28 @@ class FakeModemLines final : public ModemLines {
 public:
     FakeModemLines() { SetModemLines(this); }
     ~FakeModemLines() override { SetModemLines(nullptr); }
-    bool set(int fd, Line line, bool raised) override;
-    std::optional<Counts> counts(int fd) override;
-    void bumpCts();
+    bool set(int, Line line, bool raised) override
+    {
+        std::lock_guard lock(m_mutex);
+        m_changes << QString::fromLatin1(line == Rts ? "RTS" : "DTR") + QChar(raised ? '+' : '-');
+        return true;
+    }
+    std::optional<Counts> counts(int) override
+    {
+        std::lock_guard lock(m_mutex);
+        return m_counts;
+    }
+    void bumpCts()
+    {
+        std::lock_guard lock(m_mutex);
+        ++m_counts.cts;
+    }
     // The output lines as the device saw them, e.g. "RTS+", "DTR-".
-    QList<QString> changes() const;
+    QList<QString> changes() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_changes;
+    }
 
 private:
     mutable std::mutex m_mutex;
