@@ -22,13 +22,16 @@ TMoveText::TMoveText(QWidget *parent)
     SetMoveDirection(m_direction); // a new control moves at once
 }
 
-void TMoveText::SetTextStyle(TTextStyle style)
+template <class T>
+void TMoveText::storeAndLayOut(T &member, const T &value)
 {
-    if (style == m_textStyle)
+    if (member == value)
         return;
-    m_textStyle = style;
+    member = value;
     UpdateLayout();
 }
+
+void TMoveText::SetTextStyle(TTextStyle style) { storeAndLayOut(m_textStyle, style); }
 
 void TMoveText::SetSteps(int steps)
 {
@@ -41,13 +44,7 @@ void TMoveText::SetSpeed(int ms)
     m_timer->setInterval(m_speed);
 }
 
-void TMoveText::SetColor(const QColor &color)
-{
-    if (color == m_color)
-        return;
-    m_color = color;
-    UpdateLayout();
-}
+void TMoveText::SetColor(const QColor &color) { storeAndLayOut(m_color, color); }
 
 void TMoveText::SetContinuous(bool continuous)
 {
@@ -58,21 +55,9 @@ void TMoveText::SetContinuous(bool continuous)
         StartMoving(m_step);
 }
 
-void TMoveText::SetFontColor(const QColor &color)
-{
-    if (color == m_fontColor)
-        return;
-    m_fontColor = color;
-    UpdateLayout();
-}
+void TMoveText::SetFontColor(const QColor &color) { storeAndLayOut(m_fontColor, color); }
 
-void TMoveText::SetAlignment(TAlignment alignment)
-{
-    if (alignment == m_alignment)
-        return;
-    m_alignment = alignment;
-    UpdateLayout();
-}
+void TMoveText::SetAlignment(TAlignment alignment) { storeAndLayOut(m_alignment, alignment); }
 
 void TMoveText::SetMoveDirection(TMoveDirection direction)
 {
@@ -83,21 +68,9 @@ void TMoveText::SetMoveDirection(TMoveDirection direction)
         StartMoving(m_step);
 }
 
-void TMoveText::SetDepth(int depth)
-{
-    if (depth == m_depth)
-        return;
-    m_depth = depth;
-    UpdateLayout();
-}
+void TMoveText::SetDepth(int depth) { storeAndLayOut(m_depth, depth); }
 
-void TMoveText::SetItems(const QStringList &items)
-{
-    if (items == m_items)
-        return;
-    m_items = items;
-    UpdateLayout();
-}
+void TMoveText::SetItems(const QStringList &items) { storeAndLayOut(m_items, items); }
 
 bool TMoveText::Moving() const
 {

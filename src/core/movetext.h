@@ -57,6 +57,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    template <class T>
+    void storeAndLayOut(T &member, const T &value);
     void UpdateLayout();
     void CalcTextBlock();
     void DrawTextLine(QPainter &canvas, int x, int y, const QString &text);
