@@ -6,6 +6,7 @@
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
+#include <QFontMetricsF>
 #include <QGraphicsSimpleTextItem>
 #include <QHBoxLayout>
 #include <QLegendMarker>
@@ -37,7 +38,8 @@ QBrush barBrush(const QColor &colour)
 {
     QLinearGradient g(0, 0, 0, 1);
     g.setCoordinateMode(QGradient::ObjectBoundingMode);
-    g.setColorAt(0, colour.lighter(160));
+    // Halfway to white at the top: lighter() would turn the pale colours white.
+    g.setColorAt(0, QColor((colour.red() + 255) / 2, (colour.green() + 255) / 2, (colour.blue() + 255) / 2));
     g.setColorAt(1, colour);
     return g;
 }
@@ -106,7 +108,10 @@ HeadCountChart::HeadCountChart(const QString &objectName, const QString &axisTit
     m_series->attachAxis(m_countAxis);
     c->legend()->setAlignment(Qt::AlignRight);
     setChart(c);
-    connect(c, &QChart::plotAreaChanged, this, [this] { placeMarks(); });
+    connect(c, &QChart::plotAreaChanged, this, [this] {
+        fitLabels();
+        placeMarks();
+    });
 }
 
 void HeadCountChart::setAxisTitle(const QString &title)
@@ -147,6 +152,8 @@ void HeadCountChart::showRows(Dataset &rows, const QString &labelField)
         legend[i]->setLabel(labels[i] + u' ' + percentText(counts[i], whole));
 
     m_labelAxis->setCategories(labels);
+    m_labels = labels;
+    fitLabels();
     const AxisScale scale = CountAxisScale(counts.isEmpty() ? 0 : *std::max_element(counts.begin(), counts.end()),
                                            m_leastMaximum);
     m_countAxis->setRange(0, scale.maximum);
@@ -172,6 +179,19 @@ QString HeadCountChart::label(int bar) const
 QString HeadCountChart::mark(int bar) const
 {
     return m_marks.at(bar)->text();
+}
+
+void HeadCountChart::fitLabels()
+{
+    // The axis cuts a label wider than its bar's slot to "...": such labels are turned upright instead.
+    const int bars = std::max(1, barCount());
+    const QFontMetricsF metrics(m_labelAxis->labelsFont());
+    const qreal slot = chart()->plotArea().width() / bars;
+    const bool fits = std::all_of(m_labels.begin(), m_labels.end(),
+                                  [&](const QString &l) { return metrics.horizontalAdvance(l) + 12 <= slot; });
+    const int angle = fits ? 0 : -90;
+    if (m_labelAxis->labelsAngle() != angle)
+        m_labelAxis->setLabelsAngle(angle);
 }
 
 void HeadCountChart::placeMarks()

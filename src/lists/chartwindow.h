@@ -42,12 +42,14 @@ public:
     void printLandscape();
 
 private:
+    void fitLabels();
     void placeMarks();
 
     QStackedBarSeries *m_series;
     QBarCategoryAxis *m_labelAxis;
     QValueAxis *m_countAxis;
     QList<QGraphicsSimpleTextItem *> m_marks;
+    QStringList m_labels;
     int m_leastMaximum = 0;
 };
 
