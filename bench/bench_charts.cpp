@@ -2,11 +2,9 @@
 //   bench_charts [members=100000] [folder for a picture of each chart window]
 // Each window is built, shown and painted; the area page is timed on its own as a zone change.
 #include "benchsupport.h"
-#include "core/dm.h"
 #include "core/global.h"
 #include "lists/stat.h"
 #include "platform/fonts.h"
-#include "records/main.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -55,24 +53,15 @@ int main(int argc, char **argv)
     InstallFontSubstitutes();
     const int members = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
     picturesFolder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
-    QTemporaryDir dir;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
-    const GeneratedCounts c = MakeBenchRegister(dir.path(), members);
-    std::printf("%d members\n", c.members);
-    QDir::setCurrent(dir.path());
-    TfrmDM dm;
-    frmDM = &dm;
-    if (!dm.DataModuleCreate())
+    BenchProgram program;
+    if (!program.open(members))
         return 1;
-    // The main window loads the settings and the zone list.
-    std::unique_ptr<TfrmMain> main(static_cast<TfrmMain *>(CreateMainWindow()));
-    if (!main)
-        return 1;
+    std::printf("%d members\n", program.counts.members);
 
     {
         std::vector<double> times;
         for (int i = 0; i < 5; ++i) {
-            Query q(&dm.dbKelmo);
+            Query q(&program.dm.dbKelmo);
             q.setSql(QStringLiteral("SELECT Part, Count(*)\nFROM Master\nGROUP BY Part"));
             times.push_back(TimedStep([&] { q.open(); }));
         }

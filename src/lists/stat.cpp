@@ -30,7 +30,7 @@ QLabel *titleLabel(const QString &text, QWidget *parent)
 // ---------------------------------------------------------------------------------------------
 // One field's chart
 
-TfrmFieldChart::TfrmFieldChart(const Definition &def, QWidget *parent)
+TfrmFieldChart::TfrmFieldChart(const FieldChart &def, QWidget *parent)
     : TfrmChart(QString::fromLatin1(def.objectName), S(def.caption), 632, parent), qrStat(&frmDM->dbKelmo)
 {
     dchtStat = new HeadCountChart(QStringLiteral("dchtStat"), S(def.axisTitle), this);
@@ -39,11 +39,6 @@ TfrmFieldChart::TfrmFieldChart(const Definition &def, QWidget *parent)
     qrStat.setSql(groupQuery(field));
     ShowStat(qrStat, dchtStat, field);
 }
-
-TfrmSPart::TfrmSPart(QWidget *parent) : TfrmFieldChart({"frmSPart", "소속기관별 통계", "Part", "소속기관"}, parent) {}
-TfrmSBigo::TfrmSBigo(QWidget *parent) : TfrmFieldChart({"frmSBigo", "비고별 통계", "Bigo", "비고"}, parent) {}
-TfrmSDuty::TfrmSDuty(QWidget *parent) : TfrmFieldChart({"frmSDuty", "직분별 통계", "Duty1", "직분1"}, parent) {}
-TfrmSGita::TfrmSGita(QWidget *parent) : TfrmFieldChart({"frmSGita", "활동기타별 통계", "Duty2", "직분2"}, parent) {}
 
 // ---------------------------------------------------------------------------------------------
 // The general chart

@@ -7,47 +7,41 @@ class QComboBox;
 class QLabel;
 class QTabWidget;
 
+// Which field a plain chart counts, with its window's names.
+struct FieldChart {
+    const char *objectName;
+    const char *caption;
+    const char *field;
+    const char *axisTitle;
+};
+
 // A chart of one field, counted when the window is built.
 class TfrmFieldChart : public TfrmChart {
     Q_OBJECT
 public:
+    TfrmFieldChart(const FieldChart &def, QWidget *parent);
+
     Query qrStat;
     HeadCountChart *dchtStat;
 
 protected:
-    struct Definition {
-        const char *objectName;
-        const char *caption;
-        const char *field;
-        const char *axisTitle;
-    };
-    TfrmFieldChart(const Definition &def, QWidget *parent);
     HeadCountChart *shownChart() const override { return dchtStat; }
 };
 
-class TfrmSPart : public TfrmFieldChart {
-    Q_OBJECT
+template <const FieldChart &Def>
+class TfrmFieldChartOf : public TfrmFieldChart {
 public:
-    explicit TfrmSPart(QWidget *parent = nullptr);
+    explicit TfrmFieldChartOf(QWidget *parent = nullptr) : TfrmFieldChart(Def, parent) {}
 };
 
-class TfrmSBigo : public TfrmFieldChart {
-    Q_OBJECT
-public:
-    explicit TfrmSBigo(QWidget *parent = nullptr);
-};
-
-class TfrmSDuty : public TfrmFieldChart {
-    Q_OBJECT
-public:
-    explicit TfrmSDuty(QWidget *parent = nullptr);
-};
-
-class TfrmSGita : public TfrmFieldChart {
-    Q_OBJECT
-public:
-    explicit TfrmSGita(QWidget *parent = nullptr);
-};
+inline constexpr FieldChart PartChart{"frmSPart", "소속기관별 통계", "Part", "소속기관"};
+inline constexpr FieldChart BigoChart{"frmSBigo", "비고별 통계", "Bigo", "비고"};
+inline constexpr FieldChart DutyChart{"frmSDuty", "직분별 통계", "Duty1", "직분1"};
+inline constexpr FieldChart GitaChart{"frmSGita", "활동기타별 통계", "Duty2", "직분2"};
+using TfrmSPart = TfrmFieldChartOf<PartChart>;
+using TfrmSBigo = TfrmFieldChartOf<BigoChart>;
+using TfrmSDuty = TfrmFieldChartOf<DutyChart>;
+using TfrmSGita = TfrmFieldChartOf<GitaChart>;
 
 // The general chart: sex, married, education or kind of work, as chosen.
 class TfrmStat : public TfrmChart {
