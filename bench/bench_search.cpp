@@ -41,18 +41,12 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     InstallFontSubstitutes();
     const int members = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
-    QTemporaryDir dir;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
-    const GeneratedCounts c = MakeBenchRegister(dir.path(), members);
+    BenchProgram program;
+    if (!program.open(members))
+        return 1;
+    const GeneratedCounts &c = program.counts;
     std::printf("%d members, %d visits, %d history entries\n", c.members, c.visits, c.studies);
-    QDir::setCurrent(dir.path());
-    TfrmDM dm;
-    frmDM = &dm;
-    if (!dm.DataModuleCreate())
-        return 1;
-    std::unique_ptr<TfrmMain> main(static_cast<TfrmMain *>(CreateMainWindow()));
-    if (!main)
-        return 1;
+    TfrmDM &dm = program.dm;
     dialogs::setMessageHandler([](const MessageRequest &) { return int(IDOK); });
     const int runs = 5;
 

@@ -1,14 +1,18 @@
 #pragma once
 // What the window benchmarks share: a generated register in a folder, and a timed step.
 #include "generator/generator.h"
+#include "core/dm.h"
 #include "core/tables.h"
+#include "records/main.h"
 #include "platform/database.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
 #include <functional>
+#include <memory>
 
 // Makes <folder>/Data/KELMODB.db with generated members and a KELMO.INI that opens no calendar.
 inline GeneratedCounts MakeBenchRegister(const QString &folder, int members, quint32 seed = 1)
@@ -35,3 +39,23 @@ inline double TimedStep(const std::function<void()> &step)
     QApplication::processEvents();
     return double(t.nsecsElapsed()) / 1e6;
 }
+
+// A generated register in a temporary folder, made the current one, with the data module and the
+// main window (settings and lookup lists loaded) on it, as start-up makes them.
+struct BenchProgram {
+    QTemporaryDir dir;
+    GeneratedCounts counts;
+    TfrmDM dm;
+    std::unique_ptr<TfrmMain> main;
+    bool open(int members)
+    {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
+        counts = MakeBenchRegister(dir.path(), members);
+        QDir::setCurrent(dir.path());
+        frmDM = &dm;
+        if (!dm.DataModuleCreate())
+            return false;
+        main.reset(static_cast<TfrmMain *>(CreateMainWindow()));
+        return main != nullptr;
+    }
+};

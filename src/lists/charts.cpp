@@ -1,8 +1,27 @@
 #include "lists/charts.h"
 
-#include <QtGlobal>
+#include "lists/stat.h"
+
+#include <QApplication>
+
+namespace {
+template <class Window>
+void showModal()
+{
+    Window w;
+    w.centreOn(QApplication::activeWindow());
+    w.ShowModal();
+}
+} // namespace
 
 void ShowChart(Chart which)
 {
-    Q_UNUSED(which); // the chart windows are not built yet
+    switch (which) {
+    case Chart::Part: return showModal<TfrmSPart>();
+    case Chart::Bigo: return showModal<TfrmSBigo>();
+    case Chart::Duty: return showModal<TfrmSDuty>();
+    case Chart::Gita: return showModal<TfrmSGita>();
+    case Chart::Stat: return showModal<TfrmStat>();
+    case Chart::Area: return showModal<TfrmSArea>();
+    }
 }

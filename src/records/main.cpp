@@ -8,6 +8,7 @@
 #include "core/lunsol.h"
 #include "core/myunit.h"
 #include "dialer/dial.h"
+#include "lists/charts.h"
 #include "lists/handoff.h"
 #include "platform/aliases.h"
 #include "platform/dialogs.h"
@@ -127,13 +128,13 @@ const QList<CommandDef> &commandTable()
         {"mnuL1", "mnuLBap", "학습/세례자 명단(&S)", QKeySequence(Qt::SHIFT | Qt::Key_F9), false, nullptr},
         {"mnuL1", "mnuLStudy", "이력 제목별 명단(&T)", {}, false, nullptr},
         {"mnuL1", "M1", "결혼 기념자 명단(&M)", {}, false, nullptr},
-        {"mnuS1", "mnuStat", "전체 통계(&S)", QKeySequence(Qt::Key_F8), false, nullptr},
+        {"mnuS1", "mnuStat", "전체 통계(&S)", QKeySequence(Qt::Key_F8), false, &M::mnuStatClick},
         {"mnuS1", Separator, "", {}, false, nullptr},
-        {"mnuS1", "mnuSArea", "교구/구역별 통계(&A)", {}, false, nullptr},
-        {"mnuS1", "mnuSPart", "소속기관별 통계(&P)", {}, false, nullptr},
-        {"mnuS1", "mnuSDuty", "직분별 통계(&D)", {}, false, nullptr},
-        {"mnuS1", "mnuSGita", "활동기타별 통계(&G)", {}, false, nullptr},
-        {"mnuS1", "mnuSBigo", "비고별 통계(&B)", {}, false, nullptr},
+        {"mnuS1", "mnuSArea", "교구/구역별 통계(&A)", {}, false, &M::mnuSAreaClick},
+        {"mnuS1", "mnuSPart", "소속기관별 통계(&P)", {}, false, &M::mnuSPartClick},
+        {"mnuS1", "mnuSDuty", "직분별 통계(&D)", {}, false, &M::mnuSDutyClick},
+        {"mnuS1", "mnuSGita", "활동기타별 통계(&G)", {}, false, &M::mnuSGitaClick},
+        {"mnuS1", "mnuSBigo", "비고별 통계(&B)", {}, false, &M::mnuSBigoClick},
         {"mnuP1", "mnuPrint", "인쇄(&P)...", QKeySequence(Qt::Key_F11), false, &M::mnuPrintClick},
         {"mnuP1", "mnuFileSave", "파일 저장(&F)...", QKeySequence(Qt::CTRL | Qt::Key_F11), true, &M::mnuFileSaveClick},
         {"mnuP1", Separator, "", {}, false, nullptr},
@@ -1004,6 +1005,13 @@ void TfrmMain::mnuPicClick()
     clearSelection();
     openMemberWindow<TfrmPic>(memberCaption("사진 첨부"), false);
 }
+
+void TfrmMain::mnuStatClick() { ShowChart(Chart::Stat); }
+void TfrmMain::mnuSAreaClick() { ShowChart(Chart::Area); }
+void TfrmMain::mnuSPartClick() { ShowChart(Chart::Part); }
+void TfrmMain::mnuSDutyClick() { ShowChart(Chart::Duty); }
+void TfrmMain::mnuSGitaClick() { ShowChart(Chart::Gita); }
+void TfrmMain::mnuSBigoClick() { ShowChart(Chart::Bigo); }
 
 void TfrmMain::mnuZipClick()
 {

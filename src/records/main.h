@@ -76,6 +76,12 @@ public:
     void mnuStudyClick();
     void mnuPicClick();
     void mnuZipClick();
+    void mnuStatClick();
+    void mnuSAreaClick();
+    void mnuSPartClick();
+    void mnuSDutyClick();
+    void mnuSGitaClick();
+    void mnuSBigoClick();
     void sbtnFgenClick();
     void sbtnBdayClick();
     void sbtnFbdayClick();

@@ -1,0 +1,189 @@
+// The head-count charts: bars read back from the series, the item choice, the zone chart's axis
+// and area page, the landscape printout and the statistics commands of the main window.
+#include "core/global.h"
+#include "lists/stat.h"
+#include "mainwindow.h"
+#include "../printing/pdfcheck.h"
+#include "platform/fonts.h"
+#include "platform/printer.h"
+#include "scripted.h"
+
+#include <QBarCategoryAxis>
+#include <QComboBox>
+#include <QLabel>
+#include <QLegendMarker>
+#include <QPrinter>
+#include <QPushButton>
+#include <QStackedBarSeries>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QValueAxis>
+
+namespace {
+QString S(const char *text) { return QString::fromUtf8(text); }
+
+QStringList labels(const HeadCountChart *c)
+{
+    QStringList out;
+    for (int i = 0; i < c->barCount(); ++i)
+        out << c->label(i);
+    return out;
+}
+
+QList<int> counts(const HeadCountChart *c)
+{
+    QList<int> out;
+    for (int i = 0; i < c->barCount(); ++i)
+        out << c->count(i);
+    return out;
+}
+
+void addMembers(TempRegister &reg, int n, const QVariantMap &fields)
+{
+    static int next = 0;
+    for (int i = 0; i < n; ++i, ++next)
+        reg.addMember(QString::number(next), S("성도"), fields);
+}
+} // namespace
+
+class TestCharts : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { InstallFontSubstitutes(); }
+
+    void barsOfOneField()
+    {
+        OpenedRegister r;
+        addMembers(r.reg, 3, {{"Part", S("청년부")}});
+        addMembers(r.reg, 1, {{"Part", S("남선교회")}});
+        addMembers(r.reg, 2, {}); // blank parts count as one bar of their own
+        r.open();
+        TfrmSPart w;
+        QCOMPARE(labels(w.dchtStat), (QStringList{QString(), S("남선교회"), S("청년부")}));
+        QCOMPARE(counts(w.dchtStat), (QList<int>{2, 1, 3}));
+        QCOMPARE(w.dchtStat->mark(2), QStringLiteral("3"));
+        QCOMPARE(w.dchtStat->labelAxis()->categories(), labels(w.dchtStat));
+        QCOMPARE(w.dchtStat->chart()->legend()->markers(w.dchtStat->series()).at(2)->label(), S("청년부 50 %"));
+        QCOMPARE(w.dchtStat->countAxis()->min(), 0.0);
+        QVERIFY(w.dchtStat->countAxis()->max() > 3);
+        QVERIFY(w.bbtnPrint->isEnabled());
+    }
+
+    void emptyRegisterLeavesPrintOff()
+    {
+        OpenedRegister r;
+        r.open();
+        TfrmSDuty w;
+        QCOMPARE(w.dchtStat->barCount(), 0);
+        QVERIFY(!w.bbtnPrint->isEnabled());
+    }
+
+    void statItemChoice()
+    {
+        OpenedRegister r;
+        addMembers(r.reg, 2, {{"X", S("여")}, {"M", true}});
+        addMembers(r.reg, 1, {{"X", S("남")}, {"M", false}});
+        r.open();
+        TfrmStat w;
+        QCOMPARE(labels(w.dchtStat), (QStringList{S("남"), S("여")}));
+        w.cbxSel->setCurrentText(S("결혼"));
+        QCOMPARE(labels(w.dchtStat), (QStringList{QStringLiteral("False"), QStringLiteral("True")}));
+        QCOMPARE(counts(w.dchtStat), (QList<int>{1, 2}));
+    }
+
+    void zoneAxisFitsTallestBar()
+    {
+        OpenedRegister r;
+        addMembers(r.reg, 12, {{"Zone", S("1교구")}});
+        addMembers(r.reg, 2, {{"Zone", S("2교구")}});
+        r.open();
+        TfrmSArea w;
+        QCOMPARE(counts(w.dchtStat), (QList<int>{12, 2}));
+        QVERIFY(w.dchtStat->countAxis()->max() >= 13); // room for the mark above the bar of 12
+        QCOMPARE(CountAxisScale(2, 7).maximum, 7);      // few members: the axis still runs to 7
+    }
+
+    void areaPageFollowsTheChosenZone()
+    {
+        OpenedRegister r;
+        addMembers(r.reg, 2, {{"Zone", S("1교구")}, {"Area", S("1")}});
+        addMembers(r.reg, 3, {{"Zone", S("2교구")}, {"Area", S("5")}});
+        addMembers(r.reg, 1, {{"Zone", S("2교구")}, {"Area", S("6")}});
+        r.open();
+        ZoneList = {S("1교구"), S("2교구")};
+        ZoneCount = 2;
+        AreaOption = 1;
+        TfrmSArea w;
+        AreaOption = 0;
+        QCOMPARE(w.windowTitle(), S("교구/속회별 통계"));
+        QCOMPARE(w.pcStat->tabText(1), S("속회별(&A)"));
+        QCOMPARE(w.dchtArea->labelAxis()->titleText(), S("속회"));
+        w.show();
+        w.FormActivate();
+        QVERIFY(!w.cbxSel->isVisibleTo(&w));
+        w.pcStat->setCurrentIndex(1);
+        QVERIFY(w.cbxSel->isVisibleTo(&w));
+        QCOMPARE(counts(w.dchtArea), (QList<int>{2}));
+        w.cbxSel->setCurrentIndex(1);
+        QCOMPARE(labels(w.dchtArea), (QStringList{S("5"), S("6")}));
+        // coming back to the window must not put the first zone in the box over the second's chart
+        w.FormActivate();
+        QCOMPARE(w.cbxSel->currentText(), S("2교구"));
+        QCOMPARE(labels(w.dchtArea), (QStringList{S("5"), S("6")}));
+    }
+
+    void printsTheShownChartInLandscape()
+    {
+        OpenedRegister r;
+        addMembers(r.reg, 4, {{"Zone", S("1교구")}, {"Area", S("7")}, {"Learn", S("대졸")}});
+        r.open();
+        ZoneList = {S("1교구")};
+        ZoneCount = 1;
+        QTemporaryDir dir;
+        QPrinter &printer = CurrentPrinter();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageOrientation(QPageLayout::Portrait);
+
+        printer.setOutputFileName(dir.filePath(QStringLiteral("stat.pdf")));
+        TfrmStat stat;
+        stat.cbxSel->setCurrentText(S("학력"));
+        stat.bbtnPrint->click();
+        const PdfDoc statPdf(dir.filePath(QStringLiteral("stat.pdf")));
+        QCOMPARE(statPdf.pages(), 1);
+        QVERIFY(statPdf.landscape(1));
+        QVERIFY(statPdf.find(S("대졸")));
+        QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Portrait);
+
+        printer.setOutputFileName(dir.filePath(QStringLiteral("area.pdf")));
+        TfrmSArea area;
+        area.FormActivate();
+        area.pcStat->setCurrentIndex(1);
+        area.bbtnPrint->click();
+        const PdfDoc areaPdf(dir.filePath(QStringLiteral("area.pdf")));
+        QVERIFY(areaPdf.find(S("구역")) && !areaPdf.find(S("교구")));
+        QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Portrait);
+        printer.setOutputFileName(QString());
+    }
+
+    void statisticsCommandsOpenTheirCharts()
+    {
+        MainWindowFixture f;
+        f.r.reg.addMember(QStringLiteral("1"), S("가영"));
+        TfrmMain &w = f.open();
+        QStringList opened;
+        ScriptedModals modals([&](QDialog &d) {
+            opened << d.objectName() + u' ' + d.windowTitle();
+            return 0;
+        });
+        w.findChild<QToolButton *>(QStringLiteral("tbtnPhoto"))->click();
+        for (const char *name : {"mnuSArea", "mnuSPart", "mnuSDuty", "mnuSGita", "mnuSBigo"})
+            w.command(QString::fromLatin1(name))->trigger();
+        QCOMPARE(opened, (QStringList{S("frmStat 전체 통계"), S("frmSArea 교구/구역별 통계"), S("frmSPart 소속기관별 통계"),
+                                      S("frmSDuty 직분별 통계"), S("frmSGita 활동기타별 통계"), S("frmSBigo 비고별 통계")}));
+    }
+};
+
+QTEST_MAIN(TestCharts)
+#include "tst_charts.moc"
