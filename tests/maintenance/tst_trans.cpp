@@ -32,7 +32,7 @@ QString sourceTable(const QString &root, const QString &alias, const QList<QVari
     return folder + QStringLiteral("/KELMO.DBF");
 }
 
-void runImport(TfrmTransfer &w, int imported, int skipped)
+void runImport(TfrmTransfer &&w, int imported, int skipped)
 {
     ScriptedMessages boxes;
     boxes.expect(QStringLiteral("변환하시겠습니까?"), IDYES).expect(Done.arg(imported).arg(skipped));
@@ -76,10 +76,7 @@ private slots:
         sourceTable(f.r.reg.folder(), QStringLiteral("KELMO20"),
                     {member(QStringLiteral("최"), {{"GEN", true}, {"DUTY2", "권사"}})}, EarlierMemberColumns(true));
         f.r.open();
-        {
-            TfrmTrans1 w;
-            runImport(w, 2, 0);
-        }
+        runImport(TfrmTrans1(), 2, 0);
         // a Hangul syllable is never cut in half; the name field gets it too
         QCOMPARE(f.scalar("SELECT NAME || '/' || HNAME || '/' || BDAY || '/' || ZIP FROM MASTER WHERE INO = '26120623590000'"),
                  QStringLiteral("A가나다라/A가나다라/19600102/123456"));
@@ -90,10 +87,7 @@ private slots:
         QCOMPARE(f.scalar("SELECT GROUP_CONCAT(INO || VDAY || VTIME || LEADER || CONTENT) FROM VISIT"),
                  QStringLiteral("26120623590000202612062359김목사심방 내용"));
         QCOMPARE(f.scalar("SELECT R FROM MASTER WHERE NAME = '박'"), QStringLiteral("0"));
-        {
-            TfrmTrans2 w; // the other version in the same minute numbers on after the first
-            runImport(w, 1, 0);
-        }
+        runImport(TfrmTrans2(), 1, 0); // the other version in the same minute numbers on after the first
         QCOMPARE(f.scalar("SELECT INO || G || BIGO FROM MASTER WHERE NAME = '최'"), QStringLiteral("261206235900021권사"));
     }
 
@@ -111,8 +105,7 @@ private slots:
             for (const QString &ino : taken)
                 f.r.reg.addMember(ino, QStringLiteral("손"));
             f.r.open();
-            TfrmTrans1 w;
-            runImport(w, 3, 0);
+            runImport(TfrmTrans1(), 3, 0);
             QCOMPARE(f.scalar("SELECT GROUP_CONCAT(INO) FROM MASTER WHERE NAME <> '손'"), expected);
         }
     }
@@ -125,8 +118,7 @@ private slots:
         f.r.reg.db().executeNative(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON FAMILY WHEN NEW.NAME = '거부' "
                                                   "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
         f.r.open();
-        TfrmTrans1 w;
-        runImport(w, 2, 1);
+        runImport(TfrmTrans1(), 2, 1);
         QCOMPARE(f.scalar("SELECT GROUP_CONCAT(INO || NAME) FROM MASTER"), QStringLiteral("26120623590000가,26120623590002다"));
         QCOMPARE(f.scalar("SELECT GROUP_CONCAT(NAME) FROM FAMILY"), QStringLiteral("갑,을"));
         QCOMPARE(f.scalar("SELECT COUNT(*) FROM VISIT"), QStringLiteral("0"));
@@ -139,10 +131,7 @@ private slots:
         lacking.removeIf([](const DbaseColumn &c) { return c.name == "JMEMO"; });
         const QString table = sourceTable(f.r.reg.folder(), QStringLiteral("KELMO"), {member("가"), member("나")}, lacking);
         f.r.open();
-        {
-            TfrmTrans1 w; // every record fails at the missing field
-            runImport(w, 0, 2);
-        }
+        runImport(TfrmTrans1(), 0, 2); // every record fails at the missing field
         QCOMPARE(f.scalar("SELECT COUNT(*) FROM MASTER"), QStringLiteral("0"));
 
         // the second record's memo lies past the end of the memo file
@@ -187,7 +176,7 @@ private slots:
         QVERIFY(emptyShownFirst);
         {
             ScriptedModals modals([&](QDialog &d) {
-                runImport(static_cast<TfrmTrans1 &>(d), 1, 0);
+                runImport(std::move(static_cast<TfrmTrans1 &>(d)), 1, 0);
                 return int(mrOk);
             });
             item1->trigger();

@@ -23,14 +23,12 @@ QString write(const QTemporaryDir &dir, DbaseWriter::Layout layout, int blockSiz
     return file;
 }
 
-void patch(const QString &file, qint64 pos, const QByteArray &bytes, bool truncate = false)
+// Overwrites bytes at pos, or cuts the file there when bytes is empty.
+void patch(const QString &file, qint64 pos, const QByteArray &bytes)
 {
     QFile f(file);
     QVERIFY(f.open(QIODevice::ReadWrite));
-    if (truncate)
-        QVERIFY(f.resize(pos));
-    else
-        QVERIFY(f.seek(pos) && f.write(bytes) == bytes.size());
+    QVERIFY(bytes.isEmpty() ? f.resize(pos) : f.seek(pos) && f.write(bytes) == bytes.size());
 }
 
 void expectDamaged(const QString &file, const QString &named)
@@ -73,31 +71,25 @@ private slots:
 
     void damagedFilesAreRefusedByName()
     {
-        QTemporaryDir dir;
-        const QString file = write(dir, DbaseWriter::Dbase3);
-        const QString memoFile = dir.filePath(QStringLiteral("Kelmo.DBT"));
-        QFile::copy(file, file + QStringLiteral(".bak"));
-
-        patch(file, 32 + 5 * 32 + 1 + 50, {}, true); // cut inside the records
-        expectDamaged(file, file);
-        QFile::remove(file);
-        QFile::copy(file + QStringLiteral(".bak"), file);
-        patch(file, 8, QByteArray("\xff\x7f", 2)); // header longer than the file
-        expectDamaged(file, file);
-        QFile::remove(file);
-        QFile::copy(file + QStringLiteral(".bak"), file);
-        patch(file, 32 + 5 * 32, QByteArray(" ")); // the field list never ends
-        expectDamaged(file, file);
-        QFile::remove(file);
-        QFile::copy(file + QStringLiteral(".bak"), file);
-        const qint64 firstMemo = 32 + 5 * 32 + 1 + 1 + 10 + 8 + 1;
-        patch(file, firstMemo, QByteArray("      9999"));
-        expectDamaged(file, memoFile);
-
-        QTemporaryDir dir4;
-        const QString file4 = write(dir4, DbaseWriter::Dbase4);
-        patch(dir4.filePath(QStringLiteral("Kelmo.DBT")), 512 + 4, QByteArray("\xff\xff\xff\x00", 4)); // length past the end
-        expectDamaged(file4, dir4.filePath(QStringLiteral("Kelmo.DBT")));
+        const int header = 32 + 5 * 32 + 1, firstMemo = header + 1 + 10 + 8 + 1;
+        const struct {
+            DbaseWriter::Layout layout;
+            bool inMemoFile;
+            qint64 pos;
+            QByteArray bytes;
+        } damages[] = {
+            {DbaseWriter::Dbase3, false, header + 50, {}},                  // cut inside the records
+            {DbaseWriter::Dbase3, false, 8, "\xff\x7f"},                     // header longer than the file
+            {DbaseWriter::Dbase3, false, header - 1, " "},                   // the field list never ends
+            {DbaseWriter::Dbase3, false, firstMemo, "      9999"},           // memo past the memo file's end
+            {DbaseWriter::Dbase4, true, 512 + 4, "\xff\xff\xff"},            // memo length past the end
+        };
+        for (const auto &d : damages) {
+            QTemporaryDir dir;
+            const QString file = write(dir, d.layout), memoFile = dir.filePath(QStringLiteral("Kelmo.DBT"));
+            patch(d.inMemoFile ? memoFile : file, d.pos, d.bytes);
+            expectDamaged(file, d.pos == firstMemo || d.inMemoFile ? memoFile : file);
+        }
     }
 };
 
