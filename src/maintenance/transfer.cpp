@@ -220,9 +220,11 @@ TfrmTransfer::Counts TfrmTransfer::copyAll()
             w.prgCopy->setRange(0, w.tbData.recordCount());
             w.prgCopy->setValue(0);
             w.prgCopy->show();
+            w.tbData.disableControls(); // the bar shows the progress; a grid scrolling along costs
         }
         ~Busy()
         {
+            w.tbData.enableControls();
             w.m_importing = false;
             w.prgCopy->hide();
             w.Label1->show();
