@@ -140,6 +140,7 @@ private slots:
         QVERIFY(dbt.open(QIODevice::ReadWrite) && dbt.resize(1024));
         {
             TfrmTrans1 w;
+            w.grab(); // the damaged row is painted without an error escaping
             ScriptedMessages boxes;
             boxes.expect(QStringLiteral("변환하시겠습니까?"), IDYES)
                 .expect(QStringLiteral("Memo block 2 lies past the end of the memo file.\nFile: ") + dbt.fileName());
