@@ -2,20 +2,24 @@
 // lists), or fills one with synthetic members.
 //   kelmo_register create <folder>
 //   kelmo_register generate <folder> <N> [--seed S]
+//   kelmo_register alias <NAME> <folder>   (KELMO: version 1.x's folder, KELMO20: version 2.x's)
 #include "generator/generator.h"
 #include "core/tables.h"
+#include "platform/aliases.h"
 #include "platform/database.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <cstdio>
 
 namespace {
 int usage()
 {
     std::fprintf(stderr, "usage: kelmo_register create <folder>\n"
-                         "       kelmo_register generate <folder> <N> [--seed S]\n");
+                         "       kelmo_register generate <folder> <N> [--seed S]\n"
+                         "       kelmo_register alias <NAME> <folder>\n");
     return 2;
 }
 
@@ -54,6 +58,18 @@ int generate(const QString &folder, int members, quint32 seed)
                 c.lookupRows, seed, double(timer.elapsed()) / 1000.0);
     return 0;
 }
+// Tells the program where an earlier version's data folder is; its import is then offered.
+int alias(const QString &name, const QString &folder)
+{
+    const QFileInfo info(folder);
+    if (!info.isDir()) {
+        std::fprintf(stderr, "no such folder: %s\n", qPrintable(folder));
+        return 1;
+    }
+    AliasConfig().AddAlias(name, info.absoluteFilePath());
+    std::printf("[%s] PATH=%s\n", qPrintable(name), qPrintable(info.absoluteFilePath()));
+    return 0;
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -63,6 +79,8 @@ int main(int argc, char **argv)
     try {
         if (args.size() == 3 && args[1] == QLatin1String("create"))
             return create(args[2]);
+        if (args.size() == 4 && args[1] == QLatin1String("alias"))
+            return alias(args[2], args[3]);
         if ((args.size() == 4 || args.size() == 6) && args[1] == QLatin1String("generate")) {
             bool ok = false;
             const int members = args[3].toInt(&ok);

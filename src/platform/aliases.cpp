@@ -1,5 +1,7 @@
 #include "platform/aliases.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
@@ -34,6 +36,7 @@ QString AliasConfig::AliasPath(const QString &name) const
 
 void AliasConfig::AddAlias(const QString &name, const QString &path)
 {
+    QDir().mkpath(QFileInfo(m_file.fileName()).path()); // the first alias of a user makes the folder
     m_file.WriteString(name, PathKey, path);
 }
 

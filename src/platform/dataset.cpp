@@ -1309,3 +1309,49 @@ QVector<QVariant> Query::fetchRow(qint64 id)
 {
     return m_rows.value(int(id));
 }
+
+// ---------------------------------------------------------------------------------------------
+// TableAppender
+
+TableAppender::TableAppender(Database &db, const QString &tableName) : m_db(db)
+{
+    const TableDef *def = db.tableDef(tableName);
+    if (!def)
+        throw DbError(DbError::NoSuchTable, QStringLiteral("Table does not exist: %1").arg(tableName));
+    m_def = *def;
+    QStringList cols, marks;
+    for (const FieldDef &f : m_def.fields) {
+        cols << quoted(f.name);
+        marks << QStringLiteral("?");
+    }
+    m_insert = std::make_unique<Statement>(db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                                   .arg(quoted(m_def.name), cols.join(u','), marks.join(u',')));
+    cancel();
+}
+
+TableAppender::~TableAppender() = default;
+
+void TableAppender::setValue(const QString &fieldName, const QVariant &value)
+{
+    const int i = m_def.fieldIndex(fieldName);
+    if (i < 0)
+        throw DbError(DbError::General, QStringLiteral("Field '%1' not found.").arg(fieldName));
+    m_row[i] = value;
+}
+
+void TableAppender::post()
+{
+    struct Fresh { TableAppender &a; ~Fresh() { a.cancel(); } } fresh{*this};
+    m_insert->reset();
+    for (int i = 0; i < m_row.size(); ++i)
+        m_insert->bind(i + 1, StoredValue(m_def.fields[i], m_row[i]));
+    m_insert->step();
+    m_db.flushChanges();
+}
+
+void TableAppender::cancel()
+{
+    m_row = QVector<QVariant>(m_def.fields.size());
+    for (int i = 0; i < m_row.size(); ++i)
+        m_row[i] = m_def.fields[i].defaultValue;
+}

@@ -240,6 +240,28 @@ private:
 // at a whole character, blank as NULL; logicals 0/1; shorts range-checked (DbError).
 QVariant StoredValue(const FieldDef &f, const QVariant &v);
 
+// Appends rows to one table through a statement prepared once: for copies of many rows, where a
+// Table would re-read its whole view after each post. A row starts with the fields' defaults and
+// is stored as a Table stores it (StoredValue); the values are cleared whether it was stored or not.
+class TableAppender {
+public:
+    TableAppender(Database &db, const QString &tableName);
+    ~TableAppender();
+    TableAppender(const TableAppender &) = delete;
+    TableAppender &operator=(const TableAppender &) = delete;
+
+    // By field name, without regard to case; an unknown name throws DbError.
+    void setValue(const QString &fieldName, const QVariant &value);
+    void post();
+    void cancel();
+
+private:
+    Database &m_db;
+    TableDef m_def;
+    std::unique_ptr<Statement> m_insert;
+    QVector<QVariant> m_row;
+};
+
 class Table : public Dataset {
     Q_OBJECT
 public:

@@ -116,7 +116,12 @@ QVariant DatasetModel::data(const QModelIndex &index, int role) const
         return {};
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
-    const QVariant v = d->valueAt(index.row(), fi);
+    QVariant v;
+    try {
+        v = d->valueAt(index.row(), fi);
+    } catch (const DbError &) {
+        return {}; // painting cannot report; the command that reads the row will
+    }
     if (role == Qt::EditRole)
         return v;
     const Field &f = d->field(fi);

@@ -10,6 +10,8 @@
 #include "dialer/dial.h"
 #include "lists/charts.h"
 #include "lists/handoff.h"
+#include "maintenance/trans1.h"
+#include "maintenance/trans2.h"
 #include "platform/aliases.h"
 #include "platform/dialogs.h"
 #include "platform/inifile.h"
@@ -279,9 +281,12 @@ void TfrmMain::buildMenus()
             mnuTrans = menu->addMenu(QString::fromUtf8(c.caption));
             mnuTrans->setObjectName(name);
             mnuTransAction = mnuTrans->menuAction();
-            for (const auto &[n, text] : {std::pair{"mnu1to3", "1.x에서 3.0으로(&1)"}, std::pair{"mnu2to3", "2.x에서 3.0으로(&2)"}}) {
+            for (const auto &[n, text, handler] :
+                 {std::tuple{"mnu1to3", "1.x에서 3.0으로(&1)", &TfrmMain::mnu1to3Click},
+                  std::tuple{"mnu2to3", "2.x에서 3.0으로(&2)", &TfrmMain::mnu2to3Click}}) {
                 QAction *a = mnuTrans->addAction(QString::fromUtf8(text));
                 a->setObjectName(QString::fromLatin1(n));
+                connect(a, &QAction::triggered, this, guarded(handler));
                 m_commands.insert(QString::fromLatin1(n), a);
             }
             continue;
@@ -736,13 +741,32 @@ bool TfrmMain::FormCreate()
     if (CalenOption > 0)
         command(QStringLiteral("mnuCalenB"))->trigger();
     Relabel();
+    ShowConversionItems();
+    RefreshCounts();
+    return true;
+}
+
+void TfrmMain::ShowConversionItems()
+{
     const QStringList names = AliasConfig().GetDatabaseNames();
     command(QStringLiteral("mnu1to3"))->setVisible(names.contains(QStringLiteral("KELMO"), Qt::CaseInsensitive));
     command(QStringLiteral("mnu2to3"))->setVisible(names.contains(QStringLiteral("KELMO20"), Qt::CaseInsensitive));
     if (!command(QStringLiteral("mnu1to3"))->isVisible() && !command(QStringLiteral("mnu2to3"))->isVisible())
         mnuTransAction->setVisible(false);
-    RefreshCounts();
-    return true;
+}
+
+void TfrmMain::mnu1to3Click()
+{
+    TfrmTrans1(this).ShowModal();
+    AliasConfig().SaveConfigFile();
+    ShowConversionItems(); // a finished import has removed its alias
+}
+
+void TfrmMain::mnu2to3Click()
+{
+    TfrmTrans2(this).ShowModal();
+    AliasConfig().SaveConfigFile();
+    ShowConversionItems();
 }
 
 void TfrmMain::Relabel()

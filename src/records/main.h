@@ -29,6 +29,8 @@ public:
     void UpdateCommandState(bool hasRecords);
     // The naming options' words on the menus and labels.
     void Relabel();
+    // The conversion items while their earlier version's alias exists; their menu with either.
+    void ShowConversionItems();
     // A command by its component name ("mnuIns"), for tests and for windows that click one.
     QAction *command(const QString &name) const;
 
@@ -82,6 +84,8 @@ public:
     void mnuSDutyClick();
     void mnuSGitaClick();
     void mnuSBigoClick();
+    void mnu1to3Click();
+    void mnu2to3Click();
     void sbtnFgenClick();
     void sbtnBdayClick();
     void sbtnFbdayClick();

@@ -1,0 +1,350 @@
+#include "maintenance/transfer.h"
+
+#include "core/dm.h"
+#include "core/global.h"
+#include "core/myunit.h"
+#include "platform/aliases.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/sysutils.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString SourceTable = QStringLiteral("Kelmo.DBF");
+
+enum class Rule {
+    Copied, // text, cut to the target's width by the store
+    Digits, // only the digits of the text
+    Filled, // whether the text is not empty
+    Whole,  // memo text as it stands
+    Bytes,  // picture bytes as they stand
+    Flag,   // the source true/false
+};
+enum Versions { Both, FirstOnly, SecondOnly };
+
+struct Mapping {
+    const char *target;
+    const char *source;
+    Rule rule;
+    Versions versions = Both;
+};
+
+// The member row in the order its fields are set; a source of nullptr stores false.
+const Mapping MasterFields[] = {
+    {"Name", "NAME", Rule::Copied},   {"Hname", "NAME", Rule::Copied},
+    {"X", "X", Rule::Copied},         {"Bday", "DAY", Rule::Digits},
+    {"L", "L", Rule::Copied},         {"G", nullptr, Rule::Flag, FirstOnly},
+    {"G", "GEN", Rule::Flag, SecondOnly},
+    {"Tel1", "TEL", Rule::Copied},    {"Hp", "HP", Rule::Copied},
+    {"Addr1", "ADDR", Rule::Copied},  {"Zip", "ZIP", Rule::Digits},
+    {"Learn", "LEARN", Rule::Copied}, {"Major", "MAJOR", Rule::Copied},
+    {"Email", "EMAIL", Rule::Copied}, {"Pic", "PIC", Rule::Bytes},
+    {"Fmemo", "FMEMO", Rule::Whole},  {"Reg", "REG", Rule::Digits},
+    {"R", "REG", Rule::Filled},       {"Cur", "CUR", Rule::Copied},
+    {"Zone", "GYO", Rule::Copied},    {"Area", "AREA", Rule::Copied},
+    {"Duty1", "DUTY", Rule::Copied},  {"Bigo", "DUTY2", Rule::Copied, SecondOnly},
+    {"Part", "PART", Rule::Copied},   {"Serve", "SERVE", Rule::Copied},
+    {"Std", "STD", Rule::Digits},     {"S", "STD", Rule::Filled},
+    {"Bap", "BAP", Rule::Digits},     {"B", "BAP", Rule::Filled},
+    {"Cmemo", "MEMO", Rule::Whole},   {"Job", "JPLACE", Rule::Copied},
+    {"Jpart", "JPART", Rule::Copied}, {"Jduty", "JDUTY", Rule::Copied},
+    {"Jtel", "JTEL", Rule::Copied},   {"Jfax", "JFAX", Rule::Copied},
+    {"Jaddr1", "JADDR", Rule::Copied}, {"Jzip", "JZIP", Rule::Digits},
+    {"Jmemo", "JMEMO", Rule::Whole},
+};
+
+QString name(const char *latin1)
+{
+    return QString::fromLatin1(latin1);
+}
+
+QFont pixelFont(const QString &family, int pixels)
+{
+    QFont f(family);
+    f.setPixelSize(pixels);
+    return f;
+}
+
+QPalette colours(QWidget *w, const QColor &background, const QColor &text)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, background);
+    p.setColor(QPalette::WindowText, text);
+    return p;
+}
+} // namespace
+
+struct TfrmTransfer::Targets {
+    explicit Targets(Database &db)
+        : master(db, QStringLiteral("MASTER")), family(db, QStringLiteral("FAMILY")), visit(db, QStringLiteral("VISIT"))
+    {
+    }
+    void cancel()
+    {
+        master.cancel();
+        family.cancel();
+        visit.cancel();
+    }
+    TableAppender master, family, visit;
+};
+
+TfrmTransfer::TfrmTransfer(const Version &version, QWidget *parent) : TForm(parent), m_version(version)
+{
+    setObjectName(QStringLiteral("frmTrans"));
+    setWindowTitle(QStringLiteral("데이타 변환 [%1->3.0]").arg(version.number));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFont(pixelFont(QStringLiteral("굴림체"), 13));
+    setFixedSize(632, 453);
+
+    Panel1 = new QLabel(QStringLiteral("%1 데이타 내용").arg(version.number), this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setAlignment(Qt::AlignCenter);
+    Panel1->setFixedHeight(41);
+    Panel1->setAutoFillBackground(true);
+    Panel1->setPalette(colours(Panel1, QColor(0, 0, 128), Qt::yellow));
+    Panel1->setFont(pixelFont(QStringLiteral("굴림체"), 27));
+
+    grdData = new DBGrid(this);
+    grdData->setObjectName(QStringLiteral("grdData"));
+    grdData->setDataSource(&dsData);
+
+    pnlBtn = new QFrame(this);
+    pnlBtn->setObjectName(QStringLiteral("pnlBtn"));
+    pnlBtn->setFixedHeight(37);
+    pnlBtn->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pnlBtn->setAutoFillBackground(true);
+    pnlBtn->setPalette(colours(pnlBtn, QColor(0, 128, 128), Qt::yellow));
+    sbtnHelp = new QToolButton(pnlBtn);
+    sbtnHelp->setObjectName(QStringLiteral("sbtnHelp"));
+    sbtnHelp->setAutoRaise(true);
+    sbtnHelp->setText(QStringLiteral("?"));
+    sbtnHelp->setEnabled(false);
+    Label1 = new QLabel(QStringLiteral("%1의 데이타를 3.0의 데이타로 변환하여 추가합니다.\n추가는 한번만 수행하면 됩니다.")
+                            .arg(version.number),
+                        pnlBtn);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(pixelFont(QStringLiteral("굴림"), 13));
+    // Takes the note's place while the copy runs: the window answers nothing else meanwhile.
+    prgCopy = new QProgressBar(pnlBtn);
+    prgCopy->setObjectName(QStringLiteral("prgCopy"));
+    prgCopy->hide();
+    btnStart = new QPushButton(QStringLiteral("변환 시작"), pnlBtn);
+    btnStart->setObjectName(QStringLiteral("btnStart"));
+    bbtnCancel = new QPushButton(QStringLiteral("취소(&C)"), pnlBtn);
+    bbtnCancel->setObjectName(QStringLiteral("bbtnCancel"));
+    setCancelButton(bbtnCancel);
+    auto *buttons = new QHBoxLayout(pnlBtn);
+    buttons->setContentsMargins(4, 2, 4, 2);
+    buttons->addWidget(sbtnHelp);
+    buttons->addWidget(Label1, 1);
+    buttons->addWidget(prgCopy, 1);
+    buttons->addWidget(btnStart);
+    buttons->addWidget(bbtnCancel);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel1);
+    layout->addWidget(grdData, 1);
+    layout->addWidget(pnlBtn);
+
+    connect(btnStart, &QPushButton::clicked, this, [this] { Guarded([this] { btnStartClick(); }); });
+    connect(bbtnCancel, &QPushButton::clicked, this, [this] { setModalResult(mrCancel); });
+    FormCreate();
+}
+
+TfrmTransfer::~TfrmTransfer() = default;
+
+void TfrmTransfer::FormCreate()
+{
+    // A table that cannot be read throws from here: the caller reports it and no window opens.
+    tbData.setFileName(FindFileNoCase(AliasConfig().AliasPath(m_version.alias), SourceTable));
+    tbData.open();
+    const bool any = !tbData.isEmpty();
+    btnStart->setEnabled(any);
+    if (!any)
+        ShowMessage(QStringLiteral("변환할 데이타가 한건도 없습니다."));
+}
+
+bool TfrmTransfer::FormCloseQuery()
+{
+    return !m_importing;
+}
+
+void TfrmTransfer::FormClose()
+{
+    tbData.close();
+}
+
+QString TfrmTransfer::DigitsOnly(const QString &text)
+{
+    QString digits;
+    for (QChar c : text)
+        if (c >= u'0' && c <= u'9')
+            digits += c;
+    return digits;
+}
+
+void TfrmTransfer::btnStartClick()
+{
+    if (MessageBox(QStringLiteral("변환하시겠습니까?"), QStringLiteral("데이타 변환"), MsgButtons::YesNo,
+                   MsgIcon::Question) != IDYES)
+        return;
+    const Counts counts = copyAll();
+    ShowMessage(QStringLiteral("변환이 완료되었습니다.\n데이타 변환을 종료합니다.\n\n변환한 자료 %1건, 변환하지 못한 자료 %2건")
+                    .arg(counts.imported)
+                    .arg(counts.skipped));
+    AliasConfig aliases;
+    aliases.DeleteAlias(m_version.aliasToRemove);
+    aliases.SaveConfigFile();
+    setModalResult(mrOk); // the main window hides the item once the alias is gone
+}
+
+TfrmTransfer::Counts TfrmTransfer::copyAll()
+{
+    struct Busy {
+        TfrmTransfer &w;
+        explicit Busy(TfrmTransfer &w) : w(w)
+        {
+            w.m_importing = true;
+            w.btnStart->setEnabled(false);
+            w.bbtnCancel->setEnabled(false);
+            w.Label1->hide();
+            w.prgCopy->setRange(0, w.tbData.recordCount());
+            w.prgCopy->setValue(0);
+            w.prgCopy->show();
+            w.tbData.disableControls(); // the bar shows the progress; a grid scrolling along costs
+        }
+        ~Busy()
+        {
+            w.tbData.enableControls();
+            w.m_importing = false;
+            w.prgCopy->hide();
+            w.Label1->show();
+            w.btnStart->setEnabled(true);
+            w.bbtnCancel->setEnabled(true);
+        }
+    } busy(*this);
+
+    Database &db = frmDM->dbKelmo;
+    // One transaction: a failure outside a record leaves the register as it was, so a second run
+    // cannot copy anyone twice.
+    Transaction import(db);
+    m_targets = std::make_unique<Targets>(db);
+    QDateTime minute = Clock::now(); // taken once: a long copy keeps the minute it started in
+    QString prefix = FormatDateTime(QStringLiteral("yymmddhhnn"), minute);
+    RunningNumber = nextRunningNumber(prefix);
+    Counts counts;
+    QElapsedTimer shown;
+    shown.start();
+    int done = 0;
+    for (tbData.first(); !tbData.eof(); tbData.next()) {
+        // Four places hold 9999 at most: further members go on under the next minute's prefix,
+        // after whatever numbers that minute already has, so numbers stay unique and 14 wide.
+        while (RunningNumber > 9999) {
+            minute = minute.addSecs(60);
+            prefix = FormatDateTime(QStringLiteral("yymmddhhnn"), minute);
+            RunningNumber = nextRunningNumber(prefix);
+        }
+        ++(TransferRecord(prefix + FormatIntByMask(RunningNumber, QStringLiteral("@0 ####"))) ? counts.imported
+                                                                                            : counts.skipped);
+        ++RunningNumber;
+        ++done;
+        if (shown.elapsed() >= 50) {
+            prgCopy->setValue(done);
+            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            shown.restart();
+        }
+    }
+    prgCopy->setValue(done);
+    m_targets.reset();
+    import.commit();
+    return counts;
+}
+
+int TfrmTransfer::nextRunningNumber(const QString &prefix)
+{
+    Query &q = frmDM->qrMax;
+    SetSQL(q, QStringLiteral("SELECT MAX(INO) M FROM MASTER WHERE INO LIKE ") + Quote(prefix + u'%'));
+    q.open();
+    const QString m = q.fieldByName(QStringLiteral("M")).asString();
+    return m.isEmpty() ? 0 : NumberTextToInt(m.mid(10, 4)) + 1;
+}
+
+bool TfrmTransfer::TransferRecord(const QString &ino)
+{
+    Database &db = frmDM->dbKelmo;
+    if (!m_targets)
+        m_targets = std::make_unique<Targets>(db);
+    Transaction record(db);
+    try {
+        copyRecord(ino);
+        record.commit();
+        return true;
+    } catch (const DbError &e) {
+        if (e.kind() == DbError::Damaged)
+            throw;
+    } catch (const std::exception &) {
+    }
+    m_targets->cancel(); // no half-filled row is left for the next record
+    return false;
+}
+
+void TfrmTransfer::copyRecord(const QString &ino)
+{
+    const auto text = [this](const QString &field) { return tbData.fieldByName(field).asString(); };
+    TableAppender &master = m_targets->master;
+    master.setValue(QStringLiteral("Ino"), ino);
+    for (const Mapping &m : MasterFields) {
+        if ((m.versions == FirstOnly && m_version.second) || (m.versions == SecondOnly && !m_version.second))
+            continue;
+        QVariant v;
+        switch (m.rule) {
+        case Rule::Copied:
+        case Rule::Whole: v = text(name(m.source)); break;
+        case Rule::Digits: v = DigitsOnly(text(name(m.source))); break;
+        case Rule::Filled: v = !text(name(m.source)).isEmpty(); break;
+        case Rule::Bytes: v = tbData.bytes(name(m.source)); break;
+        case Rule::Flag: v = m.source && tbData.fieldByName(name(m.source)).asBoolean(); break;
+        }
+        master.setValue(name(m.target), v);
+    }
+    master.post();
+
+    // Empty slots leave no row and no gap in the numbering.
+    int seq = 1;
+    for (int slot = 1; slot <= 5; ++slot) {
+        const auto slotText = [&](char field) { return text(QLatin1Char(field) + QString::number(slot)); };
+        const QString familyName = slotText('N');
+        if (familyName.isEmpty())
+            continue;
+        TableAppender &family = m_targets->family;
+        family.setValue(QStringLiteral("Ino"), ino);
+        family.setValue(QStringLiteral("Seq"), seq++);
+        family.setValue(QStringLiteral("Rel"), slotText('R'));
+        family.setValue(QStringLiteral("Name"), familyName);
+        family.setValue(QStringLiteral("Job"), slotText('J'));
+        family.setValue(QStringLiteral("R"), tbData.fieldByName(QStringLiteral("C%1").arg(slot)).asBoolean());
+        family.setValue(QStringLiteral("F"), false);
+        family.setValue(QStringLiteral("Fbigo"), slotText('M'));
+        family.post();
+    }
+
+    const QString content = text(QStringLiteral("VISIT"));
+    if (content.isEmpty())
+        return;
+    TableAppender &visit = m_targets->visit;
+    visit.setValue(QStringLiteral("Ino"), ino);
+    visit.setValue(QStringLiteral("Vday"), NowAsText(QStringLiteral("yyyymmdd")));
+    visit.setValue(QStringLiteral("Vtime"), NowAsText(QStringLiteral("hhnnss"))); // the field keeps hour and minute
+    visit.setValue(QStringLiteral("Leader"), UserName);
+    visit.setValue(QStringLiteral("Content"), content);
+    visit.post();
+}

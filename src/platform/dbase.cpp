@@ -1,0 +1,246 @@
+#include "platform/dbase.h"
+
+#include "platform/cp949.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+
+#include <numeric>
+
+namespace {
+constexpr int HeaderSize = 32;
+constexpr int DescriptorSize = 32;
+constexpr char Deleted = '*';
+
+QByteArray readWhole(const QString &fileName)
+{
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly))
+        throw DbError(DbError::General, QStringLiteral("Cannot open file.\nFile: %1").arg(fileName));
+    return f.readAll();
+}
+
+quint32 u32(const QByteArray &data, qsizetype pos)
+{
+    return qFromLittleEndian<quint32>(data.constData() + pos);
+}
+
+quint16 u16(const QByteArray &data, qsizetype pos)
+{
+    return qFromLittleEndian<quint16>(data.constData() + pos);
+}
+
+// Field contents end in blanks (text) or NULs (some writers' padding).
+QByteArray trimmedRight(QByteArray bytes)
+{
+    qsizetype n = bytes.size();
+    while (n > 0 && (bytes[n - 1] == ' ' || bytes[n - 1] == '\0'))
+        --n;
+    bytes.truncate(n);
+    return bytes;
+}
+
+QString decode(const QByteArray &bytes)
+{
+    for (char c : bytes)
+        if (uchar(c) >= 0x80)
+            return cp949::decode(bytes);
+    return QString::fromLatin1(bytes); // most fields are digits and blanks: no converter needed
+}
+
+bool isMemoType(char type)
+{
+    return type == 'M' || type == 'B' || type == 'G';
+}
+} // namespace
+
+DbaseFile::DbaseFile(const QString &fileName) : m_fileName(fileName), m_data(readWhole(fileName))
+{
+    const qsizetype size = m_data.size();
+    if (size < HeaderSize)
+        damaged(fileName, QStringLiteral("Table header is incomplete"));
+    const quint8 version = quint8(m_data[0]);
+    if ((version & 0x07) != 3 && (version & 0x07) != 4)
+        damaged(fileName, QStringLiteral("Not a dBASE III or IV table"));
+    const quint32 count = u32(m_data, 4);
+    const int headerLength = u16(m_data, 8);
+    const int recordLength = u16(m_data, 10);
+    if (headerLength < HeaderSize + 1 || headerLength > size)
+        damaged(fileName, QStringLiteral("Corrupt table header"));
+
+    int recordBytes = 1; // the deletion mark
+    bool hasMemo = false;
+    for (int pos = HeaderSize;; pos += DescriptorSize) {
+        if (pos < headerLength && m_data[pos] == '\r')
+            break;
+        if (pos + DescriptorSize > headerLength)
+            damaged(fileName, QStringLiteral("Corrupt field list"));
+        const char *d = m_data.constData() + pos;
+        DbaseField f;
+        f.name = decode(QByteArray(d, qstrnlen(d, 11))).trimmed();
+        f.type = char(QChar::toUpper(uchar(d[11])));
+        f.length = quint8(d[16]);
+        f.offset = recordBytes;
+        if (f.name.isEmpty() || f.length == 0 || !QByteArrayView("CNFDLMBG").contains(f.type))
+            damaged(fileName, QStringLiteral("Corrupt descriptor of field %1").arg((pos - HeaderSize) / DescriptorSize + 1));
+        hasMemo = hasMemo || isMemoType(f.type);
+        recordBytes += f.length;
+        m_fields << f;
+    }
+    if (m_fields.isEmpty() || recordBytes != recordLength)
+        damaged(fileName, QStringLiteral("Record length does not match the fields"));
+    if (qint64(headerLength) + qint64(count) * recordLength > size)
+        damaged(fileName, QStringLiteral("Record count does not fit the file (%1 records)").arg(count));
+    for (quint32 i = 0; i < count; ++i) {
+        const int at = headerLength + int(i) * recordLength;
+        if (m_data[at] != Deleted)
+            m_records << at;
+    }
+
+    if (!hasMemo)
+        return;
+    const QFileInfo info(fileName);
+    m_memoName = FindFileNoCase(info.path(), info.completeBaseName() + QStringLiteral(".DBT"));
+    m_memo = readWhole(m_memoName);
+    // dBASE IV marks its memo layout in the table's version byte.
+    m_dbase4Memo = (version & 0x08) != 0;
+    if (m_dbase4Memo) {
+        if (m_memo.size() < 22 || u16(m_memo, 20) < 16)
+            damaged(m_memoName, QStringLiteral("Corrupt memo file header"));
+        m_blockSize = u16(m_memo, 20);
+    }
+}
+
+void DbaseFile::damaged(const QString &file, const QString &what) const
+{
+    throw DbError(DbError::Damaged, QStringLiteral("%1.\nFile: %2").arg(what, file));
+}
+
+int DbaseFile::fieldIndex(const QString &name) const
+{
+    for (int i = 0; i < m_fields.size(); ++i)
+        if (m_fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+QByteArray DbaseFile::memo(const QByteArray &pointer) const
+{
+    const QByteArray digits = pointer.trimmed();
+    bool ok = false;
+    const qint64 block = digits.isEmpty() ? 0 : digits.toLongLong(&ok);
+    if (!digits.isEmpty() && (!ok || block < 0))
+        damaged(m_fileName, QStringLiteral("Invalid memo pointer '%1'").arg(QString::fromLatin1(digits)));
+    if (block == 0)
+        return {};
+    const qint64 pos = block * m_blockSize;
+    if (!m_dbase4Memo) {
+        // dBASE III: text runs to the end mark, over as many blocks as it takes.
+        const qsizetype end = pos < m_memo.size() ? m_memo.indexOf("\x1a\x1a", pos) : -1;
+        if (end < 0)
+            damaged(m_memoName, QStringLiteral("Memo block %1 lies past the end of the memo file").arg(block));
+        return m_memo.mid(pos, end - pos);
+    }
+    // dBASE IV: each memo starts with FF FF 08 00 and its length, these eight bytes included.
+    if (pos + 8 > m_memo.size())
+        damaged(m_memoName, QStringLiteral("Memo block %1 lies past the end of the memo file").arg(block));
+    const quint32 length = u32(m_memo, pos + 4);
+    if (u32(m_memo, pos) != 0x0008ffffu || length < 8 || pos + qint64(length) > m_memo.size())
+        damaged(m_memoName, QStringLiteral("Memo block %1 is damaged").arg(block));
+    return m_memo.mid(pos + 8, length - 8);
+}
+
+QByteArray DbaseFile::bytes(int record, int field) const
+{
+    const DbaseField &f = m_fields.at(field);
+    const QByteArray raw = m_data.mid(m_records.at(record) + f.offset, f.length);
+    return isMemoType(f.type) ? memo(raw) : raw;
+}
+
+QVariant DbaseFile::value(int record, int field) const
+{
+    const QByteArray raw = bytes(record, field);
+    switch (m_fields.at(field).type) {
+    case 'L': {
+        const char c = raw.isEmpty() ? '?' : char(QChar::toUpper(uchar(raw[0])));
+        return c == 'T' || c == 'Y' ? QVariant(true) : c == 'F' || c == 'N' ? QVariant(false) : QVariant();
+    }
+    case 'B':
+    case 'G':
+        return raw;
+    case 'M':
+        return decode(raw);
+    case 'N':
+    case 'F':
+    case 'D':
+        return QString::fromLatin1(raw.trimmed());
+    default:
+        return decode(trimmedRight(raw));
+    }
+}
+
+QString FindFileNoCase(const QString &folder, const QString &name)
+{
+    const QStringList files = QDir(folder).entryList(QDir::Files);
+    for (const QString &f : files)
+        if (f.compare(name, Qt::CaseInsensitive) == 0)
+            return QDir(folder).filePath(f);
+    return QDir(folder).filePath(name);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+QByteArray DbaseTable::bytes(const QString &fieldName)
+{
+    checkActive();
+    const int field = m_file->fieldIndex(fieldName);
+    if (field < 0)
+        fieldByName(fieldName); // the engine's own "not found" report
+    return m_pos < 0 ? QByteArray() : m_file->bytes(int(m_ids[m_pos]), field);
+}
+
+QVector<qint64> DbaseTable::loadView()
+{
+    QVector<qint64> ids(m_file->recordCount());
+    std::iota(ids.begin(), ids.end(), 0);
+    return ids;
+}
+
+QVector<QVariant> DbaseTable::fetchRow(qint64 id)
+{
+    QVector<QVariant> row(m_file->fields().size());
+    for (int i = 0; i < row.size(); ++i)
+        row[i] = m_file->value(int(id), i);
+    return row;
+}
+
+QList<FieldDef> DbaseTable::describeFields()
+{
+    QList<FieldDef> defs;
+    for (const DbaseField &f : m_file->fields()) {
+        FieldDef d;
+        d.name = f.name;
+        d.size = f.length;
+        switch (f.type) {
+        case 'L': d.type = FieldType::Logical; break;
+        case 'M': d.type = FieldType::Memo; break;
+        case 'B':
+        case 'G': d.type = FieldType::Graphic; break;
+        default: d.type = FieldType::Text; break;
+        }
+        defs << d;
+    }
+    return defs;
+}
+
+void DbaseTable::doOpen()
+{
+    m_file = std::make_unique<DbaseFile>(m_fileName);
+}
+
+void DbaseTable::doClose()
+{
+    m_file.reset();
+}
