@@ -3,9 +3,11 @@
 #include "platform/dialogs.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QKeyEvent>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 
@@ -115,4 +117,33 @@ void TForm::closeEvent(QCloseEvent *event)
     event->accept();
     QDialog::done(m_modalResult);
     m_closing = false;
+}
+
+bool InputQuery(const QString &caption, const QString &prompt, QString &value)
+{
+    TForm box;
+    box.setObjectName(QStringLiteral("frmInput"));
+    box.setWindowTitle(caption);
+    auto *edit = new QLineEdit(value, &box);
+    edit->setObjectName(QStringLiteral("edtValue"));
+    edit->setMinimumWidth(260);
+    auto *ok = new QPushButton(QStringLiteral("확인"), &box);
+    auto *cancel = new QPushButton(QStringLiteral("취소"), &box);
+    QObject::connect(ok, &QPushButton::clicked, &box, [&box] { box.setModalResult(mrOk); });
+    QObject::connect(cancel, &QPushButton::clicked, &box, [&box] { box.setModalResult(mrCancel); });
+    box.setDefaultButton(ok);
+    box.setCancelButton(cancel);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto *layout = new QVBoxLayout(&box);
+    layout->addWidget(new QLabel(prompt, &box));
+    layout->addWidget(edit);
+    layout->addLayout(buttons);
+    box.centreOn(QApplication::activeWindow());
+    if (box.ShowModal() != mrOk)
+        return false;
+    value = edit->text();
+    return true;
 }

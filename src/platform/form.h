@@ -51,3 +51,7 @@ private:
     int m_modalResult = mrNone;
     bool m_closing = false;
 };
+
+// The one-line input box: caption, prompt, the edit "edtValue", OK and cancel. False when
+// cancelled; otherwise value holds the text as typed.
+bool InputQuery(const QString &caption, const QString &prompt, QString &value);

@@ -66,6 +66,8 @@ public:
     void mnuHelpClick();
     void mnuEmailClick();
     void mnuCheckClick();
+    void mnuSetupClick();
+    void mnuBackupClick();
     void mnuFindClick();
     void mnuMemoClick();
     void mnuJobClick();
