@@ -397,7 +397,11 @@ void Database::backupTo(const QString &fileName, const std::function<void(int, i
     if (!m_db)
         throw DbError(DbError::General, QStringLiteral("The database is not open."));
     const QString part = fileName + QStringLiteral(".part");
-    QFile::remove(part); // left by an interrupted run
+    // Made here rather than by SQLite, whose report of a folder that refuses it names no reason.
+    const int fd = ::open(QFile::encodeName(part).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw DbError(DbError::General, QString::fromLocal8Bit(std::strerror(errno)));
+    ::close(fd);
     sqlite3 *dest = nullptr;
     QString failure;
     int rc = sqlite3_open_v2(QFile::encodeName(part).constData(), &dest,
