@@ -8,10 +8,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QVBoxLayout>
 #include <QPushButton>
 #include <QSaveFile>
 
@@ -52,35 +52,22 @@ TfrmBackup::TfrmBackup(QWidget *parent) : TForm(parent)
     stxtStat = Panel(QStringLiteral("시작하시려면 확인을 누르세요."), this, true);
     stxtStat->setObjectName(QStringLiteral("stxtStat"));
     stxtStat->setAlignment(Qt::AlignCenter);
-    stxtStat->setMinimumHeight(24);
+    stxtStat->setFixedHeight(28);
     pbrProgress = new QProgressBar(this);
     pbrProgress->setObjectName(QStringLiteral("pbrProgress"));
     pbrProgress->setRange(0, 1);
     pbrProgress->setValue(0);
-    bbtnOK = new QPushButton(QStringLiteral("확인(&O)"), this);
-    bbtnOK->setObjectName(QStringLiteral("bbtnOK"));
-    bbtnCancel = new QPushButton(QStringLiteral("취소(&C)"), this);
-    bbtnCancel->setObjectName(QStringLiteral("bbtnCancel"));
+    bbtnOK = NamedButton(QStringLiteral("확인(&O)"), "bbtnOK", this);
+    bbtnCancel = NamedButton(QStringLiteral("취소(&C)"), "bbtnCancel", this);
 
-    auto *grid = new QGridLayout;
-    const std::pair<const char *, QLineEdit *> rows[] = {
-        {"켈모누리 디렉토리", edtCurDir}, {"데이타 디렉토리", edtDatDir}, {"보관 디렉토리", edtBakDir}};
-    int row = 0;
-    for (const auto &[label, edit] : rows) {
-        grid->addWidget(new QLabel(QString::fromUtf8(label), this), row, 0);
-        grid->addWidget(edit, row++, 1);
-    }
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(bbtnOK);
-    buttons->addWidget(bbtnCancel);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
+    layout->addLayout(LabelledRows(
+        this, {{"켈모누리 디렉토리", edtCurDir}, {"데이타 디렉토리", edtDatDir}, {"보관 디렉토리", edtBakDir}}));
     layout->addWidget(aniCopy);
     layout->addWidget(stxtStat);
     layout->addWidget(pbrProgress);
-    layout->addLayout(buttons);
-    setFixedSize(420, 250);
+    layout->addLayout(ButtonRow({bbtnOK, bbtnCancel}));
+    setFixedSize(420, 230);
 
     setCancelButton(bbtnCancel);
     connect(bbtnOK, &QPushButton::clicked, this, [this] { Guarded([this] { bbtnOKClick(); }); });

@@ -3,20 +3,15 @@
 #include "core/global.h"
 #include "platform/dialogs.h"
 
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
-QLineEdit *passwordEdit(QWidget *parent, const char *name, const QString &hint)
+QLineEdit *limitedPasswordEdit(QWidget *parent, const char *name, const QString &hint)
 {
-    auto *e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setEchoMode(QLineEdit::Password);
-    // Qt turns input methods off for passwords; a Hangul password must be typeable.
-    e->setAttribute(Qt::WA_InputMethodEnabled, true);
+    QLineEdit *e = PasswordEdit(parent, name);
     e->setMaxLength(10);
     e->setToolTip(hint);
     return e;
@@ -29,32 +24,16 @@ TfrmPswd::TfrmPswd(QWidget *parent) : TForm(parent)
     setWindowTitle(QStringLiteral("비밀번호 변경"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
-    edtCur = passwordEdit(this, "edtCur", QStringLiteral("현재 비밀번호를 입력하세요."));
-    edtChg = passwordEdit(this, "edtChg", QStringLiteral("변경하실 비밀번호를 입력하세요."));
-    edtCer = passwordEdit(this, "edtCer", QStringLiteral("다시 한번 변경할 비밀번호를 입력하세요."));
-    bbtnOk = new QPushButton(QStringLiteral("확인(&O)"), this);
-    bbtnOk->setObjectName(QStringLiteral("bbtnOk"));
-    bbtnCancel = new QPushButton(QStringLiteral("취소(&C)"), this);
-    bbtnCancel->setObjectName(QStringLiteral("bbtnCancel"));
+    edtCur = limitedPasswordEdit(this, "edtCur", QStringLiteral("현재 비밀번호를 입력하세요."));
+    edtChg = limitedPasswordEdit(this, "edtChg", QStringLiteral("변경하실 비밀번호를 입력하세요."));
+    edtCer = limitedPasswordEdit(this, "edtCer", QStringLiteral("다시 한번 변경할 비밀번호를 입력하세요."));
+    bbtnOk = NamedButton(QStringLiteral("확인(&O)"), "bbtnOk", this);
+    bbtnCancel = NamedButton(QStringLiteral("취소(&C)"), "bbtnCancel", this);
 
-    auto *grid = new QGridLayout;
-    const std::pair<const char *, QLineEdit *> rows[] = {
-        {"현재 비밀번호", edtCur}, {"변경 비밀번호", edtChg}, {"확인 비밀번호", edtCer}};
-    int row = 0;
-    for (const auto &[label, edit] : rows) {
-        auto *l = new QLabel(QString::fromUtf8(label), this);
-        l->setBuddy(edit);
-        grid->addWidget(l, row, 0);
-        grid->addWidget(edit, row++, 1);
-    }
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(bbtnOk);
-    buttons->addWidget(bbtnCancel);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
+    layout->addLayout(LabelledRows(this, {{"현재 비밀번호", edtCur}, {"변경 비밀번호", edtChg}, {"확인 비밀번호", edtCer}}));
     layout->addWidget(new QLabel(QStringLiteral("비밀번호가 없으면 로그인하지 않습니다."), this));
-    layout->addLayout(buttons);
+    layout->addLayout(ButtonRow({bbtnOk, bbtnCancel}));
     setFixedSize(sizeHint().expandedTo(QSize(300, 0)));
 
     setDefaultButton(bbtnOk);

@@ -102,10 +102,8 @@ TfrmSetup::TfrmSetup(std::function<bool()> addressPicker, QWidget *parent)
     edtCzip = new MaskEdit(QStringLiteral("999-999;1;_"), this);
     edtCzip->setObjectName(QStringLiteral("edtCzip"));
     edtCzip->setMaxLength(7);
-    btnPswd = new QPushButton(QStringLiteral("비밀번호"), this);
-    btnPswd->setObjectName(QStringLiteral("btnPswd"));
-    btnZip = new QPushButton(QStringLiteral("우편번호"), this);
-    btnZip->setObjectName(QStringLiteral("btnZip"));
+    btnPswd = NamedButton(QStringLiteral("비밀번호"), "btnPswd", this);
+    btnZip = NamedButton(QStringLiteral("우편번호"), "btnZip", this);
 
     auto *church = new QGroupBox(this);
     auto *cg = new QGridLayout(church);
@@ -120,13 +118,17 @@ TfrmSetup::TfrmSetup(std::function<bool()> addressPicker, QWidget *parent)
     cg->addWidget(edtUser, 1, 1);
     cg->addWidget(btnPswd, 1, 2);
     cg->addWidget(label("교회주소", edtCadd1), 2, 0);
-    cg->addWidget(edtCadd1, 2, 1);
-    cg->addWidget(btnZip, 2, 2);
-    cg->addWidget(edtCzip, 2, 3);
-    cg->addWidget(edtCadd2, 3, 1, 1, 3);
-    cg->addWidget(label("전화번호", edtCtel), 4, 0);
-    cg->addWidget(edtCtel, 4, 1);
+    auto *zip = new QHBoxLayout;
+    zip->addWidget(btnZip);
+    zip->addWidget(edtCzip);
+    zip->addStretch();
+    cg->addLayout(zip, 2, 1, 1, 3);
+    cg->addWidget(edtCadd1, 3, 1, 1, 3);
+    cg->addWidget(edtCadd2, 4, 1, 1, 3);
+    cg->addWidget(label("전화번호", edtCtel), 5, 0);
+    cg->addWidget(edtCtel, 5, 1);
     cg->setColumnStretch(1, 1);
+    edtCzip->setFixedWidth(80);
 
     rdgAis = radioGroup(this, "rdgAis", QString(), {QStringLiteral("구역(&1)"), QStringLiteral("속회(&2)")}, 2,
                         rdgAisItems);
@@ -139,10 +141,8 @@ TfrmSetup::TfrmSetup(std::function<bool()> addressPicker, QWidget *parent)
 
     lbxList = new QListWidget(this);
     lbxList->setObjectName(QStringLiteral("lbxList"));
-    sbtnIns = new QPushButton(QStringLiteral("추가(&A)"), this);
-    sbtnIns->setObjectName(QStringLiteral("sbtnIns"));
-    sbtnDel = new QPushButton(QStringLiteral("삭제(&L)"), this);
-    sbtnDel->setObjectName(QStringLiteral("sbtnDel"));
+    sbtnIns = NamedButton(QStringLiteral("추가(&A)"), "sbtnIns", this);
+    sbtnDel = NamedButton(QStringLiteral("삭제(&L)"), "sbtnDel", this);
     spbtnMove = new QWidget(this);
     spbtnMove->setObjectName(QStringLiteral("spbtnMove"));
     spbtnMoveUp = new QToolButton(spbtnMove);
@@ -169,10 +169,8 @@ TfrmSetup::TfrmSetup(std::function<bool()> addressPicker, QWidget *parent)
                                       QStringLiteral("  - 확인 버튼 클릭")}
                               .join(u'\n'));
 
-    bbtnOk = new QPushButton(QStringLiteral("확인(&O)"), this);
-    bbtnOk->setObjectName(QStringLiteral("bbtnOk"));
-    bbtnCancel = new QPushButton(QStringLiteral("취소(&C)"), this);
-    bbtnCancel->setObjectName(QStringLiteral("bbtnCancel"));
+    bbtnOk = NamedButton(QStringLiteral("확인(&O)"), "bbtnOk", this);
+    bbtnCancel = NamedButton(QStringLiteral("취소(&C)"), "bbtnCancel", this);
 
     auto *options = new QHBoxLayout;
     options->addWidget(rdgAis);
@@ -195,14 +193,10 @@ TfrmSetup::TfrmSetup(std::function<bool()> addressPicker, QWidget *parent)
     auto *top = new QHBoxLayout;
     top->addLayout(left, 3);
     top->addLayout(right, 2);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(bbtnOk);
-    buttons->addWidget(bbtnCancel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addLayout(buttons);
-    setFixedSize(680, 440);
+    layout->addLayout(ButtonRow({bbtnOk, bbtnCancel}));
+    setFixedSize(680, 470);
 
     setCancelButton(bbtnCancel);
     const auto on = [this](auto *sender, auto signal, void (TfrmSetup::*handler)()) {
