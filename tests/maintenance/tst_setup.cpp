@@ -131,8 +131,12 @@ private slots:
             PickedZip = QStringLiteral("135080");
             return true;
         });
-        w.btnZipClick();
-        QCOMPARE(w.edtCzip->storedText(), QStringLiteral("135-080"));
+        w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.btnPswd->setFocus();
+        QTest::keyClick(w.btnPswd, Qt::Key_Tab); // onto the address button: the picker opens
+        QTRY_COMPARE(w.edtCzip->storedText(), QStringLiteral("135-080"));
         QCOMPARE(w.edtCadd1->text(), QStringLiteral("서울 강남구 역삼동"));
     }
 
