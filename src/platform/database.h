@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QSet>
 #include <QVariant>
+#include <functional>
 #include <stdexcept>
 
 struct sqlite3;
@@ -90,6 +91,11 @@ public:
     QVariant scalar(const QString &sql, const Params &params = {});
     // Runs SQLite SQL as it stands (no parameters, no translation).
     void executeNative(const QString &sql);
+
+    // A consistent copy of the whole database while it stays open and in use, written to a
+    // temporary name beside fileName and renamed over it only when complete. progress gets
+    // (pages copied, pages in all) after each slice.
+    void backupTo(const QString &fileName, const std::function<void(int, int)> &progress = {});
 
     void begin();
     void commit();

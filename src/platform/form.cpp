@@ -3,9 +3,12 @@
 #include "platform/dialogs.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QKeyEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 
@@ -15,6 +18,44 @@ QLabel *Panel(const QString &text, QWidget *parent, bool sunken)
     l->setFrameShape(QFrame::Panel);
     l->setFrameShadow(sunken ? QFrame::Sunken : QFrame::Raised);
     return l;
+}
+
+QPushButton *NamedButton(const QString &caption, const char *name, QWidget *parent)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+QGridLayout *LabelledRows(QWidget *parent, std::initializer_list<std::pair<const char *, QWidget *>> rows)
+{
+    auto *grid = new QGridLayout;
+    int row = 0;
+    for (const auto &[caption, control] : rows) {
+        auto *l = new QLabel(QString::fromUtf8(caption), parent);
+        l->setBuddy(control);
+        grid->addWidget(l, row, 0);
+        grid->addWidget(control, row++, 1);
+    }
+    return grid;
+}
+
+QHBoxLayout *ButtonRow(std::initializer_list<QWidget *> buttons)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    for (QWidget *b : buttons)
+        row->addWidget(b);
+    return row;
+}
+
+QLineEdit *PasswordEdit(QWidget *parent, const char *name)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setEchoMode(QLineEdit::Password);
+    e->setAttribute(Qt::WA_InputMethodEnabled, true);
+    return e;
 }
 
 TForm::TForm(QWidget *parent) : QDialog(parent)
@@ -115,4 +156,29 @@ void TForm::closeEvent(QCloseEvent *event)
     event->accept();
     QDialog::done(m_modalResult);
     m_closing = false;
+}
+
+bool InputQuery(const QString &caption, const QString &prompt, QString &value)
+{
+    TForm box;
+    box.setObjectName(QStringLiteral("frmInput"));
+    box.setWindowTitle(caption);
+    auto *edit = new QLineEdit(value, &box);
+    edit->setObjectName(QStringLiteral("edtValue"));
+    edit->setMinimumWidth(260);
+    QPushButton *ok = NamedButton(QStringLiteral("확인"), "btnOk", &box);
+    QPushButton *cancel = NamedButton(QStringLiteral("취소"), "btnCancel", &box);
+    QObject::connect(ok, &QPushButton::clicked, &box, [&box] { box.setModalResult(mrOk); });
+    QObject::connect(cancel, &QPushButton::clicked, &box, [&box] { box.setModalResult(mrCancel); });
+    box.setDefaultButton(ok);
+    box.setCancelButton(cancel);
+    auto *layout = new QVBoxLayout(&box);
+    layout->addWidget(new QLabel(prompt, &box));
+    layout->addWidget(edit);
+    layout->addLayout(ButtonRow({ok, cancel}));
+    box.centreOn(QApplication::activeWindow());
+    if (box.ShowModal() != mrOk)
+        return false;
+    value = edit->text();
+    return true;
 }

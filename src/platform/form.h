@@ -7,12 +7,27 @@
 #include <QDialog>
 #include <QPushButton>
 #include <QPointer>
+#include <initializer_list>
+#include <utility>
 
 
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
+class QLineEdit;
 
 // The old library's panel: a framed caption, raised or sunken.
 QLabel *Panel(const QString &text, QWidget *parent, bool sunken = false);
+
+// A push button named as the window's component.
+QPushButton *NamedButton(const QString &caption, const char *name, QWidget *parent);
+// Rows of a caption (the buddy of its control) and the control.
+QGridLayout *LabelledRows(QWidget *parent, std::initializer_list<std::pair<const char *, QWidget *>> rows);
+// Buttons flush right, as the windows' bottom rows are.
+QHBoxLayout *ButtonRow(std::initializer_list<QWidget *> buttons);
+// An edit that shows "*" for each character; Qt turns input methods off for passwords, but a
+// Hangul password must be typeable.
+QLineEdit *PasswordEdit(QWidget *parent, const char *name);
 
 enum ModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
@@ -51,3 +66,7 @@ private:
     int m_modalResult = mrNone;
     bool m_closing = false;
 };
+
+// The one-line input box: caption, prompt, the edit "edtValue", OK and cancel. False when
+// cancelled; otherwise value holds the text as typed.
+bool InputQuery(const QString &caption, const QString &prompt, QString &value);

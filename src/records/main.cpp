@@ -12,6 +12,8 @@
 #include "lists/handoff.h"
 #include "maintenance/trans1.h"
 #include "maintenance/trans2.h"
+#include "maintenance/backup.h"
+#include "maintenance/setup.h"
 #include "platform/aliases.h"
 #include "platform/dialogs.h"
 #include "platform/inifile.h"
@@ -19,6 +21,7 @@
 #include "platform/regsettings.h"
 #include "platform/sysutils.h"
 #include "printing/print.h"
+#include "records/addr.h"
 #include "records/check.h"
 #include "records/del.h"
 #include "records/family.h"
@@ -85,8 +88,8 @@ const QList<CommandDef> &commandTable()
         {"mnuF1", "mnuIns", "새 성도 등록(&N)...", QKeySequence(Qt::Key_Insert), false, &M::mnuInsClick},
         {"mnuF1", "mnuNew", "새 가족 등록(&F)...", QKeySequence(Qt::CTRL | Qt::Key_N), true, &M::mnuNewClick},
         {"mnuF1", Separator, "", {}, false, nullptr},
-        {"mnuF1", "mnuSetup", "환경 설정(&S)...", QKeySequence(Qt::Key_F12), false, nullptr},
-        {"mnuF1", "mnuBackup", "데이타 보관(&B)", QKeySequence(Qt::CTRL | Qt::Key_F12), false, nullptr},
+        {"mnuF1", "mnuSetup", "환경 설정(&S)...", QKeySequence(Qt::Key_F12), false, &M::mnuSetupClick},
+        {"mnuF1", "mnuBackup", "데이타 보관(&B)", QKeySequence(Qt::CTRL | Qt::Key_F12), false, &M::mnuBackupClick},
         {"mnuF1", "mnuTrans", "데이타 변환(&T)", {}, false, nullptr},
         {"mnuF1", "mnuCheck", "데이타 점검(&C)", QKeySequence(Qt::SHIFT | Qt::Key_F12), true, &M::mnuCheckClick},
         {"mnuF1", Separator, "", {}, false, nullptr},
@@ -1056,6 +1059,31 @@ void TfrmMain::mnuAboutClick()
 {
     TfrmAbout w(this);
     w.ShowModal();
+}
+
+void TfrmMain::mnuSetupClick()
+{
+    {
+        TfrmSetup setup([] {
+            TfrmAddr addr;
+            return addr.ShowModal() == mrOk;
+        });
+        setup.centreOn(this);
+        setup.ShowModal();
+    }
+    // Also after cancel: a password changed in the window goes back to the stored one.
+    if (!ReadSettings()) {
+        QCoreApplication::exit(1);
+        return;
+    }
+    Relabel();
+}
+
+void TfrmMain::mnuBackupClick()
+{
+    TfrmBackup backup;
+    backup.centreOn(this);
+    backup.ShowModal();
 }
 
 void TfrmMain::mnuCheckClick()

@@ -70,6 +70,8 @@ public:
     void mnuCheckClick();
     void mnuDialClick();
     void mnuAboutClick();
+    void mnuSetupClick();
+    void mnuBackupClick();
     void mnuFindClick();
     void mnuMemoClick();
     void mnuJobClick();

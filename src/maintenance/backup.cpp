@@ -1,0 +1,144 @@
+#include "maintenance/backup.h"
+
+#include "core/dm.h"
+#include "core/global.h"
+#include "platform/dialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QVBoxLayout>
+#include <QPushButton>
+#include <QSaveFile>
+
+namespace {
+const QString IniName = QStringLiteral("KELMO.INI");
+
+// What failed and why, for the message.
+struct BackupFailure {
+    QString file;
+    QString reason;
+};
+
+QLineEdit *folderEdit(QWidget *parent, const char *name, const QString &path)
+{
+    auto *e = new QLineEdit(QDir::toNativeSeparators(path), parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setReadOnly(true);
+    e->setEnabled(false);
+    return e;
+}
+} // namespace
+
+TfrmBackup::TfrmBackup(QWidget *parent) : TForm(parent)
+{
+    setObjectName(QStringLiteral("frmBackup"));
+    setWindowTitle(QStringLiteral("데이터 보관"));
+    // The start-up folders: a save dialog may have moved the current folder since.
+    QDir().mkpath(BackupPath); // a failure shows when the copy runs
+
+    edtCurDir = folderEdit(this, "edtCurDir", AppPath);
+    edtDatDir = folderEdit(this, "edtDatDir", DataPath);
+    edtBakDir = folderEdit(this, "edtBakDir", BackupPath);
+    aniCopy = new QProgressBar(this);
+    aniCopy->setObjectName(QStringLiteral("aniCopy"));
+    aniCopy->setTextVisible(false);
+    aniCopy->setRange(0, 1);
+    aniCopy->setMaximumHeight(12);
+    stxtStat = Panel(QStringLiteral("시작하시려면 확인을 누르세요."), this, true);
+    stxtStat->setObjectName(QStringLiteral("stxtStat"));
+    stxtStat->setAlignment(Qt::AlignCenter);
+    stxtStat->setFixedHeight(28);
+    pbrProgress = new QProgressBar(this);
+    pbrProgress->setObjectName(QStringLiteral("pbrProgress"));
+    pbrProgress->setRange(0, 1);
+    pbrProgress->setValue(0);
+    bbtnOK = NamedButton(QStringLiteral("확인(&O)"), "bbtnOK", this);
+    bbtnCancel = NamedButton(QStringLiteral("취소(&C)"), "bbtnCancel", this);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(LabelledRows(
+        this, {{"켈모누리 디렉토리", edtCurDir}, {"데이타 디렉토리", edtDatDir}, {"보관 디렉토리", edtBakDir}}));
+    layout->addWidget(aniCopy);
+    layout->addWidget(stxtStat);
+    layout->addWidget(pbrProgress);
+    layout->addLayout(ButtonRow({bbtnOK, bbtnCancel}));
+    setFixedSize(420, 230);
+
+    setCancelButton(bbtnCancel);
+    connect(bbtnOK, &QPushButton::clicked, this, [this] { Guarded([this] { bbtnOKClick(); }); });
+    connect(bbtnCancel, &QPushButton::clicked, this, [this] { setModalResult(mrCancel); });
+}
+
+void TfrmBackup::setRunning(bool running)
+{
+    aniCopy->setRange(0, running ? 0 : 1); // an empty range is Qt's busy indicator
+    bbtnOK->setEnabled(!running);
+    bbtnCancel->setEnabled(!running);
+}
+
+void TfrmBackup::copyIni(const QString &source, const QString &target)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        throw BackupFailure{IniName, in.errorString()};
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        throw BackupFailure{IniName, in.errorString()};
+    // Written beside the old copy and renamed over it only once complete.
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+        throw BackupFailure{IniName, out.errorString()};
+}
+
+void TfrmBackup::bbtnOKClick()
+{
+    const QString ini = AppPath + IniName;
+    const QString db = TfrmDM::DatabaseFileName();
+    const QString dbName = QFileInfo(db).fileName();
+    // Progress in kilobytes of the two files, so the bar follows the work actually done.
+    const qint64 iniKb = QFileInfo::exists(ini) ? QFileInfo(ini).size() / 1024 + 1 : 0;
+    const qint64 dbKb = QFileInfo(db).size() / 1024 + 1;
+    pbrProgress->setRange(0, int(iniKb + dbKb));
+    pbrProgress->setValue(0);
+    setRunning(true);
+    const auto show = [this](const QString &status) {
+        stxtStat->setText(status);
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    try {
+        if (!QDir().mkpath(BackupPath))
+            throw BackupFailure{iniKb > 0 ? IniName : dbName,
+                                QDir::toNativeSeparators(BackupPath) + QStringLiteral(": 보관 디렉토리를 만들 수 없습니다.")};
+        // Without an INI file the settings are the defaults: there is nothing to keep.
+        if (iniKb > 0) {
+            show(QStringLiteral("KELMO.INI 파일을 백업 중..."));
+            copyIni(ini, BackupPath + IniName);
+            pbrProgress->setValue(int(iniKb));
+        }
+        show(dbName + QStringLiteral(" 파일 백업 중..."));
+        try {
+            frmDM->dbKelmo.backupTo(BackupPath + dbName, [&](int done, int total) {
+                pbrProgress->setValue(int(iniKb + (total > 0 ? dbKb * done / total : 0)));
+                QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            });
+        } catch (const DbError &e) {
+            throw BackupFailure{dbName, e.message()};
+        }
+        pbrProgress->setValue(pbrProgress->maximum());
+    } catch (const BackupFailure &f) {
+        setRunning(false);
+        pbrProgress->setValue(0);
+        const QString failed = f.file + QStringLiteral(" 파일을 보관하지 못했습니다.");
+        stxtStat->setText(failed);
+        ShowError(failed + QStringLiteral("\r\n") + f.reason);
+        return;
+    }
+    setRunning(false);
+    ShowMessage(QStringLiteral("데이터 보관이 완료되었습니다."));
+    setModalResult(mrOk);
+}

@@ -1,0 +1,185 @@
+// The settings window's list editors, its hand-offs and storing, and the password change.
+#include "core/dm.h"
+#include "core/global.h"
+#include "maintenance/pswd.h"
+#include "maintenance/setup.h"
+#include "mainwindow.h"
+#include "platform/dbcontrols.h"
+#include "records/addr.h"
+#include "scripted.h"
+
+#include <QButtonGroup>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+enum { Area = 0, Frel = 8 };
+
+// Types each text into the input box of the add button; records the box's caption and prompt.
+QStringList addTexts(TfrmSetup &w, const QStringList &texts)
+{
+    QStringList seen;
+    for (const QString &t : texts) {
+        ScriptedModals modals([&](QDialog &d) {
+            seen << d.windowTitle() + u'|' + d.findChild<QLabel *>()->text();
+            d.findChild<QLineEdit *>(QStringLiteral("edtValue"))->setText(t);
+            return int(mrOk);
+        });
+        w.sbtnIns->click();
+    }
+    return seen;
+}
+
+void select(TfrmSetup &w, int list)
+{
+    w.rdgSelItems->button(list)->click();
+}
+} // namespace
+
+class TestSetup : public QObject {
+    Q_OBJECT
+
+private slots:
+    void addingCutsWholeSyllablesAndRefusesDuplicates()
+    {
+        MainWindowFixture f;
+        f.open();
+        TfrmSetup w({});
+        select(w, Frel);
+        QVERIFY(w.Lists[Frel].isEmpty());
+        QVERIFY(!w.sbtnDel->isEnabled() && !w.spbtnMove->isEnabled());
+        const QStringList seen = addTexts(w, {QStringLiteral("가족관계"), QStringLiteral("a가나다b"), QStringLiteral("   ")});
+        QCOMPARE(seen.first(), QStringLiteral("추가 [한글3자(영문6자)까지]|추가할 가족관계를 입력하세요."));
+        // 8 bytes kept as 6; a cut at 6 bytes would halve "다", so the text stops before it
+        QCOMPARE(w.Lists[Frel], (QStringList{QStringLiteral("가족관"), QStringLiteral("a가나")}));
+        QVERIFY(w.sbtnDel->isEnabled() && w.spbtnMove->isEnabled());
+
+        ScriptedMessages boxes;
+        boxes.expect(QStringLiteral("중복된 내용이 있습니다.")).expect(QStringLiteral("중복된 내용이 있습니다."));
+        addTexts(w, {QStringLiteral("A가나"), QStringLiteral("가족관계인")}); // letter case; equal once cut
+        QCOMPARE(w.Lists[Frel].size(), 2);
+    }
+
+    void arrowsAtTheEndsOnlySelect()
+    {
+        MainWindowFixture f;
+        f.open();
+        TfrmSetup w({});
+        addTexts(w, {QStringLiteral("1구역"), QStringLiteral("2구역"), QStringLiteral("3구역")});
+        w.lbxList->setCurrentRow(0);
+        w.spbtnMoveUp->click();
+        QCOMPARE(w.Lists[Area], (QStringList{QStringLiteral("1구역"), QStringLiteral("2구역"), QStringLiteral("3구역")}));
+        QCOMPARE(w.selectedIndex(), 0);
+        w.lbxList->setCurrentRow(2);
+        w.spbtnMoveDown->click();
+        QCOMPARE(w.selectedIndex(), 2);
+        w.spbtnMoveUp->click();
+        QCOMPARE(w.Lists[Area], (QStringList{QStringLiteral("1구역"), QStringLiteral("3구역"), QStringLiteral("2구역")}));
+        QCOMPARE(w.selectedIndex(), 1);
+    }
+
+    void groupWordRelabelsTheSelectorButNotThePrompt()
+    {
+        MainWindowFixture f;
+        f.open();
+        TfrmSetup w({});
+        w.rdgAisItems->button(1)->click();
+        QCOMPARE(w.rdgSelItems->button(Area)->text(), QStringLiteral("속    회(&A)"));
+        QVERIFY(addTexts(w, {QString()}).first().endsWith(QStringLiteral("추가할 구역을 입력하세요.")));
+    }
+
+    void okStoresListsInTheirNewOrderAndTheNextStartReadsThem()
+    {
+        MainWindowFixture f;
+        f.r.reg.db().execute(QStringLiteral("INSERT INTO AREA (AREA) VALUES ('가'), ('나')"));
+        TfrmMain &main = f.open();
+        PickedZip = QStringLiteral("999999"); // an older pick a cancelled picker must not bring back
+        ScriptedModals modals([&](QDialog &d) {
+            if (qobject_cast<TfrmAddr *>(&d))
+                return int(mrCancel);
+            auto &w = static_cast<TfrmSetup &>(d);
+            w.btnZipClick();
+            w.lbxList->setCurrentRow(1);
+            w.spbtnMoveUp->click();
+            w.edtCname->setText(QStringLiteral(" 새교회 "));
+            w.rdgAisItems->button(1)->click();
+            w.bbtnOk->click();
+            return int(mrOk);
+        });
+        main.command(QStringLiteral("mnuSetup"))->trigger();
+        QCOMPARE(ChurchZip, QString()); // nothing typed: no dash of the mask
+        QCOMPARE(ChurchAdd1, QString());
+        QCOMPARE(ChurchName, QStringLiteral("새교회"));
+        QCOMPARE(main.windowTitle(), QStringLiteral("켈모누리 3.0 [새교회 - 사용자]"));
+        QCOMPARE(main.lblArea->text(), QStringLiteral("속회"));
+        AreaList.clear();
+        QVERIFY(ReadSettings());
+        QCOMPARE(AreaList, (QStringList{QStringLiteral("나"), QStringLiteral("가")}));
+    }
+
+    void addressPickFillsTheChurchAddress()
+    {
+        MainWindowFixture f;
+        f.open();
+        TfrmSetup w([] {
+            PickedAddr = QStringLiteral("서울 강남구 역삼동");
+            PickedZip = QStringLiteral("135080");
+            return true;
+        });
+        w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.btnPswd->setFocus();
+        QTest::keyClick(w.btnPswd, Qt::Key_Tab); // onto the address button: the picker opens
+        QTRY_COMPARE(w.edtCzip->storedText(), QStringLiteral("135-080"));
+        QCOMPARE(w.edtCadd1->text(), QStringLiteral("서울 강남구 역삼동"));
+    }
+
+    void cancelAfterAPasswordChangeKeepsTheStoredPassword()
+    {
+        MainWindowFixture f;
+        TfrmMain &main = f.open();
+        ScriptedMessages boxes;
+        boxes.expect(QStringLiteral("비밀번호가 변경되었습니다."));
+        ScriptedModals modals([&](QDialog &d) {
+            if (auto *p = qobject_cast<TfrmPswd *>(&d)) {
+                p->edtChg->setText(QStringLiteral("새암호"));
+                p->edtCer->setText(QStringLiteral("새암호"));
+                p->bbtnOk->click();
+                return p->modalResult();
+            }
+            static_cast<TfrmSetup &>(d).btnPswdClick();
+            return int(mrCancel);
+        });
+        main.command(QStringLiteral("mnuSetup"))->trigger();
+        QCOMPARE(Password, QString());
+    }
+
+    void passwordChecksAreExact()
+    {
+        Password = QStringLiteral("abc");
+        TfrmPswd p;
+        ScriptedMessages boxes;
+        boxes.expect(QStringLiteral("비밀번호가 다릅니다."))
+            .expect(QStringLiteral("변경 비밀번호와 확인 비밀번호가 다릅니다."))
+            .expect(QStringLiteral("비밀번호가 변경되었습니다."));
+        p.edtCur->setText(QStringLiteral("abc "));
+        p.bbtnOk->click();
+        p.edtCur->setText(QStringLiteral("abc"));
+        p.edtChg->setText(QStringLiteral("x"));
+        p.bbtnOk->click();
+        QCOMPARE(Password, QStringLiteral("abc"));
+        p.edtChg->clear();
+        p.bbtnOk->click(); // both empty: no password any more
+        QCOMPARE(Password, QString());
+        QCOMPARE(p.edtCur->maxLength(), 10);
+    }
+};
+
+QTEST_MAIN(TestSetup)
+#include "tst_setup.moc"
