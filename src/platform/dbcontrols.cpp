@@ -113,7 +113,7 @@ void FieldDataLink::reconnect()
         // While this link writes, its own control already shows the value: reloading would move the caret.
         const auto notify = [this] {
             if (!m_writing)
-                emit changed();
+                GuardedPosted([this] { emit changed(); });
         };
         connect(d, &Dataset::scrolled, this, notify);
         connect(d, &Dataset::dataSetChanged, this, notify);
@@ -125,7 +125,7 @@ void FieldDataLink::reconnect()
         });
         connect(d, &QObject::destroyed, this, &FieldDataLink::reconnect);
     }
-    emit changed();
+    GuardedPosted([this] { emit changed(); });
 }
 
 bool FieldDataLink::edit()
@@ -218,7 +218,7 @@ void DBEdit::userEdited(const QString &text)
 void DBEdit::focusOutEvent(QFocusEvent *e)
 {
     QLineEdit::focusOutEvent(e);
-    load(); // shows the value as stored: trimmed, mask slots settled
+    GuardedPosted([this] { load(); }); // shows the value as stored: trimmed, mask slots settled
 }
 
 void DBEdit::keyPressEvent(QKeyEvent *e)
@@ -451,7 +451,8 @@ public:
             const int fi = m_grid->model().fieldIndex(index.column());
             if (d && d->active() && fi >= 0) {
                 painter->save();
-                const bool painted = m_painter(painter, option.rect, index.row(), index.column(), d->field(fi));
+                bool painted = true; // a failed read leaves the cell blank
+                GuardedPosted([&] { painted = m_painter(painter, option.rect, index.row(), index.column(), d->field(fi)); });
                 painter->restore();
                 if (painted)
                     return;
@@ -529,7 +530,7 @@ void DBGrid::connectDataset()
         m_selected.clear(); // bookmarks of another dataset
     m_connected = dataset();
     if (m_connected)
-        connect(m_connected, &Dataset::scrolled, this, &DBGrid::followDataset);
+        connect(m_connected, &Dataset::scrolled, this, &DBGrid::cursorMoved);
     followDataset();
 }
 
@@ -569,10 +570,27 @@ void DBGrid::applyColumnWidths()
     }
 }
 
+void DBGrid::cursorMoved()
+{
+    Dataset *d = dataset();
+    if (m_multi && d && d->active() && m_gesture != Gesture::Keep) {
+        GuardedPosted([&] {
+            const Bookmark here = d->bookmark();
+            if (m_gesture == Gesture::Move)
+                m_selected.clear();
+            else
+                selectRow(m_extendFrom, true);
+            selectRow(here, true);
+            m_extendFrom = here;
+        });
+    }
+    followDataset();
+}
+
 void DBGrid::followDataset()
 {
     Dataset *d = dataset();
-    const int row = d && d->active() ? d->currentRow() : -1;
+    const int row = d && d->active() ? d->displayRow() : -1;
     if (row >= 0 && row < m_model.rowCount()) {
         QScopedValueRollback guard(m_syncing, true);
         const QModelIndex target = m_model.index(row, std::max(currentIndex().column(), 0));
@@ -589,7 +607,7 @@ void DBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previ
     Dataset *d = dataset();
     if (m_syncing || !current.isValid() || !d || !d->active())
         return;
-    if (current.row() != d->currentRow()) {
+    if (current.row() != d->displayRow()) {
         QScopedValueRollback guard(m_syncing, true);
         try {
             d->setRecNo(current.row() + 1); // posts a pending edit first, which may fail
@@ -597,10 +615,18 @@ void DBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previ
             ShowError(e.message());
         }
     }
-    if (d->currentRow() != current.row())
+    if (d->displayRow() != current.row())
         followDataset();
     else
         repaintSelection();
+}
+
+QModelIndex DBGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    // Rows are selected whole: Home and End go to the first and last row, not column.
+    if (action == MoveHome || action == MoveEnd)
+        modifiers |= Qt::ControlModifier;
+    return QTableView::moveCursor(action, modifiers);
 }
 
 void DBGrid::setMultiSelect(bool on)
@@ -653,19 +679,22 @@ void DBGrid::repaintSelection()
     const int rowCount = m_model.rowCount(), columns = m_model.columnCount();
     QList<int> rows;
     if (d && d->active()) {
+        // The current row always shows: commands act on it together with the selection.
+        if (d->displayRow() >= 0 && d->displayRow() < rowCount)
+            rows << d->displayRow();
         if (m_multi) {
-            for (auto it = m_selected.begin(); it != m_selected.end();) {
-                const int row = d->rowOf(*it);
-                if (row < 0) {
-                    it = m_selected.erase(it);
-                    continue;
+            GuardedPosted([&] {
+                for (auto it = m_selected.begin(); it != m_selected.end();) {
+                    const int row = d->rowOf(*it);
+                    if (row < 0) {
+                        it = m_selected.erase(it);
+                        continue;
+                    }
+                    if (row < rowCount)
+                        rows << row;
+                    ++it;
                 }
-                if (row < rowCount)
-                    rows << row;
-                ++it;
-            }
-        } else if (d->currentRow() >= 0 && d->currentRow() < rowCount) {
-            rows << d->currentRow();
+            });
         }
     }
     std::sort(rows.begin(), rows.end());
@@ -684,16 +713,21 @@ void DBGrid::mousePressEvent(QMouseEvent *e)
 {
     emit mousePressed(e->modifiers());
     const QModelIndex at = indexAt(e->position().toPoint());
+    // The click sets the selection itself below.
+    QScopedValueRollback gesture(m_gesture, Gesture::Keep);
     QTableView::mousePressEvent(e);
     Dataset *d = dataset();
     if (e->button() != Qt::LeftButton || !at.isValid() || !d || !d->active() || d->currentRow() != at.row())
         return;
     if (m_multi) {
-        const Bookmark b = d->bookmark();
-        if (e->modifiers() & Qt::ControlModifier)
-            selectRow(b, !isRowSelected(b));
-        else
-            m_selected = {b};
+        Guarded([&] {
+            const Bookmark b = d->bookmark();
+            if (e->modifiers() & Qt::ControlModifier)
+                selectRow(b, !isRowSelected(b));
+            else
+                m_selected = {b};
+            m_extendFrom = b;
+        });
         repaintSelection();
     }
     emit cellClicked(at.row(), at.column());
@@ -708,6 +742,11 @@ void DBGrid::mouseDoubleClickEvent(QMouseEvent *e)
 void DBGrid::keyPressEvent(QKeyEvent *e)
 {
     emit keyPressed(e);
+    // A move with Shift extends the selection, with Ctrl keeps it; any other leaves the new row alone.
+    const Qt::KeyboardModifiers mods = e->modifiers();
+    QScopedValueRollback gesture(m_gesture, mods & Qt::ShiftModifier     ? Gesture::Extend
+                                            : mods & Qt::ControlModifier ? Gesture::Keep
+                                                                         : Gesture::Move);
     QTableView::keyPressEvent(e);
 }
 

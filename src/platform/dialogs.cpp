@@ -105,6 +105,36 @@ void Guarded(const std::function<void()> &command)
     }
 }
 
+namespace {
+QString &outstandingError()
+{
+    static QString text;
+    return text;
+}
+}
+
+void PostError(const QString &text)
+{
+    if (outstandingError() == text)
+        return;
+    outstandingError() = text;
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [text] { ShowError(text); }, Qt::QueuedConnection);
+}
+
+void PostedErrorRecovered()
+{
+    outstandingError().clear();
+}
+
+void GuardedPosted(const std::function<void()> &command)
+{
+    try {
+        command();
+    } catch (const std::exception &e) {
+        PostError(QString::fromUtf8(e.what()));
+    }
+}
+
 int ExecModal(QDialog &dialog)
 {
     if (modalHandler())

@@ -70,7 +70,7 @@ TfrmAddr::TfrmAddr(QWidget *parent) : TForm(parent), qrFind(&frmDM->dbKelmo)
         const auto value = [&](const char *name) {
             return qrFind.valueAt(row, qrFind.fieldByName(QString::fromLatin1(name)).index()).toString();
         };
-        const bool current = row == qrFind.currentRow();
+        const bool current = row == qrFind.displayRow();
         const QPalette &pal = dgrdAddr->palette();
         if (current)
             p->fillRect(r, pal.brush(dgrdAddr->isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Highlight));

@@ -1044,8 +1044,8 @@ void TfrmMain::mnuAllClick()
     SavedBookmark = t.bookmark();
     for (t.first(); !t.eof(); t.next())
         dgrdName->selectRow(t.bookmark(), true);
+    t.gotoBookmark(*SavedBookmark); // before the grid follows again: a move would reset the selection
     t.enableControls();
-    t.gotoBookmark(*SavedBookmark);
     SavedBookmark.reset();
 }
 

@@ -268,7 +268,7 @@ DBGrid::CellPainter CheckCellPainter(DBGrid *grid)
             return false;
         const QPixmap &pm = f.dataset()->valueAt(row, f.index()).toBool() ? ticked : unticked;
         const QPalette &colours = grid->palette();
-        p->fillRect(r, row == f.dataset()->currentRow() ? colours.highlight() : colours.base());
+        p->fillRect(r, row == f.dataset()->displayRow() ? colours.highlight() : colours.base());
         p->drawPixmap(r.left() + (r.width() - pm.width()) / 2, r.top() + (r.height() - pm.height()) / 2, pm);
         return true;
     };

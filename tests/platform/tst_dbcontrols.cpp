@@ -286,6 +286,45 @@ private slots:
         QCOMPARE(g.grid.currentIndex().row(), t.currentRow());
     }
 
+    // The rows a command acts on (the selection and the current row) are the highlighted ones
+    // after every kind of move.
+    void gridSelectionFollowsMoves()
+    {
+        Master m;
+        for (int i = 1; i <= 30; ++i)
+            m.reg.addMember(QString::number(i), QStringLiteral("이름%1").arg(i, 2, 10, QLatin1Char('0')));
+        Table &t = m.open();
+        Grid g(m);
+        g.grid.setMultiSelect(true);
+        const auto actedOn = [&] {
+            QList<int> rows{t.currentRow()};
+            for (const Bookmark &b : g.grid.SelectedRows())
+                if (!rows.contains(t.rowOf(b)))
+                    rows << t.rowOf(b);
+            std::sort(rows.begin(), rows.end());
+            return rows;
+        };
+        g.click(1);
+        QTest::keyClick(&g.grid, Qt::Key_Down);
+        QTest::keyClick(&g.grid, Qt::Key_Down);
+        QCOMPARE(actedOn(), QList<int>{3});
+        QCOMPARE(g.shownRows(), QList<int>{3});
+        QTest::keyClick(&g.grid, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(&g.grid, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(actedOn(), (QList<int>{3, 4, 5}));
+        QCOMPARE(g.shownRows(), actedOn());
+        for (Qt::Key key : {Qt::Key_PageDown, Qt::Key_End, Qt::Key_Home}) {
+            QTest::keyClick(&g.grid, key);
+            QCOMPARE(actedOn(), QList<int>{t.currentRow()});
+            QCOMPARE(g.shownRows(), actedOn());
+        }
+        g.click(2, Qt::ControlModifier);
+        QCOMPARE(g.shownRows(), (QList<int>{0, 2}));
+        t.locate(QStringLiteral("Ino"), {QStringLiteral("25")}); // a jump made by the program
+        QCOMPARE(actedOn(), QList<int>{t.currentRow()});
+        QCOMPARE(g.shownRows(), actedOn());
+    }
+
     void gridMultiSelectKeepsBookmarks()
     {
         Master m;
@@ -314,12 +353,15 @@ private slots:
         QCOMPARE(g.shownRows(), (QList<int>{0, 1, 3}));
         g.click(3, Qt::ControlModifier);
         QCOMPARE(selected(), (QList<qint64>{id[1], id[0]}));
+        QCOMPARE(g.shownRows(), (QList<int>{0, 1, 3})); // the current row always shows
 
         // Name order reverses the rows: the same members show selected at their new places.
         t.setIndexName(QStringLiteral("Name_idx"));
-        QCOMPARE(g.shownRows(), (QList<int>{3, 4}));
+        QCOMPARE(g.shownRows(), (QList<int>{1, 3, 4}));
+        t.disableControls(); // not a move the grid follows
         QVERIFY(t.gotoBookmark(Bookmark{id[0]}));
         t.deleteRecord();
+        t.enableControls();
         QCOMPARE(selected(), QList<qint64>{id[1]});
         QCOMPARE(g.shownRows(), QList<int>{3});
 

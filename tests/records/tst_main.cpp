@@ -173,11 +173,16 @@ private slots:
             "CREATE TRIGGER keep4 BEFORE DELETE ON VISIT WHEN old.Ino = '4' BEGIN SELECT RAISE(ABORT, 'locked'); END"));
         TfrmMain &w = f.open();
         Table &t = f.master();
+        QList<Bookmark> picked;
+        t.disableControls(); // not a move the grid follows: that would leave only the new row selected
         for (int row : {0, 3}) {
             t.setRecNo(row + 1);
-            w.dgrdName->selectRow(t.bookmark(), true);
+            picked << t.bookmark();
         }
         t.setRecNo(2); // the current row joins the selection
+        t.enableControls();
+        for (const Bookmark &b : picked)
+            w.dgrdName->selectRow(b, true);
         ScriptedMessages boxes;
         boxes.expect(QStringLiteral("[회원4] 삭제가 불가능합니다."));
         QStringList listed;
