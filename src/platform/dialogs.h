@@ -44,6 +44,14 @@ void PostedErrorRecovered();
 // Guarded for such places: a failure goes to PostError.
 void GuardedPosted(const std::function<void()> &command);
 
+// A handler to connect to a signal, run under Guarded: connect(button, &QPushButton::clicked, this,
+// GuardedSlot(this, &TfrmX::buttonClick)).
+template <class Object, class... Args>
+auto GuardedSlot(Object *object, void (Object::*handler)(Args...))
+{
+    return [object, handler](Args... args) { Guarded([&] { (object->*handler)(args...); }); };
+}
+
 // Shows a dialog modally and returns its result (QDialog::DialogCode or done() value).
 int ExecModal(QDialog &dialog);
 

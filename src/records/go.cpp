@@ -64,10 +64,10 @@ TfrmGo::TfrmGo(QWidget *parent) : TForm(parent)
 
     setDefaultButton(bbtnGo);
     setCancelButton(bbtnClose);
-    connect(rdgConName, &QRadioButton::clicked, this, &TfrmGo::rdgConClick);
-    connect(rdgConTel, &QRadioButton::clicked, this, &TfrmGo::rdgConClick);
-    connect(bbtnGo, &QPushButton::clicked, this, &TfrmGo::bbtnGoClick);
-    connect(bbtnClose, &QPushButton::clicked, this, &TfrmGo::bbtnCloseClick);
+    connect(rdgConName, &QRadioButton::clicked, this, GuardedSlot(this, &TfrmGo::rdgConClick));
+    connect(rdgConTel, &QRadioButton::clicked, this, GuardedSlot(this, &TfrmGo::rdgConClick));
+    connect(bbtnGo, &QPushButton::clicked, this, GuardedSlot(this, &TfrmGo::bbtnGoClick));
+    connect(bbtnClose, &QPushButton::clicked, this, GuardedSlot(this, &TfrmGo::bbtnCloseClick));
 }
 
 int TfrmGo::condition() const

@@ -335,8 +335,8 @@ QWidget *TfrmMain::buildNamePane()
         if (e->key() == Qt::Key_Shift)
             ShiftDown = false;
     });
-    connect(dgrdName, &DBGrid::mousePressed, this, &TfrmMain::dgrdNameMouseDown);
-    connect(dgrdName, &DBGrid::cellClicked, this, [this](int row, int) { dgrdNameCellClick(row); });
+    connect(dgrdName, &DBGrid::mousePressed, this, GuardedSlot(this, &TfrmMain::dgrdNameMouseDown));
+    connect(dgrdName, &DBGrid::cellClicked, this, [this](int row, int) { Guarded([&] { dgrdNameCellClick(row); }); });
 
     tcN = new QTabBar(pnlName);
     tcN->setObjectName(QStringLiteral("tcN"));
@@ -710,9 +710,10 @@ QWidget *TfrmMain::buildDetailPane()
 
     for (Dataset *d : {static_cast<Dataset *>(&frmDM->tbMaster), static_cast<Dataset *>(&frmDM->tbFamily),
                        static_cast<Dataset *>(&frmDM->tbVisit), static_cast<Dataset *>(&frmDM->tbStudy)}) {
-        connect(d, &Dataset::dataSetChanged, this, &TfrmMain::RefreshCounts);
-        connect(d, &Dataset::scrolled, this, &TfrmMain::RefreshCounts);
-        connect(d, &Dataset::stateChanged, this, &TfrmMain::RefreshCounts);
+        const auto refresh = [this] { GuardedPosted([this] { RefreshCounts(); }); };
+        connect(d, &Dataset::dataSetChanged, this, refresh);
+        connect(d, &Dataset::scrolled, this, refresh);
+        connect(d, &Dataset::stateChanged, this, refresh);
     }
     return pnlDetail;
 }

@@ -70,11 +70,11 @@ TfrmSubRecord::TfrmSubRecord(Table &table, DataSource &source, const Names &name
     layout->addLayout(footer);
 
     setCancelButton(bbtnCancel);
-    connect(bbtnAdd, &QPushButton::clicked, this, &TfrmSubRecord::bbtnAddClick);
-    connect(bbtnEdit, &QPushButton::clicked, this, &TfrmSubRecord::bbtnEditClick);
-    connect(bbtnDel, &QPushButton::clicked, this, &TfrmSubRecord::bbtnDelClick);
-    connect(bbtnSave, &QPushButton::clicked, this, &TfrmSubRecord::bbtnSaveClick);
-    connect(bbtnCancel, &QPushButton::clicked, this, &TfrmSubRecord::bbtnCancelClick);
+    connect(bbtnAdd, &QPushButton::clicked, this, GuardedSlot(this, &TfrmSubRecord::bbtnAddClick));
+    connect(bbtnEdit, &QPushButton::clicked, this, GuardedSlot(this, &TfrmSubRecord::bbtnEditClick));
+    connect(bbtnDel, &QPushButton::clicked, this, GuardedSlot(this, &TfrmSubRecord::bbtnDelClick));
+    connect(bbtnSave, &QPushButton::clicked, this, GuardedSlot(this, &TfrmSubRecord::bbtnSaveClick));
+    connect(bbtnCancel, &QPushButton::clicked, this, GuardedSlot(this, &TfrmSubRecord::bbtnCancelClick));
     connect(bbtnClose, &QPushButton::clicked, this, &QWidget::close);
 }
 
