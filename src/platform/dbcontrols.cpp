@@ -52,6 +52,27 @@ void limitBytes(QLineEdit *edit, const Field *field, bool masked)
     delete ours;
 }
 
+// Alt with a letter is a button's key even when the button is disabled; it never types.
+bool typedWithAlt(const QKeyEvent *e)
+{
+    return e->modifiers() & Qt::AltModifier;
+}
+
+// A masked edit takes typing from its first slot: with the caret after the mask, digits are lost.
+void toFirstSlot(QLineEdit *edit, const QString &originalMask)
+{
+    const EditMask mask(originalMask);
+    int position = 0;
+    while (position < mask.length() && mask.slotAt(position) < 0)
+        ++position;
+    edit->setCursorPosition(position);
+}
+
+void focusMasked(QLineEdit *edit, const QString &originalMask, const QFocusEvent *e)
+{
+    if (!originalMask.isEmpty() && e->reason() != Qt::MouseFocusReason)
+        toFirstSlot(edit, originalMask);
+}
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -60,6 +81,19 @@ void limitBytes(QLineEdit *edit, const Field *field, bool masked)
 MaskEdit::MaskEdit(const QString &originalMask, QWidget *parent) : QLineEdit(parent), m_mask(originalMask)
 {
     setInputMask(EditMask(originalMask).toQtInputMask());
+}
+
+void MaskEdit::focusInEvent(QFocusEvent *e)
+{
+    QLineEdit::focusInEvent(e);
+    focusMasked(this, m_mask, e);
+}
+
+void MaskEdit::keyPressEvent(QKeyEvent *e)
+{
+    if (typedWithAlt(e))
+        return e->ignore();
+    QLineEdit::keyPressEvent(e);
 }
 
 QString MaskEdit::storedText() const
@@ -204,8 +238,11 @@ void DBEdit::load()
     } else {
         // displayText() keeps empty slots as the placeholder; text() would drop them and shift the rest.
         const EditMask em(m_mask);
-        if (em.stored(displayText()) != value)
+        if (em.stored(displayText()) != value) {
             setText(em.editText(value));
+            if (hasFocus())
+                toFirstSlot(this, m_mask);
+        }
     }
 }
 
@@ -213,6 +250,12 @@ void DBEdit::userEdited(const QString &text)
 {
     const QString value = m_mask.isEmpty() ? text : EditMask(m_mask).stored(displayText());
     commitUserValue(m_link, nullIfEmpty(value), [this] { load(); });
+}
+
+void DBEdit::focusInEvent(QFocusEvent *e)
+{
+    QLineEdit::focusInEvent(e);
+    focusMasked(this, m_mask, e);
 }
 
 void DBEdit::focusOutEvent(QFocusEvent *e)
@@ -224,7 +267,7 @@ void DBEdit::focusOutEvent(QFocusEvent *e)
 void DBEdit::keyPressEvent(QKeyEvent *e)
 {
     // Esc belongs to the window, which decides whether pending changes are cancelled.
-    if (e->key() == Qt::Key_Escape) {
+    if (e->key() == Qt::Key_Escape || typedWithAlt(e)) {
         e->ignore();
         return;
     }
@@ -352,6 +395,13 @@ DBMemo::DBMemo(QWidget *parent) : QPlainTextEdit(parent)
             commitUserValue(m_link, nullIfEmpty(toPlainText()), [this] { load(); });
     });
     load();
+}
+
+void DBMemo::keyPressEvent(QKeyEvent *e)
+{
+    if (typedWithAlt(e))
+        return e->ignore();
+    QPlainTextEdit::keyPressEvent(e);
 }
 
 void DBMemo::setReadOnly(bool r)

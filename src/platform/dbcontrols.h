@@ -73,6 +73,10 @@ public:
     // The text as the mask stores it: literals dropped, "" when nothing was typed.
     QString storedText() const;
 
+protected:
+    void focusInEvent(QFocusEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+
 private:
     QString m_mask;
 };
@@ -101,6 +105,7 @@ public:
     void setEditMask(const QString &originalMask);
 
 protected:
+    void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
 
@@ -154,6 +159,9 @@ class DBMemo : public QPlainTextEdit, public DataAware {
 public:
     explicit DBMemo(QWidget *parent = nullptr);
     void setReadOnly(bool r);
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
 
 private:
     void load();

@@ -5,6 +5,7 @@
 #include <QInputMethodEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -143,6 +144,42 @@ private slots:
         QTest::keyClick(&bday, Qt::Key_Delete);
         QVERIFY(m.value("Bday").isNull());
         QCOMPARE(shown.text(), QString()); // no placeholders in a read-only box
+    }
+
+    // A masked field focused by the program takes typing from its first slot; Alt+letter,
+    // a disabled button's key, types nothing.
+    void focusedMaskTypesFromTheStartAndAltNeverTypes()
+    {
+        Master m;
+        m.reg.addMember(QStringLiteral("1"), QStringLiteral("가"), {{QStringLiteral("Zip"), QStringLiteral("654321")}});
+        Table &t = m.open();
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        auto *zip = new DBEdit, *name = new DBEdit;
+        auto *memo = new DBMemo;
+        m.bind(*zip, "Zip");
+        m.bind(*name, "Name");
+        m.bind(*memo, "Cmemo");
+        for (QWidget *w : {static_cast<QWidget *>(name), static_cast<QWidget *>(zip), static_cast<QWidget *>(memo)})
+            layout->addWidget(w);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        name->setFocus();
+        t.append();
+        zip->setFocus();
+        QTest::keyClicks(zip, QStringLiteral("123456"));
+        QCOMPARE(zip->displayText(), QStringLiteral("123-456"));
+        t.cancel();
+
+        for (QWidget *w : {static_cast<QWidget *>(name), static_cast<QWidget *>(memo)}) {
+            w->setFocus();
+            QTest::keyClick(w, Qt::Key_Y, Qt::AltModifier);
+            QTest::keyClick(w, Qt::Key_N, Qt::AltModifier);
+        }
+        QCOMPARE(t.state(), DatasetState::Browse);
+        QCOMPARE(name->text(), QStringLiteral("가"));
+        QCOMPARE(memo->toPlainText(), QString());
     }
 
     void controlsFollowTheCursor()
