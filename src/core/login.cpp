@@ -36,9 +36,7 @@ TfrmLogin::TfrmLogin(QWidget *parent) : TForm(parent)
     edtUser->setObjectName(QStringLiteral("edtUser"));
     edtPswd = new QLineEdit(this);
     edtPswd->setObjectName(QStringLiteral("edtPswd"));
-    edtPswd->setEchoMode(QLineEdit::Password);
-    // Qt turns input methods off for passwords; a Hangul password must be typeable.
-    edtPswd->setAttribute(Qt::WA_InputMethodEnabled, true);
+    MaskAsPassword(edtPswd);
     btnOk = new QPushButton(QStringLiteral("확인(&O)"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
     btnExit = new QPushButton(QStringLiteral("종료(&X)"), this);

@@ -32,8 +32,9 @@ int showOnScreen(const MessageRequest &r)
     case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
     }
     struct Btn { QMessageBox::StandardButton b; const char *text; int result; };
-    static const Btn ok{QMessageBox::Ok, "확인", IDOK}, yes{QMessageBox::Yes, "예", IDYES},
-        no{QMessageBox::No, "아니요", IDNO}, cancel{QMessageBox::Cancel, "취소", IDCANCEL};
+    // As the Korean Windows boxes label them: Y and N answer a question without Alt.
+    static const Btn ok{QMessageBox::Ok, "확인", IDOK}, yes{QMessageBox::Yes, "예(&Y)", IDYES},
+        no{QMessageBox::No, "아니요(&N)", IDNO}, cancel{QMessageBox::Cancel, "취소", IDCANCEL};
     QList<Btn> buttons;
     switch (r.buttons) {
     case MsgButtons::Ok: buttons = {ok}; break;

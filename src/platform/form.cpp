@@ -6,8 +6,11 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+
+#include <algorithm>
 
 QLabel *Panel(const QString &text, QWidget *parent, bool sunken)
 {
@@ -15,6 +18,14 @@ QLabel *Panel(const QString &text, QWidget *parent, bool sunken)
     l->setFrameShape(QFrame::Panel);
     l->setFrameShadow(sunken ? QFrame::Sunken : QFrame::Raised);
     return l;
+}
+
+void MaskAsPassword(QLineEdit *edit)
+{
+    edit->setEchoMode(QLineEdit::Password);
+    edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // '*', not the style's dot
+    // Qt turns input methods off for passwords; a Hangul password must be typeable.
+    edit->setAttribute(Qt::WA_InputMethodEnabled, true);
 }
 
 TForm::TForm(QWidget *parent) : QDialog(parent)
@@ -50,11 +61,16 @@ void TForm::setDefaultButton(QPushButton *button)
 
 void TForm::centreOn(QWidget *other)
 {
-    QRect area = other ? other->frameGeometry()
-                       : (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
-                                                          : QRect(0, 0, 1024, 768));
+    const QScreen *screen = other ? other->screen() : QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     QRect r = frameGeometry();
-    r.moveCenter(area.center());
+    r.moveCenter(other ? other->frameGeometry().center() : available.center());
+    // A window larger than its owner stays on the screen: within the available area, its top
+    // left corner first when it is larger than that too.
+    r.moveRight(std::min(r.right(), available.right()));
+    r.moveBottom(std::min(r.bottom(), available.bottom()));
+    r.moveLeft(std::max(r.left(), available.left()));
+    r.moveTop(std::max(r.top(), available.top()));
     move(r.topLeft());
 }
 

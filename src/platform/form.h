@@ -10,9 +10,12 @@
 
 
 class QLabel;
+class QLineEdit;
 
 // The old library's panel: a framed caption, raised or sunken.
 QLabel *Panel(const QString &text, QWidget *parent, bool sunken = false);
+// A password edit as the old ones were: every character shown as "*", Hangul typeable.
+void MaskAsPassword(QLineEdit *edit);
 
 enum ModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 

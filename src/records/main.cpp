@@ -10,6 +10,8 @@
 #include "lists/handoff.h"
 #include "platform/aliases.h"
 #include "platform/dialogs.h"
+#include "platform/editmask.h"
+#include "platform/form.h"
 #include "platform/inifile.h"
 #include "platform/printer.h"
 #include "platform/regsettings.h"
@@ -160,6 +162,14 @@ DBEdit *fieldEdit(QWidget *parent, const char *field, DataSource *source, Qt::Al
 {
     auto *e = BoundControl<DBEdit>(parent, QByteArray("dedt").append(field).constData(), source, field, true);
     e->setAlignment(align | Qt::AlignVCenter);
+    // Numbers, dates and codes show whole ("010-1234-5678", "800315-1234567"); long texts may scroll.
+    if (const Field *f = e->field()) {
+        const int chars = f->editMask().isEmpty() ? f->size() : EditMask(f->editMask()).length();
+        // The widest value a telephone field holds is a mobile number.
+        const QString widest = f->editMask().isEmpty() && chars >= 13 ? QStringLiteral("010-0000-0000") : QString(chars, QLatin1Char('0'));
+        if (chars <= 14)
+            e->setMinimumWidth(e->fontMetrics().horizontalAdvance(widest) + 10);
+    }
     return e;
 }
 
@@ -309,7 +319,7 @@ QWidget *TfrmMain::buildNamePane()
 {
     auto *pnlName = new QWidget(this);
     pnlName->setObjectName(QStringLiteral("pnlName"));
-    pnlName->setFixedWidth(340);
+    pnlName->setFixedWidth(326); // the name grid's columns, its scroll bar and the index tabs
     auto *goBand = new QGroupBox(QStringLiteral("이동"), pnlName);
     cbxGo = new QComboBox(goBand);
     cbxGo->setObjectName(QStringLiteral("cbxGo"));
@@ -327,8 +337,8 @@ QWidget *TfrmMain::buildNamePane()
     const Qt::Alignment centre = Qt::AlignCenter;
     dgrdName->setColumns({{Field_("Name"), QStringLiteral("성  명"), centre, 70},
                           {Field_("X"), QString(), centre, 28},
-                          {Field_("Tel1"), QString(), centre, 105},
-                          {Field_("Hp"), QString(), centre, 105}});
+                          {Field_("Tel1"), QString(), centre, 92},
+                          {Field_("Hp"), QString(), centre, 92}});
     dgrdName->setMultiSelect(true);
     connect(dgrdName, &DBGrid::keyPressed, this, [this](QKeyEvent *e) { ShiftDown = e->key() == Qt::Key_Shift; });
     connect(dgrdName, &DBGrid::keyReleased, this, [this](QKeyEvent *e) {
@@ -345,9 +355,9 @@ QWidget *TfrmMain::buildNamePane()
         tcN->addTab(QString::fromUtf8(t));
     connect(tcN, &QTabBar::currentChanged, this, [this](int i) { Guarded([&] { tcNChange(i); }); });
 
-    stbrName = new QStatusBar(pnlName);
+    stbrName = Panel(QString(), pnlName, true);
     stbrName->setObjectName(QStringLiteral("stbrName"));
-    stbrName->setSizeGripEnabled(false);
+    stbrName->setAlignment(Qt::AlignCenter);
 
     auto *gridAndTabs = new QHBoxLayout;
     gridAndTabs->setSpacing(0);
@@ -402,7 +412,6 @@ void TfrmMain::buildToolbar(QWidget *parent, QVBoxLayout *into)
     imgAbout->setAutoRaise(true);
     QFont f = imgAbout->font();
     f.setBold(true);
-    f.setPointSize(f.pointSize() + 3);
     imgAbout->setFont(f);
     connect(imgAbout, &QToolButton::clicked, command(QStringLiteral("mnuAbout")), &QAction::trigger);
     row->addWidget(imgAbout);
@@ -439,7 +448,7 @@ QWidget *TfrmMain::buildDetailPane()
         t->setDataField(QString::fromLatin1(field));
         QFont f = t->font();
         f.setBold(true);
-        f.setPointSize(f.pointSize() + 3);
+        f.setPointSizeF(f.pointSizeF() + 2);
         t->setFont(f);
         return t;
     };
@@ -447,7 +456,7 @@ QWidget *TfrmMain::buildDetailPane()
     title->addWidget(new QLabel(QStringLiteral("("), pnlTitle));
     title->addWidget(text("X"));
     title->addWidget(new QLabel(QStringLiteral(")"), pnlTitle));
-    title->addSpacing(12);
+    title->addSpacing(6);
     title->addWidget(text("Bday"));
     title->addWidget(new QLabel(QStringLiteral("("), pnlTitle));
     title->addWidget(text("L"));
@@ -470,7 +479,7 @@ QWidget *TfrmMain::buildDetailPane()
     dimgPic->setDataSource(ms);
     dimgPic->setDataField(QStringLiteral("Pic"));
     dimgPic->setStretch(true);
-    dimgPic->setFixedSize(110, 140);
+    dimgPic->setFixedSize(100, 134);
     dimgPic->setFrameShape(QFrame::Box);
     connect(dimgPic, &DBImage::doubleClicked, command(QStringLiteral("mnuPic")), &QAction::trigger);
     upperRow->addWidget(dimgPic, 0, Qt::AlignTop);
@@ -480,6 +489,8 @@ QWidget *TfrmMain::buildDetailPane()
     tsG->setObjectName(QStringLiteral("tsG"));
     {
         auto *g = new QGridLayout(tsG);
+        g->setContentsMargins(6, 6, 6, 6);
+        g->setHorizontalSpacing(4);
         g->addWidget(caption(QStringLiteral("전 화 2"), tsG), 0, 0);
         g->addWidget(fieldEdit(tsG, "Tel2", ms), 0, 1);
         auto *d2 = dialButton(tsG, "sbtnDial2", QStringLiteral("전화2 걸기"), "Tel2", QStringLiteral("의 전화2]"), true);
@@ -634,6 +645,8 @@ QWidget *TfrmMain::buildDetailPane()
         auto *page = new QWidget;
         page->setObjectName(QString::fromLatin1(name));
         auto *v = new QVBoxLayout(page);
+        v->setContentsMargins(4, 4, 4, 4); // room for the grid's rows at the smallest window size
+        v->setSpacing(4);
         auto *top = new QHBoxLayout;
         count = countPanel(page, countName, countText);
         top->addWidget(count);
@@ -663,9 +676,11 @@ QWidget *TfrmMain::buildDetailPane()
         fTop->addWidget(fgen);
         fTop->addWidget(fedt);
         dmemFmemo = BoundControl<DBMemo>(tsF, "dmemFmemo", ms, "Fmemo", true);
-        dmemFmemo->setMaximumHeight(70);
+        dmemFmemo->setMaximumHeight(44);
         auto *memoBox = new QGroupBox(QStringLiteral(" 가족 메모"), tsF);
-        (new QVBoxLayout(memoBox))->addWidget(dmemFmemo);
+        auto *memoLayout = new QVBoxLayout(memoBox);
+        memoLayout->setContentsMargins(4, 2, 4, 4);
+        memoLayout->addWidget(dmemFmemo);
         tsF->layout()->addWidget(memoBox);
     }
     pgcLower->addTab(tsF, QStringLiteral("가족사항(F&3)"));
@@ -768,7 +783,7 @@ void TfrmMain::RefreshCounts()
         return;
     const int n = frmDM->tbMaster.recordCount();
     UpdateCommandState(n >= 1);
-    stbrName->showMessage(QString::number(n) + QStringLiteral(" 명"));
+    stbrName->setText(QString::number(n) + QStringLiteral(" 명"));
     pnlFn->setText(QStringLiteral(" 가족 ") + QString::number(frmDM->tbFamily.recordCount()) + QStringLiteral(" 명"));
     pnlVn->setText(QStringLiteral(" 심방 ") + QString::number(frmDM->tbVisit.recordCount()) + QStringLiteral(" 회"));
     pnlSn->setText(QStringLiteral(" 이력 ") + QString::number(frmDM->tbStudy.recordCount()) + QStringLiteral(" 건"));

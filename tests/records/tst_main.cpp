@@ -48,16 +48,16 @@ private slots:
         for (const char *n : {"Kim", "가영", "다", "다솜", "마루", "하늘", "7번"})
             f.r.reg.addMember(QString::number(++i), QString::fromUtf8(n));
         TfrmMain &w = f.open();
-        QCOMPARE(w.stbrName->currentMessage(), QStringLiteral("7 명"));
+        QCOMPARE(w.stbrName->text(), QStringLiteral("7 명"));
         w.tcN->setCurrentIndex(1);
         QCOMPARE(shownNames(f.master()), (QStringList{QStringLiteral("가영"), QStringLiteral("다")}));
-        QCOMPARE(w.stbrName->currentMessage(), QStringLiteral("2 명"));
+        QCOMPARE(w.stbrName->text(), QStringLiteral("2 명"));
         w.tcN->setCurrentIndex(2);
         QVERIFY(shownNames(f.master()).contains(QStringLiteral("다"))); // on both tabs
         w.tcN->setCurrentIndex(8);
         QCOMPARE(shownNames(f.master()), (QStringList{QStringLiteral("7번"), QStringLiteral("Kim")}));
         w.tcN->setCurrentIndex(6); // ㅋㅌ: nobody
-        QCOMPARE(w.stbrName->currentMessage(), QStringLiteral("0 명"));
+        QCOMPARE(w.stbrName->text(), QStringLiteral("0 명"));
         QVERIFY(!w.command(QStringLiteral("mnuPrint"))->isEnabled());
         w.tcN->setCurrentIndex(0);
         QCOMPARE(f.master().recordCount(), 7);
@@ -68,7 +68,7 @@ private slots:
     {
         MainWindowFixture f;
         TfrmMain &w = f.open();
-        QCOMPARE(w.stbrName->currentMessage(), QStringLiteral("0 명"));
+        QCOMPARE(w.stbrName->text(), QStringLiteral("0 명"));
         for (const char *name : {"mnuIns", "mnuSetup", "mnuBackup", "mnuExit", "mnuHelp", "mnuAbout", "mnuNew"})
             QVERIFY2(w.command(QString::fromLatin1(name))->isEnabled(), name);
         // hidden items follow their header: Ctrl+F11 is dead while the print menu is
@@ -206,7 +206,7 @@ private slots:
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM FAMILY WHERE Ino = '4'")).toInt(), 1);
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM VISIT")).toInt(), 3);
         QVERIFY(w.dgrdName->SelectedRows().isEmpty());
-        QCOMPARE(w.stbrName->currentMessage(), QStringLiteral("3 명"));
+        QCOMPARE(w.stbrName->text(), QStringLiteral("3 명"));
 
         // F11 with nothing selected marks the current member only
         t.setRecNo(3);
