@@ -190,6 +190,8 @@ QToolButton *pageButton(QWidget *parent, const char *name, const QString &hint, 
     if (!text.isEmpty()) {
         b->setText(text);
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    } else {
+        b->setIconSize(QSize(14, 14)); // beside a field, as small as the old speed buttons
     }
     b->setAutoRaise(true);
     return b;
@@ -479,7 +481,7 @@ QWidget *TfrmMain::buildDetailPane()
     dimgPic->setDataSource(ms);
     dimgPic->setDataField(QStringLiteral("Pic"));
     dimgPic->setStretch(true);
-    dimgPic->setFixedSize(100, 134);
+    dimgPic->setFixedSize(90, 120);
     dimgPic->setFrameShape(QFrame::Box);
     connect(dimgPic, &DBImage::doubleClicked, command(QStringLiteral("mnuPic")), &QAction::trigger);
     upperRow->addWidget(dimgPic, 0, Qt::AlignTop);
@@ -490,7 +492,7 @@ QWidget *TfrmMain::buildDetailPane()
     {
         auto *g = new QGridLayout(tsG);
         g->setContentsMargins(6, 6, 6, 6);
-        g->setHorizontalSpacing(4);
+        g->setHorizontalSpacing(2);
         g->addWidget(caption(QStringLiteral("전 화 2"), tsG), 0, 0);
         g->addWidget(fieldEdit(tsG, "Tel2", ms), 0, 1);
         auto *d2 = dialButton(tsG, "sbtnDial2", QStringLiteral("전화2 걸기"), "Tel2", QStringLiteral("의 전화2]"), true);

@@ -7,9 +7,13 @@
 #include "mainwindow.h"
 #include "records/del.h"
 #include "platform/clock.h"
+#include "platform/fonts.h"
 #include "scripted.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QTabWidget>
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QComboBox>
@@ -271,6 +275,56 @@ private slots:
         QCOMPARE(shown.year(), 2027);
         QCOMPARE(panel.left(5), QStringLiteral("2027년"));
         Clock::setFixed(std::nullopt);
+    }
+
+    // At the smallest size, with every field at its widest, nothing is cut: title strip, fields,
+    // toolbar buttons, lower tabs; the family grid shows several rows; the count is centred.
+    void everythingShowsWholeAt800x600()
+    {
+        InstallFontSubstitutes();
+        const QFont oldFont = QApplication::font();
+        QApplication::setFont(ApplicationFont());
+        MainWindowFixture f;
+        const QString phone = QStringLiteral("010-1234-5678");
+        f.r.reg.addMember(QStringLiteral("1"), QStringLiteral("홍길동무개"),
+                          {{QStringLiteral("Tel1"), phone}, {QStringLiteral("Tel2"), phone}, {QStringLiteral("Hp"), phone},
+                           {QStringLiteral("Regno"), QStringLiteral("8003151234567")}, {QStringLiteral("Bday"), QStringLiteral("19710901")},
+                           {QStringLiteral("Zip"), QStringLiteral("123456")}, {QStringLiteral("Mday"), QStringLiteral("19981231")},
+                           {QStringLiteral("X"), QStringLiteral("남")}, {QStringLiteral("L"), QStringLiteral("양")}});
+        TfrmMain &w = f.open();
+        w.resize(800, 600);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTest::qWait(20);
+        const auto whole = [](QWidget *widget, const QString &text) {
+            QLineEdit *edit = qobject_cast<QLineEdit *>(widget);
+            const int room = edit ? edit->width() - 8 : widget->contentsRect().width();
+            return widget->fontMetrics().horizontalAdvance(text) <= room;
+        };
+        for (QTabWidget *pages : {w.pgcUpper, w.pgcLower}) {
+            for (int i = 0; i < pages->count(); ++i) {
+                pages->setCurrentIndex(i);
+                QTest::qWait(1);
+                for (DBEdit *e : pages->currentWidget()->findChildren<DBEdit *>()) {
+                    QVERIFY2(whole(e, e->displayText()), qPrintable(e->objectName()));
+                    for (QWidget *other : e->parentWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+                        QVERIFY2(other == e || !other->isVisible() || !other->geometry().intersects(e->geometry()),
+                                 qPrintable(e->objectName() + QLatin1Char(' ') + other->objectName()));
+                }
+                QVERIFY2(pages->tabBar()->tabRect(i).right() <= pages->tabBar()->width(), qPrintable(pages->tabText(i)));
+            }
+            pages->setCurrentIndex(0);
+        }
+        for (DBText *t : w.findChildren<DBText *>())
+            if (t->isVisible())
+                QVERIFY2(whole(t, t->text()), qPrintable(t->objectName()));
+        for (const char *name : {"tbtnIns", "tbtnEdit", "tbtnDel", "tbtnFind", "tbtnPrint", "tbtnList", "tbtnPhoto", "tbtnCalen", "tbtnExit"})
+            QVERIFY2(w.findChild<QToolButton *>(QString::fromLatin1(name))->isVisible(), name);
+        w.pgcLower->setCurrentIndex(2);
+        QTest::qWait(1);
+        QVERIFY(w.dgrdFamily->viewport()->height() >= 4 * w.dgrdFamily->verticalHeader()->defaultSectionSize());
+        QCOMPARE(w.stbrName->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+        QApplication::setFont(oldFont);
     }
 
     void closeQuestionAndSizeLimits()
