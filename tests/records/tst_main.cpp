@@ -102,9 +102,11 @@ private slots:
         QCOMPARE(w.cbxGo->count(), 1);
         QCOMPARE(w.cbxGo->itemText(0), QStringLiteral("힣"));
         QCOMPARE(w.cbxGo->currentText(), QString());
+        w.command(QStringLiteral("mnuAll"))->trigger();
         w.cbxGo->setEditText(QStringLiteral("김"));
         QTest::keyClick(w.cbxGo->lineEdit(), Qt::Key_Return);
         QCOMPARE(f.master().fieldByName(QStringLiteral("Name")).asString(), QStringLiteral("김철수"));
+        QCOMPARE(w.dgrdName->SelectedRows().size(), 1); // the jump leaves only the member it found selected
         w.cbxGo->setEditText(QStringLiteral("   "));
         QTest::keyClick(w.cbxGo->lineEdit(), Qt::Key_Return);
         QCOMPARE(w.cbxGo->count(), 2);
