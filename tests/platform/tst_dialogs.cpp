@@ -49,11 +49,6 @@ private slots:
         large.centreOn(&owner);
         QVERIFY2(large.x() >= available.left(), qPrintable(QString::number(large.x())));
         QVERIFY(large.y() >= available.top());
-        TForm small;
-        small.resize(100, 80);
-        owner.move(available.left() + 300, available.top() + 200);
-        small.centreOn(&owner);
-        QCOMPARE(small.frameGeometry().center(), owner.frameGeometry().center());
     }
 };
 
