@@ -39,13 +39,21 @@ int TForm::ShowModal()
     return ExecModal(*this);
 }
 
+bool TForm::mayClose()
+{
+    // Closing is asked for from events and button handlers: a failure is shown and the window stays.
+    bool allowed = false;
+    Guarded([&] { allowed = FormCloseQuery(); });
+    return allowed;
+}
+
 void TForm::setModalResult(int result)
 {
-    if (!FormCloseQuery())
+    if (!mayClose())
         return;
     m_modalResult = result;
     m_closing = true;
-    FormClose();
+    Guarded([this] { FormClose(); });
     QDialog::done(result);
     m_closing = false;
 }
@@ -120,14 +128,14 @@ void TForm::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    if (!FormCloseQuery()) {
+    if (!mayClose()) {
         event->ignore();
         return;
     }
     m_closing = true;
     if (m_modalResult == mrNone)
         m_modalResult = mrCancel;
-    FormClose();
+    Guarded([this] { FormClose(); });
     event->accept();
     QDialog::done(m_modalResult);
     m_closing = false;

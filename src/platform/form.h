@@ -49,6 +49,7 @@ protected:
     void done(int r) override;
 
 private:
+    bool mayClose();
     QPointer<QAbstractButton> m_cancel;
     QPointer<QPushButton> m_default;
     int m_modalResult = mrNone;

@@ -303,7 +303,7 @@ void TfrmFind::FormCreate()
 void TfrmFind::showEvent(QShowEvent *event)
 {
     TForm::showEvent(event);
-    FormActivate();
+    Guarded([this] { FormActivate(); });
 }
 
 void TfrmFind::FormActivate()

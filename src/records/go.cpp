@@ -116,6 +116,6 @@ void TfrmGo::hideEvent(QHideEvent *event)
 {
     // The main window's name order comes back when the window goes.
     if (frmDM && frmDM->tbMaster.active())
-        frmDM->tbMaster.setIndexName(QStringLiteral("Name_idx"));
+        Guarded([] { frmDM->tbMaster.setIndexName(QStringLiteral("Name_idx")); });
     TForm::hideEvent(event);
 }

@@ -326,7 +326,7 @@ void TfrmIns::FormCreate()
 void TfrmIns::showEvent(QShowEvent *event)
 {
     TForm::showEvent(event);
-    FormShow();
+    Guarded([this] { FormShow(); });
 }
 
 void TfrmIns::FormShow()
@@ -373,7 +373,7 @@ bool TfrmIns::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::FocusOut) {
         for (const auto &p : m_datePairs)
             if (watched == p.first)
-                TickIfDated(p.first, p.second);
+                Guarded([&] { TickIfDated(p.first, p.second); });
     } else if (watched == dedtAddr1 && !m_picking) {
         // Entering the address opens the picker, after the focus change has finished.
         QTimer::singleShot(0, this, [this] {

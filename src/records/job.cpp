@@ -102,7 +102,7 @@ bool TfrmJob::event(QEvent *e)
 
 void TfrmJob::showEvent(QShowEvent *e)
 {
-    FormActivate();
+    Guarded([this] { FormActivate(); });
     TForm::showEvent(e);
 }
 
