@@ -42,7 +42,7 @@ int main(int argc, char **argv)
     for (int tab : {1, 4, 7, 8, 0}) {
         const double ms = TimedStep([&] { w->tcN->setCurrentIndex(tab); });
         std::printf("tab %d (%s): %.1f ms, %s\n", tab, qPrintable(w->tcN->tabText(tab)), ms,
-                    qPrintable(w->stbrName->currentMessage()));
+                    qPrintable(w->stbrName->text()));
     }
     for (const char *name : {"김", "박영", "하"}) {
         const double ms = TimedStep([&] {

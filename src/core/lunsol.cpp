@@ -156,21 +156,12 @@ QString LunarToSolar(const QString &lunarDate, bool leapMonth)
     for (int p = 0; p != target || isLeapDigit(digitAt(row, p)); ++p) {
         if (isLeapDigit(digitAt(row, p)))
             ++target;
-        if (target > 12)
-            return {};
         days += monthLength(digitAt(row, p));
     }
-    if (digitAt(row, target) == 0)
-        return {};
-    int length = monthLength(digitAt(row, target));
-    if (leapMonth) {
-        if (target + 1 > 12 || !isLeapDigit(digitAt(row, target + 1)))
-            return {};
-        days += length;
-        length = monthLength(digitAt(row, target + 1));
-    }
-    if (date->day > length)
-        return {};
+    // A leap month follows the regular one. Neither the flag nor a day 30 is checked against the
+    // year's months: the count simply runs on into the next month, which the birthday lists rely on.
+    if (leapMonth)
+        days += monthLength(digitAt(row, target));
     days += date->day + DaysBeforeEpoch;
 
     int year = FirstYear;

@@ -5,6 +5,7 @@
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
 #include "platform/instanceguard.h"
+#include "platform/translation.h"
 
 #include <QApplication>
 #include <memory>
@@ -14,6 +15,8 @@ int RunProgram(int argc, char **argv, const StartupWindows &windows)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelmo"));
     InstallFontSubstitutes();
+    QApplication::setFont(ApplicationFont());
+    InstallQtKoreanTranslation();
     return StartAndRun(windows);
 }
 

@@ -489,6 +489,8 @@ void Database::raise(int rc) const
     const int primary = rc & 0xff;
     if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB)
         throw DbError(DbError::Damaged, msg);
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+        throw DbError(DbError::Busy, msg); // still locked after the busy timeout
     throw DbError(DbError::General, msg);
 }
 

@@ -14,7 +14,7 @@ struct sqlite3_stmt;
 
 class DbError : public std::runtime_error {
 public:
-    enum Kind { General, KeyViolation, NoSuchTable, Damaged, ReadOnlyDataset };
+    enum Kind { General, KeyViolation, NoSuchTable, Damaged, ReadOnlyDataset, Busy };
     DbError(Kind kind, const QString &message);
     Kind kind() const { return m_kind; }
     QString message() const { return QString::fromUtf8(what()); }

@@ -1,6 +1,7 @@
 #include "platform/dataset.h"
 
 #include "platform/cp949.h"
+#include "platform/dialogs.h"
 #include "platform/editmask.h"
 #include "platform/sqltranslate.h"
 
@@ -231,7 +232,12 @@ void Dataset::markStale()
         m_notifyPending = false;
         if (!active())
             return;
-        ensureFresh();
+        try {
+            ensureFresh();
+        } catch (const std::exception &e) {
+            PostError(QString::fromUtf8(e.what())); // stays stale: the next read tries again
+            return;
+        }
         notifyDataSet();
     });
 }
@@ -240,7 +246,12 @@ void Dataset::ensureFresh()
 {
     if (m_stale && active()) {
         m_stale = false;
-        refreshView();
+        try {
+            refreshView();
+        } catch (...) {
+            m_stale = true;
+            throw;
+        }
         if (m_rewind) { // a detail starts on its first row when the master moves
             m_rewind = false;
             m_pos = m_ids.isEmpty() ? -1 : 0;
@@ -305,10 +316,10 @@ const QVector<QVariant> &Dataset::currentValues()
 QVariant Dataset::valueAt(int row, int fieldIndex)
 {
     ensureFresh();
+    if (row == displayRow() && (m_state == DatasetState::Edit || m_state == DatasetState::Insert))
+        return m_buffer.value(fieldIndex);
     if (row < 0 || row >= m_ids.size())
         return {};
-    if (row == m_pos && (m_state == DatasetState::Edit || m_state == DatasetState::Insert))
-        return m_buffer.value(fieldIndex);
     const qint64 id = m_ids[row];
     auto it = m_rowCache.find(id);
     if (it == m_rowCache.end()) {
@@ -831,7 +842,11 @@ void Table::setMasterSource(DataSource *master, const QString &masterFields, con
                 return;
             }
             m_stale = true;
-            ensureFresh();
+            try {
+                ensureFresh();
+            } catch (const std::exception &e) {
+                PostError(QString::fromUtf8(e.what())); // stays stale: the next read tries again
+            }
             notifyDataSet();
         });
     }

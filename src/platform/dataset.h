@@ -133,6 +133,9 @@ public:
     // Row access by view position for grids: no cursor move.
     QVariant valueAt(int row, int fieldIndex);
     int currentRow() const { return m_pos; } // 0-based; -1 when empty
+    // The row grids show as current: while inserting, the new row, shown after the stored ones
+    // (valueAt gives its values there), so that no stored row is hidden behind it.
+    int displayRow() const { return m_state == DatasetState::Insert ? int(m_ids.size()) : m_pos; }
 
 signals:
     void stateChanged();

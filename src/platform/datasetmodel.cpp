@@ -1,5 +1,6 @@
 #include "platform/datasetmodel.h"
 
+#include "platform/dialogs.h"
 #include "platform/editmask.h"
 
 DatasetModel::DatasetModel(QObject *parent) : QAbstractTableModel(parent) {}
@@ -29,8 +30,8 @@ void DatasetModel::connectDataset()
         connect(d, &Dataset::stateChanged, this, &DatasetModel::reset);
         connect(d, &Dataset::recordChanged, this, [this] {
             Dataset *ds = dataset();
-            if (ds && ds->currentRow() >= 0 && ds->currentRow() < m_rows)
-                emit dataChanged(index(ds->currentRow(), 0), index(ds->currentRow(), columnCount() - 1));
+            if (ds && ds->displayRow() >= 0 && ds->displayRow() < m_rows)
+                emit dataChanged(index(ds->displayRow(), 0), index(ds->displayRow(), columnCount() - 1));
         });
     }
     reset();
@@ -87,8 +88,34 @@ void DatasetModel::reset()
     beginResetModel();
     rebuildColumns();
     Dataset *d = dataset();
-    m_rows = d && d->active() ? d->recordCount() : 0;
+    m_failedRows.clear();
+    m_rows = 0;
+    GuardedPosted([&] {
+        if (d && d->active())
+            m_rows = d->recordCount() + (d->state() == DatasetState::Insert ? 1 : 0);
+    });
     endResetModel();
+}
+
+std::optional<QVariant> DatasetModel::read(int row, int fieldIndex) const
+{
+    constexpr qint64 RetryPauseMs = 1000;
+    const bool pausing = m_lastFailure.isValid() && m_lastFailure.elapsed() < RetryPauseMs;
+    if (pausing && (m_locked || m_failedRows.contains(row)))
+        return std::nullopt;
+    try {
+        QVariant v = dataset()->valueAt(row, fieldIndex);
+        if (m_failedRows.remove(row))
+            PostedErrorRecovered();
+        return v;
+    } catch (const std::exception &e) {
+        m_failedRows.insert(row);
+        m_lastFailure.start();
+        const auto *dbError = dynamic_cast<const DbError *>(&e);
+        m_locked = dbError && dbError->kind() == DbError::Busy;
+        PostError(QString::fromUtf8(e.what()));
+        return std::nullopt;
+    }
 }
 
 int DatasetModel::fieldIndex(int column) const
@@ -116,12 +143,10 @@ QVariant DatasetModel::data(const QModelIndex &index, int role) const
         return {};
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
-    QVariant v;
-    try {
-        v = d->valueAt(index.row(), fi);
-    } catch (const DbError &) {
-        return {}; // painting cannot report; the command that reads the row will
-    }
+    const std::optional<QVariant> value = read(index.row(), fi);
+    if (!value)
+        return {};
+    const QVariant &v = *value;
     if (role == Qt::EditRole)
         return v;
     const Field &f = d->field(fi);

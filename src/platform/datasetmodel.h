@@ -4,6 +4,8 @@
 #include "platform/dataset.h"
 
 #include <QAbstractTableModel>
+#include <QElapsedTimer>
+#include <QSet>
 #include <QPointer>
 
 class DatasetModel : public QAbstractTableModel {
@@ -33,6 +35,8 @@ private:
     void connectDataset();
     void rebuildColumns();
     Dataset *dataset() const;
+    // A value for display; nothing when the read fails (reported once, from the event loop).
+    std::optional<QVariant> read(int row, int fieldIndex) const;
 
     QPointer<DataSource> m_source;
     QPointer<Dataset> m_connected;
@@ -42,4 +46,9 @@ private:
     QStringList m_columns;
     QVector<int> m_fieldIndexes;
     int m_rows = 0;
+    // Rows whose read failed are not read again for a moment, nor any row after a lock: a
+    // paint must not wait out the busy timeout once per cell.
+    mutable QSet<int> m_failedRows;
+    mutable QElapsedTimer m_lastFailure;
+    mutable bool m_locked = false;
 };

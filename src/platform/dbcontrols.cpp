@@ -52,6 +52,27 @@ void limitBytes(QLineEdit *edit, const Field *field, bool masked)
     delete ours;
 }
 
+// Alt with a letter is a button's key even when the button is disabled; it never types.
+bool typedWithAlt(const QKeyEvent *e)
+{
+    return e->modifiers() & Qt::AltModifier;
+}
+
+// A masked edit takes typing from its first slot: with the caret after the mask, digits are lost.
+void toFirstSlot(QLineEdit *edit, const QString &originalMask)
+{
+    const EditMask mask(originalMask);
+    int position = 0;
+    while (position < mask.length() && mask.slotAt(position) < 0)
+        ++position;
+    edit->setCursorPosition(position);
+}
+
+void focusMasked(QLineEdit *edit, const QString &originalMask, const QFocusEvent *e)
+{
+    if (!originalMask.isEmpty() && e->reason() != Qt::MouseFocusReason)
+        toFirstSlot(edit, originalMask);
+}
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -60,6 +81,19 @@ void limitBytes(QLineEdit *edit, const Field *field, bool masked)
 MaskEdit::MaskEdit(const QString &originalMask, QWidget *parent) : QLineEdit(parent), m_mask(originalMask)
 {
     setInputMask(EditMask(originalMask).toQtInputMask());
+}
+
+void MaskEdit::focusInEvent(QFocusEvent *e)
+{
+    QLineEdit::focusInEvent(e);
+    focusMasked(this, m_mask, e);
+}
+
+void MaskEdit::keyPressEvent(QKeyEvent *e)
+{
+    if (typedWithAlt(e))
+        return e->ignore();
+    QLineEdit::keyPressEvent(e);
 }
 
 QString MaskEdit::storedText() const
@@ -113,7 +147,7 @@ void FieldDataLink::reconnect()
         // While this link writes, its own control already shows the value: reloading would move the caret.
         const auto notify = [this] {
             if (!m_writing)
-                emit changed();
+                GuardedPosted([this] { emit changed(); });
         };
         connect(d, &Dataset::scrolled, this, notify);
         connect(d, &Dataset::dataSetChanged, this, notify);
@@ -125,7 +159,7 @@ void FieldDataLink::reconnect()
         });
         connect(d, &QObject::destroyed, this, &FieldDataLink::reconnect);
     }
-    emit changed();
+    GuardedPosted([this] { emit changed(); });
 }
 
 bool FieldDataLink::edit()
@@ -204,8 +238,11 @@ void DBEdit::load()
     } else {
         // displayText() keeps empty slots as the placeholder; text() would drop them and shift the rest.
         const EditMask em(m_mask);
-        if (em.stored(displayText()) != value)
+        if (em.stored(displayText()) != value) {
             setText(em.editText(value));
+            if (hasFocus())
+                toFirstSlot(this, m_mask);
+        }
     }
 }
 
@@ -215,16 +252,22 @@ void DBEdit::userEdited(const QString &text)
     commitUserValue(m_link, nullIfEmpty(value), [this] { load(); });
 }
 
+void DBEdit::focusInEvent(QFocusEvent *e)
+{
+    QLineEdit::focusInEvent(e);
+    focusMasked(this, m_mask, e);
+}
+
 void DBEdit::focusOutEvent(QFocusEvent *e)
 {
     QLineEdit::focusOutEvent(e);
-    load(); // shows the value as stored: trimmed, mask slots settled
+    GuardedPosted([this] { load(); }); // shows the value as stored: trimmed, mask slots settled
 }
 
 void DBEdit::keyPressEvent(QKeyEvent *e)
 {
     // Esc belongs to the window, which decides whether pending changes are cancelled.
-    if (e->key() == Qt::Key_Escape) {
+    if (e->key() == Qt::Key_Escape || typedWithAlt(e)) {
         e->ignore();
         return;
     }
@@ -354,6 +397,13 @@ DBMemo::DBMemo(QWidget *parent) : QPlainTextEdit(parent)
     load();
 }
 
+void DBMemo::keyPressEvent(QKeyEvent *e)
+{
+    if (typedWithAlt(e))
+        return e->ignore();
+    QPlainTextEdit::keyPressEvent(e);
+}
+
 void DBMemo::setReadOnly(bool r)
 {
     m_link.setReadOnly(r);
@@ -451,7 +501,8 @@ public:
             const int fi = m_grid->model().fieldIndex(index.column());
             if (d && d->active() && fi >= 0) {
                 painter->save();
-                const bool painted = m_painter(painter, option.rect, index.row(), index.column(), d->field(fi));
+                bool painted = true; // a failed read leaves the cell blank
+                GuardedPosted([&] { painted = m_painter(painter, option.rect, index.row(), index.column(), d->field(fi)); });
                 painter->restore();
                 if (painted)
                     return;
@@ -529,7 +580,7 @@ void DBGrid::connectDataset()
         m_selected.clear(); // bookmarks of another dataset
     m_connected = dataset();
     if (m_connected)
-        connect(m_connected, &Dataset::scrolled, this, &DBGrid::followDataset);
+        connect(m_connected, &Dataset::scrolled, this, &DBGrid::cursorMoved);
     followDataset();
 }
 
@@ -569,10 +620,27 @@ void DBGrid::applyColumnWidths()
     }
 }
 
+void DBGrid::cursorMoved()
+{
+    Dataset *d = dataset();
+    if (m_multi && d && d->active() && m_gesture != Gesture::Keep) {
+        GuardedPosted([&] {
+            const Bookmark here = d->bookmark();
+            if (m_gesture == Gesture::Move)
+                m_selected.clear();
+            else
+                selectRow(m_extendFrom, true);
+            selectRow(here, true);
+            m_extendFrom = here;
+        });
+    }
+    followDataset();
+}
+
 void DBGrid::followDataset()
 {
     Dataset *d = dataset();
-    const int row = d && d->active() ? d->currentRow() : -1;
+    const int row = d && d->active() ? d->displayRow() : -1;
     if (row >= 0 && row < m_model.rowCount()) {
         QScopedValueRollback guard(m_syncing, true);
         const QModelIndex target = m_model.index(row, std::max(currentIndex().column(), 0));
@@ -589,7 +657,7 @@ void DBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previ
     Dataset *d = dataset();
     if (m_syncing || !current.isValid() || !d || !d->active())
         return;
-    if (current.row() != d->currentRow()) {
+    if (current.row() != d->displayRow()) {
         QScopedValueRollback guard(m_syncing, true);
         try {
             d->setRecNo(current.row() + 1); // posts a pending edit first, which may fail
@@ -597,10 +665,18 @@ void DBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previ
             ShowError(e.message());
         }
     }
-    if (d->currentRow() != current.row())
+    if (d->displayRow() != current.row())
         followDataset();
     else
         repaintSelection();
+}
+
+QModelIndex DBGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    // Rows are selected whole: Home and End go to the first and last row, not column.
+    if (action == MoveHome || action == MoveEnd)
+        modifiers |= Qt::ControlModifier;
+    return QTableView::moveCursor(action, modifiers);
 }
 
 void DBGrid::setMultiSelect(bool on)
@@ -653,19 +729,22 @@ void DBGrid::repaintSelection()
     const int rowCount = m_model.rowCount(), columns = m_model.columnCount();
     QList<int> rows;
     if (d && d->active()) {
+        // The current row always shows: commands act on it together with the selection.
+        if (d->displayRow() >= 0 && d->displayRow() < rowCount)
+            rows << d->displayRow();
         if (m_multi) {
-            for (auto it = m_selected.begin(); it != m_selected.end();) {
-                const int row = d->rowOf(*it);
-                if (row < 0) {
-                    it = m_selected.erase(it);
-                    continue;
+            GuardedPosted([&] {
+                for (auto it = m_selected.begin(); it != m_selected.end();) {
+                    const int row = d->rowOf(*it);
+                    if (row < 0) {
+                        it = m_selected.erase(it);
+                        continue;
+                    }
+                    if (row < rowCount)
+                        rows << row;
+                    ++it;
                 }
-                if (row < rowCount)
-                    rows << row;
-                ++it;
-            }
-        } else if (d->currentRow() >= 0 && d->currentRow() < rowCount) {
-            rows << d->currentRow();
+            });
         }
     }
     std::sort(rows.begin(), rows.end());
@@ -684,16 +763,21 @@ void DBGrid::mousePressEvent(QMouseEvent *e)
 {
     emit mousePressed(e->modifiers());
     const QModelIndex at = indexAt(e->position().toPoint());
+    // The click sets the selection itself below.
+    QScopedValueRollback gesture(m_gesture, Gesture::Keep);
     QTableView::mousePressEvent(e);
     Dataset *d = dataset();
     if (e->button() != Qt::LeftButton || !at.isValid() || !d || !d->active() || d->currentRow() != at.row())
         return;
     if (m_multi) {
-        const Bookmark b = d->bookmark();
-        if (e->modifiers() & Qt::ControlModifier)
-            selectRow(b, !isRowSelected(b));
-        else
-            m_selected = {b};
+        Guarded([&] {
+            const Bookmark b = d->bookmark();
+            if (e->modifiers() & Qt::ControlModifier)
+                selectRow(b, !isRowSelected(b));
+            else
+                m_selected = {b};
+            m_extendFrom = b;
+        });
         repaintSelection();
     }
     emit cellClicked(at.row(), at.column());
@@ -708,6 +792,11 @@ void DBGrid::mouseDoubleClickEvent(QMouseEvent *e)
 void DBGrid::keyPressEvent(QKeyEvent *e)
 {
     emit keyPressed(e);
+    // A move with Shift extends the selection, with Ctrl keeps it; any other leaves the new row alone.
+    const Qt::KeyboardModifiers mods = e->modifiers();
+    QScopedValueRollback gesture(m_gesture, mods & Qt::ShiftModifier     ? Gesture::Extend
+                                            : mods & Qt::ControlModifier ? Gesture::Keep
+                                                                         : Gesture::Move);
     QTableView::keyPressEvent(e);
 }
 

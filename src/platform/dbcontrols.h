@@ -73,6 +73,10 @@ public:
     // The text as the mask stores it: literals dropped, "" when nothing was typed.
     QString storedText() const;
 
+protected:
+    void focusInEvent(QFocusEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+
 private:
     QString m_mask;
 };
@@ -101,6 +105,7 @@ public:
     void setEditMask(const QString &originalMask);
 
 protected:
+    void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
 
@@ -155,6 +160,9 @@ public:
     explicit DBMemo(QWidget *parent = nullptr);
     void setReadOnly(bool r);
 
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+
 private:
     void load();
     bool m_loading = false;
@@ -185,7 +193,9 @@ private:
 };
 
 // Grid on a data source. The current row follows the dataset's cursor and a click moves it.
-// With multiSelect, the selection is a list of bookmarks (SelectedRows) that survives changes.
+// With multiSelect, the selection is a list of bookmarks (SelectedRows) that survives changes;
+// a move without Shift or Ctrl leaves only the new current row in it, Shift extends it, Ctrl+click
+// toggles a row. The current row always shows as selected.
 class DBGrid : public QTableView {
     Q_OBJECT
 public:
@@ -235,9 +245,12 @@ protected:
     void keyPressEvent(QKeyEvent *e) override;
     void keyReleaseEvent(QKeyEvent *e) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 private:
     void connectDataset();
+    // The cursor moved: the selection follows as the gesture that moved it says.
+    void cursorMoved();
     void followDataset();
     void repaintSelection();
     void scheduleSelectionRepaint();
@@ -247,6 +260,10 @@ private:
     QList<Column> m_columns;
     bool m_multi = false;
     QList<Bookmark> m_selected;
+    // How the move being handled treats the selection; a move the grid did not make is a Move.
+    enum class Gesture { Move, Extend, Keep };
+    Gesture m_gesture = Gesture::Move;
+    Bookmark m_extendFrom; // where a Shift move starts: the last row moved to or clicked
     CellPainter m_painter;
     bool m_syncing = false;
     bool m_repaintPending = false;

@@ -32,8 +32,9 @@ int showOnScreen(const MessageRequest &r)
     case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
     }
     struct Btn { QMessageBox::StandardButton b; const char *text; int result; };
-    static const Btn ok{QMessageBox::Ok, "확인", IDOK}, yes{QMessageBox::Yes, "예", IDYES},
-        no{QMessageBox::No, "아니요", IDNO}, cancel{QMessageBox::Cancel, "취소", IDCANCEL};
+    // As the Korean Windows boxes label them: Y and N answer a question without Alt.
+    static const Btn ok{QMessageBox::Ok, "확인", IDOK}, yes{QMessageBox::Yes, "예(&Y)", IDYES},
+        no{QMessageBox::No, "아니요(&N)", IDNO}, cancel{QMessageBox::Cancel, "취소", IDCANCEL};
     QList<Btn> buttons;
     switch (r.buttons) {
     case MsgButtons::Ok: buttons = {ok}; break;
@@ -102,6 +103,36 @@ void Guarded(const std::function<void()> &command)
         command();
     } catch (const std::exception &e) {
         ShowError(QString::fromUtf8(e.what()));
+    }
+}
+
+namespace {
+QString &outstandingError()
+{
+    static QString text;
+    return text;
+}
+}
+
+void PostError(const QString &text)
+{
+    if (outstandingError() == text)
+        return;
+    outstandingError() = text;
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [text] { ShowError(text); }, Qt::QueuedConnection);
+}
+
+void PostedErrorRecovered()
+{
+    outstandingError().clear();
+}
+
+void GuardedPosted(const std::function<void()> &command)
+{
+    try {
+        command();
+    } catch (const std::exception &e) {
+        PostError(QString::fromUtf8(e.what()));
     }
 }
 

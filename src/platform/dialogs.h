@@ -36,6 +36,22 @@ void ShowError(const QString &text);
 // (exceptions must not cross the event loop).
 void Guarded(const std::function<void()> &command);
 
+// For what Qt calls where no box may open (painting, model reads, deferred refreshes, slots that
+// only show data): the failure is shown from the event loop, and only once until
+// PostedErrorRecovered() says the failing read worked again. A different failure shows too.
+void PostError(const QString &text);
+void PostedErrorRecovered();
+// Guarded for such places: a failure goes to PostError.
+void GuardedPosted(const std::function<void()> &command);
+
+// A handler to connect to a signal, run under Guarded: connect(button, &QPushButton::clicked, this,
+// GuardedSlot(this, &TfrmX::buttonClick)).
+template <class Object, class... Args>
+auto GuardedSlot(Object *object, void (Object::*handler)(Args...))
+{
+    return [object, handler](Args... args) { Guarded([&] { (object->*handler)(args...); }); };
+}
+
 // Shows a dialog modally and returns its result (QDialog::DialogCode or done() value).
 int ExecModal(QDialog &dialog);
 

@@ -48,6 +48,13 @@ void InstallFontSubstitutes()
     }
 }
 
+QFont ApplicationFont()
+{
+    // 9 points, as the windows were designed with; sized in points so that captions derived
+    // from it (bold, larger) scale alike.
+    return QFont(QString::fromLatin1(gothic), 8);
+}
+
 QString SubstituteFamily(const QString &family)
 {
     const QString name = family.trimmed();

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
+
 QLabel *Panel(const QString &text, QWidget *parent, bool sunken)
 {
     auto *l = new QLabel(text, parent);
@@ -53,9 +55,16 @@ QLineEdit *PasswordEdit(QWidget *parent, const char *name)
 {
     auto *e = new QLineEdit(parent);
     e->setObjectName(QString::fromLatin1(name));
-    e->setEchoMode(QLineEdit::Password);
-    e->setAttribute(Qt::WA_InputMethodEnabled, true);
+    MaskAsPassword(e);
     return e;
+}
+
+void MaskAsPassword(QLineEdit *edit)
+{
+    edit->setEchoMode(QLineEdit::Password);
+    edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // '*', not the style's dot
+    // Qt turns input methods off for passwords; a Hangul password must be typeable.
+    edit->setAttribute(Qt::WA_InputMethodEnabled, true);
 }
 
 TForm::TForm(QWidget *parent) : QDialog(parent)
@@ -69,13 +78,21 @@ int TForm::ShowModal()
     return ExecModal(*this);
 }
 
+bool TForm::mayClose()
+{
+    // Closing is asked for from events and button handlers: a failure is shown and the window stays.
+    bool allowed = false;
+    Guarded([&] { allowed = FormCloseQuery(); });
+    return allowed;
+}
+
 void TForm::setModalResult(int result)
 {
-    if (!FormCloseQuery())
+    if (!mayClose())
         return;
     m_modalResult = result;
     m_closing = true;
-    FormClose();
+    Guarded([this] { FormClose(); });
     QDialog::done(result);
     m_closing = false;
 }
@@ -91,11 +108,16 @@ void TForm::setDefaultButton(QPushButton *button)
 
 void TForm::centreOn(QWidget *other)
 {
-    QRect area = other ? other->frameGeometry()
-                       : (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
-                                                          : QRect(0, 0, 1024, 768));
+    const QScreen *screen = other ? other->screen() : QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     QRect r = frameGeometry();
-    r.moveCenter(area.center());
+    r.moveCenter(other ? other->frameGeometry().center() : available.center());
+    // A window larger than its owner stays on the screen: within the available area, its top
+    // left corner first when it is larger than that too.
+    r.moveRight(std::min(r.right(), available.right()));
+    r.moveBottom(std::min(r.bottom(), available.bottom()));
+    r.moveLeft(std::max(r.left(), available.left()));
+    r.moveTop(std::max(r.top(), available.top()));
     move(r.topLeft());
 }
 
@@ -145,14 +167,14 @@ void TForm::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    if (!FormCloseQuery()) {
+    if (!mayClose()) {
         event->ignore();
         return;
     }
     m_closing = true;
     if (m_modalResult == mrNone)
         m_modalResult = mrCancel;
-    FormClose();
+    Guarded([this] { FormClose(); });
     event->accept();
     QDialog::done(m_modalResult);
     m_closing = false;

@@ -18,6 +18,8 @@ class QLineEdit;
 
 // The old library's panel: a framed caption, raised or sunken.
 QLabel *Panel(const QString &text, QWidget *parent, bool sunken = false);
+// A password edit as the old ones were: every character shown as "*", Hangul typeable.
+void MaskAsPassword(QLineEdit *edit);
 
 // A push button named as the window's component.
 QPushButton *NamedButton(const QString &caption, const char *name, QWidget *parent);
@@ -61,6 +63,7 @@ protected:
     void done(int r) override;
 
 private:
+    bool mayClose();
     QPointer<QAbstractButton> m_cancel;
     QPointer<QPushButton> m_default;
     int m_modalResult = mrNone;

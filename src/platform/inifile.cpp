@@ -1,8 +1,11 @@
 #include "platform/inifile.h"
 
+#include "platform/cp949.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QStringList>
 
 #include <climits>
@@ -18,6 +21,15 @@ struct Content {
 [[noreturn]] void fail(const QString &message)
 {
     throw IniError(message.toStdString());
+}
+
+// A settings file brought over from the Windows program is in code page 949; it is written back
+// as UTF-8.
+QString decodeText(const QByteArray &data)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(data);
+    return utf8.hasError() ? cp949::decode(data) : text;
 }
 
 Content load(const QString &fileName)
@@ -40,7 +52,7 @@ Content load(const QString &fileName)
     c.crlf = data.contains("\r\n");
     if (data.isEmpty())
         return c;
-    c.lines = QString::fromUtf8(data).split(QLatin1Char('\n'));
+    c.lines = decodeText(data).split(QLatin1Char('\n'));
     if (c.lines.last().isEmpty()) // the final line end does not start another line
         c.lines.removeLast();
     for (QString &line : c.lines)

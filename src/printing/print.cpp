@@ -200,7 +200,7 @@ TfrmPrint::TfrmPrint(QWidget *parent) : TForm(parent), qrPrt(&frmDM->dbKelmo)
     bbtnCancel = new QPushButton(QStringLiteral("취소(&C)"), this);
     bbtnCancel->setObjectName(QStringLiteral("bbtnCancel"));
     setCancelButton(bbtnCancel);
-    connect(bbtnPrint, &QPushButton::clicked, this, &TfrmPrint::bbtnPrintClick);
+    connect(bbtnPrint, &QPushButton::clicked, this, GuardedSlot(this, &TfrmPrint::bbtnPrintClick));
     connect(bbtnCancel, &QPushButton::clicked, this, [this] { setModalResult(mrCancel); });
 
     auto *right = new QVBoxLayout;

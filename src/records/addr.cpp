@@ -70,7 +70,7 @@ TfrmAddr::TfrmAddr(QWidget *parent) : TForm(parent), qrFind(&frmDM->dbKelmo)
         const auto value = [&](const char *name) {
             return qrFind.valueAt(row, qrFind.fieldByName(QString::fromLatin1(name)).index()).toString();
         };
-        const bool current = row == qrFind.currentRow();
+        const bool current = row == qrFind.displayRow();
         const QPalette &pal = dgrdAddr->palette();
         if (current)
             p->fillRect(r, pal.brush(dgrdAddr->isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Highlight));
@@ -109,14 +109,14 @@ TfrmAddr::TfrmAddr(QWidget *parent) : TForm(parent), qrFind(&frmDM->dbKelmo)
     setDefaultButton(bbtnOK);
     setCancelButton(bbtnCancel);
     edtAddr->installEventFilter(this);
-    connect(btnFind, &QPushButton::clicked, this, &TfrmAddr::btnFindClick);
-    connect(bbtnOK, &QPushButton::clicked, this, &TfrmAddr::bbtnOKClick);
+    connect(btnFind, &QPushButton::clicked, this, GuardedSlot(this, &TfrmAddr::btnFindClick));
+    connect(bbtnOK, &QPushButton::clicked, this, GuardedSlot(this, &TfrmAddr::bbtnOKClick));
     connect(dgrdAddr, &DBGrid::doubleClicked, this, [this] {
         if (bbtnOK->isEnabled())
-            bbtnOKClick();
+            Guarded([this] { bbtnOKClick(); });
     });
     connect(bbtnCancel, &QPushButton::clicked, this, [this] { setModalResult(mrCancel); });
-    connect(bbtnClear, &QPushButton::clicked, this, &TfrmAddr::bbtnClearClick);
+    connect(bbtnClear, &QPushButton::clicked, this, GuardedSlot(this, &TfrmAddr::bbtnClearClick));
     // Without a member row in editing there is nothing to clear, and the hand-off globals are
     // only read after a pick.
     bbtnClear->setEnabled(memberEditing());

@@ -55,7 +55,7 @@ TfrmDel::TfrmDel(QList<Bookmark> &selectedRows, QWidget *parent) : TForm(parent)
     setFixedSize(460, 240);
 
     setCancelButton(bbtnNo);
-    connect(bbtnYes, &QPushButton::clicked, this, &TfrmDel::bbtnYesClick);
+    connect(bbtnYes, &QPushButton::clicked, this, GuardedSlot(this, &TfrmDel::bbtnYesClick));
     connect(bbtnNo, &QPushButton::clicked, this, [this] { setModalResult(mrNo); });
     FormCreate();
 }

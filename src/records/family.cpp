@@ -173,6 +173,6 @@ bool TfrmFamily::event(QEvent *e)
 
 void TfrmFamily::showEvent(QShowEvent *e)
 {
-    FormActivate();
+    Guarded([this] { FormActivate(); });
     TfrmSubRecord::showEvent(e);
 }

@@ -276,10 +276,10 @@ TfrmFind::TfrmFind(QWidget *parent) : TForm(parent), qrFind(&frmDM->dbKelmo)
     resize(820, 620);
 
     setCancelButton(bbtnClose);
-    connect(bbtnFind, &QPushButton::clicked, this, &TfrmFind::bbtnFindClick);
-    connect(dgrdFind, &DBGrid::doubleClicked, this, &TfrmFind::dgrdFindDblClick);
-    connect(bbtnPrint, &QPushButton::clicked, this, &TfrmFind::bbtnPrintClick);
-    connect(bbtnSave, &QPushButton::clicked, this, &TfrmFind::bbtnSaveClick);
+    connect(bbtnFind, &QPushButton::clicked, this, GuardedSlot(this, &TfrmFind::bbtnFindClick));
+    connect(dgrdFind, &DBGrid::doubleClicked, this, GuardedSlot(this, &TfrmFind::dgrdFindDblClick));
+    connect(bbtnPrint, &QPushButton::clicked, this, GuardedSlot(this, &TfrmFind::bbtnPrintClick));
+    connect(bbtnSave, &QPushButton::clicked, this, GuardedSlot(this, &TfrmFind::bbtnSaveClick));
     connect(bbtnClose, &QPushButton::clicked, this, &QWidget::close);
     FormCreate();
 }
@@ -303,7 +303,7 @@ void TfrmFind::FormCreate()
 void TfrmFind::showEvent(QShowEvent *event)
 {
     TForm::showEvent(event);
-    FormActivate();
+    Guarded([this] { FormActivate(); });
 }
 
 void TfrmFind::FormActivate()

@@ -48,10 +48,10 @@ TfrmGenDlg::TfrmGenDlg(QWidget *parent) : TForm(parent), qrList(&frmDM->dbKelmo)
     setFixedSize(620, 360);
 
     setCancelButton(bbtnCancel);
-    connect(bbtnOK, &QPushButton::clicked, this, &TfrmGenDlg::bbtnOKClick);
+    connect(bbtnOK, &QPushButton::clicked, this, GuardedSlot(this, &TfrmGenDlg::bbtnOKClick));
     connect(dgrdList, &DBGrid::doubleClicked, this, [this] {
         if (bbtnOK->isEnabled())
-            bbtnOKClick();
+            Guarded([this] { bbtnOKClick(); });
     });
     connect(bbtnCancel, &QPushButton::clicked, this, [this] { setModalResult(mrCancel); });
     OpenList(); // FormCreate

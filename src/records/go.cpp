@@ -64,10 +64,10 @@ TfrmGo::TfrmGo(QWidget *parent) : TForm(parent)
 
     setDefaultButton(bbtnGo);
     setCancelButton(bbtnClose);
-    connect(rdgConName, &QRadioButton::clicked, this, &TfrmGo::rdgConClick);
-    connect(rdgConTel, &QRadioButton::clicked, this, &TfrmGo::rdgConClick);
-    connect(bbtnGo, &QPushButton::clicked, this, &TfrmGo::bbtnGoClick);
-    connect(bbtnClose, &QPushButton::clicked, this, &TfrmGo::bbtnCloseClick);
+    connect(rdgConName, &QRadioButton::clicked, this, GuardedSlot(this, &TfrmGo::rdgConClick));
+    connect(rdgConTel, &QRadioButton::clicked, this, GuardedSlot(this, &TfrmGo::rdgConClick));
+    connect(bbtnGo, &QPushButton::clicked, this, GuardedSlot(this, &TfrmGo::bbtnGoClick));
+    connect(bbtnClose, &QPushButton::clicked, this, GuardedSlot(this, &TfrmGo::bbtnCloseClick));
 }
 
 int TfrmGo::condition() const
@@ -116,6 +116,6 @@ void TfrmGo::hideEvent(QHideEvent *event)
 {
     // The main window's name order comes back when the window goes.
     if (frmDM && frmDM->tbMaster.active())
-        frmDM->tbMaster.setIndexName(QStringLiteral("Name_idx"));
+        Guarded([] { frmDM->tbMaster.setIndexName(QStringLiteral("Name_idx")); });
     TForm::hideEvent(event);
 }

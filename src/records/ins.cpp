@@ -291,19 +291,21 @@ TfrmIns::TfrmIns(QWidget *parent) : TForm(parent)
     dedtAddr1->installEventFilter(this);
 
     setCancelButton(bbtnCancel);
-    connect(btnZip, &QPushButton::clicked, this, &TfrmIns::btnZipClick);
-    connect(btnGenSel, &QPushButton::clicked, this, &TfrmIns::btnGenSelClick);
-    connect(dchkG, &QCheckBox::toggled, this, &TfrmIns::dchkGClick);
-    connect(bbtnOk, &QPushButton::clicked, this, &TfrmIns::bbtnOkClick);
-    connect(bbtnCancel, &QPushButton::clicked, this, &TfrmIns::bbtnCancelClick);
+    connect(btnZip, &QPushButton::clicked, this, GuardedSlot(this, &TfrmIns::btnZipClick));
+    connect(btnGenSel, &QPushButton::clicked, this, GuardedSlot(this, &TfrmIns::btnGenSelClick));
+    connect(dchkG, &QCheckBox::toggled, this, GuardedSlot(this, &TfrmIns::dchkGClick));
+    connect(bbtnOk, &QPushButton::clicked, this, GuardedSlot(this, &TfrmIns::bbtnOkClick));
+    connect(bbtnCancel, &QPushButton::clicked, this, GuardedSlot(this, &TfrmIns::bbtnCancelClick));
     // The copies follow the stored values, whoever changed them.
     connect(&master(), &Dataset::recordChanged, this, [this](int fieldIndex) {
         if (fieldIndex < 0 || !inserting())
             return;
-        if (fieldIndex == master().fieldByName(QStringLiteral("Name")).index())
-            dedtNameChange();
-        else if (fieldIndex == master().fieldByName(QStringLiteral("Bday")).index())
-            dedtBdayChange();
+        Guarded([&] {
+            if (fieldIndex == master().fieldByName(QStringLiteral("Name")).index())
+                dedtNameChange();
+            else if (fieldIndex == master().fieldByName(QStringLiteral("Bday")).index())
+                dedtBdayChange();
+        });
     });
     FormCreate();
 }
@@ -324,7 +326,7 @@ void TfrmIns::FormCreate()
 void TfrmIns::showEvent(QShowEvent *event)
 {
     TForm::showEvent(event);
-    FormShow();
+    Guarded([this] { FormShow(); });
 }
 
 void TfrmIns::FormShow()
@@ -371,12 +373,12 @@ bool TfrmIns::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::FocusOut) {
         for (const auto &p : m_datePairs)
             if (watched == p.first)
-                TickIfDated(p.first, p.second);
+                Guarded([&] { TickIfDated(p.first, p.second); });
     } else if (watched == dedtAddr1 && !m_picking) {
         // Entering the address opens the picker, after the focus change has finished.
         QTimer::singleShot(0, this, [this] {
             if (dedtAddr1->hasFocus() && !m_picking)
-                btnZipClick();
+                Guarded([this] { btnZipClick(); });
         });
     }
     return TForm::eventFilter(watched, event);

@@ -83,8 +83,8 @@ TfrmJob::TfrmJob(QWidget *parent) : TForm(parent)
     setFixedSize(480, 460);
 
     setCancelButton(bbtnCancel);
-    connect(btnZip, &QPushButton::clicked, this, &TfrmJob::btnZipClick);
-    connect(bbtnOk, &QPushButton::clicked, this, &TfrmJob::bbtnOkClick);
+    connect(btnZip, &QPushButton::clicked, this, GuardedSlot(this, &TfrmJob::btnZipClick));
+    connect(bbtnOk, &QPushButton::clicked, this, GuardedSlot(this, &TfrmJob::bbtnOkClick));
     connect(bbtnCancel, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -102,7 +102,7 @@ bool TfrmJob::event(QEvent *e)
 
 void TfrmJob::showEvent(QShowEvent *e)
 {
-    FormActivate();
+    Guarded([this] { FormActivate(); });
     TForm::showEvent(e);
 }
 
@@ -112,7 +112,7 @@ bool TfrmJob::eventFilter(QObject *watched, QEvent *event)
     if (watched == btnZip && event->type() == QEvent::FocusIn) {
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
-            QTimer::singleShot(0, this, &TfrmJob::btnZipClick);
+            QTimer::singleShot(0, this, GuardedSlot(this, &TfrmJob::btnZipClick));
     }
     return TForm::eventFilter(watched, event);
 }

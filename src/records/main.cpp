@@ -16,6 +16,8 @@
 #include "maintenance/setup.h"
 #include "platform/aliases.h"
 #include "platform/dialogs.h"
+#include "platform/editmask.h"
+#include "platform/form.h"
 #include "platform/inifile.h"
 #include "platform/printer.h"
 #include "platform/regsettings.h"
@@ -167,6 +169,14 @@ DBEdit *fieldEdit(QWidget *parent, const char *field, DataSource *source, Qt::Al
 {
     auto *e = BoundControl<DBEdit>(parent, QByteArray("dedt").append(field).constData(), source, field, true);
     e->setAlignment(align | Qt::AlignVCenter);
+    // Numbers, dates and codes show whole ("010-1234-5678", "800315-1234567"); long texts may scroll.
+    if (const Field *f = e->field()) {
+        const int chars = f->editMask().isEmpty() ? f->size() : EditMask(f->editMask()).length();
+        // The widest value a telephone field holds is a mobile number.
+        const QString widest = f->editMask().isEmpty() && chars >= 13 ? QStringLiteral("010-0000-0000") : QString(chars, QLatin1Char('0'));
+        if (chars <= 14)
+            e->setMinimumWidth(e->fontMetrics().horizontalAdvance(widest) + 10);
+    }
     return e;
 }
 
@@ -187,6 +197,8 @@ QToolButton *pageButton(QWidget *parent, const char *name, const QString &hint, 
     if (!text.isEmpty()) {
         b->setText(text);
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    } else {
+        b->setIconSize(QSize(14, 14)); // beside a field, as small as the old speed buttons
     }
     b->setAutoRaise(true);
     return b;
@@ -319,7 +331,7 @@ QWidget *TfrmMain::buildNamePane()
 {
     auto *pnlName = new QWidget(this);
     pnlName->setObjectName(QStringLiteral("pnlName"));
-    pnlName->setFixedWidth(340);
+    pnlName->setFixedWidth(326); // the name grid's columns, its scroll bar and the index tabs
     auto *goBand = new QGroupBox(QStringLiteral("이동"), pnlName);
     cbxGo = new QComboBox(goBand);
     cbxGo->setObjectName(QStringLiteral("cbxGo"));
@@ -337,16 +349,16 @@ QWidget *TfrmMain::buildNamePane()
     const Qt::Alignment centre = Qt::AlignCenter;
     dgrdName->setColumns({{Field_("Name"), QStringLiteral("성  명"), centre, 70},
                           {Field_("X"), QString(), centre, 28},
-                          {Field_("Tel1"), QString(), centre, 105},
-                          {Field_("Hp"), QString(), centre, 105}});
+                          {Field_("Tel1"), QString(), centre, 92},
+                          {Field_("Hp"), QString(), centre, 92}});
     dgrdName->setMultiSelect(true);
     connect(dgrdName, &DBGrid::keyPressed, this, [this](QKeyEvent *e) { ShiftDown = e->key() == Qt::Key_Shift; });
     connect(dgrdName, &DBGrid::keyReleased, this, [this](QKeyEvent *e) {
         if (e->key() == Qt::Key_Shift)
             ShiftDown = false;
     });
-    connect(dgrdName, &DBGrid::mousePressed, this, &TfrmMain::dgrdNameMouseDown);
-    connect(dgrdName, &DBGrid::cellClicked, this, [this](int row, int) { dgrdNameCellClick(row); });
+    connect(dgrdName, &DBGrid::mousePressed, this, GuardedSlot(this, &TfrmMain::dgrdNameMouseDown));
+    connect(dgrdName, &DBGrid::cellClicked, this, [this](int row, int) { Guarded([&] { dgrdNameCellClick(row); }); });
 
     tcN = new QTabBar(pnlName);
     tcN->setObjectName(QStringLiteral("tcN"));
@@ -355,9 +367,9 @@ QWidget *TfrmMain::buildNamePane()
         tcN->addTab(QString::fromUtf8(t));
     connect(tcN, &QTabBar::currentChanged, this, [this](int i) { Guarded([&] { tcNChange(i); }); });
 
-    stbrName = new QStatusBar(pnlName);
+    stbrName = Panel(QString(), pnlName, true);
     stbrName->setObjectName(QStringLiteral("stbrName"));
-    stbrName->setSizeGripEnabled(false);
+    stbrName->setAlignment(Qt::AlignCenter);
 
     auto *gridAndTabs = new QHBoxLayout;
     gridAndTabs->setSpacing(0);
@@ -412,7 +424,6 @@ void TfrmMain::buildToolbar(QWidget *parent, QVBoxLayout *into)
     imgAbout->setAutoRaise(true);
     QFont f = imgAbout->font();
     f.setBold(true);
-    f.setPointSize(f.pointSize() + 3);
     imgAbout->setFont(f);
     connect(imgAbout, &QToolButton::clicked, command(QStringLiteral("mnuAbout")), &QAction::trigger);
     row->addWidget(imgAbout);
@@ -449,7 +460,7 @@ QWidget *TfrmMain::buildDetailPane()
         t->setDataField(QString::fromLatin1(field));
         QFont f = t->font();
         f.setBold(true);
-        f.setPointSize(f.pointSize() + 3);
+        f.setPointSizeF(f.pointSizeF() + 2);
         t->setFont(f);
         return t;
     };
@@ -457,7 +468,7 @@ QWidget *TfrmMain::buildDetailPane()
     title->addWidget(new QLabel(QStringLiteral("("), pnlTitle));
     title->addWidget(text("X"));
     title->addWidget(new QLabel(QStringLiteral(")"), pnlTitle));
-    title->addSpacing(12);
+    title->addSpacing(6);
     title->addWidget(text("Bday"));
     title->addWidget(new QLabel(QStringLiteral("("), pnlTitle));
     title->addWidget(text("L"));
@@ -480,7 +491,7 @@ QWidget *TfrmMain::buildDetailPane()
     dimgPic->setDataSource(ms);
     dimgPic->setDataField(QStringLiteral("Pic"));
     dimgPic->setStretch(true);
-    dimgPic->setFixedSize(110, 140);
+    dimgPic->setFixedSize(90, 120);
     dimgPic->setFrameShape(QFrame::Box);
     connect(dimgPic, &DBImage::doubleClicked, command(QStringLiteral("mnuPic")), &QAction::trigger);
     upperRow->addWidget(dimgPic, 0, Qt::AlignTop);
@@ -490,6 +501,8 @@ QWidget *TfrmMain::buildDetailPane()
     tsG->setObjectName(QStringLiteral("tsG"));
     {
         auto *g = new QGridLayout(tsG);
+        g->setContentsMargins(6, 6, 6, 6);
+        g->setHorizontalSpacing(2);
         g->addWidget(caption(QStringLiteral("전 화 2"), tsG), 0, 0);
         g->addWidget(fieldEdit(tsG, "Tel2", ms), 0, 1);
         auto *d2 = dialButton(tsG, "sbtnDial2", QStringLiteral("전화2 걸기"), "Tel2", QStringLiteral("의 전화2]"), true);
@@ -644,6 +657,8 @@ QWidget *TfrmMain::buildDetailPane()
         auto *page = new QWidget;
         page->setObjectName(QString::fromLatin1(name));
         auto *v = new QVBoxLayout(page);
+        v->setContentsMargins(4, 4, 4, 4); // room for the grid's rows at the smallest window size
+        v->setSpacing(4);
         auto *top = new QHBoxLayout;
         count = countPanel(page, countName, countText);
         top->addWidget(count);
@@ -673,9 +688,11 @@ QWidget *TfrmMain::buildDetailPane()
         fTop->addWidget(fgen);
         fTop->addWidget(fedt);
         dmemFmemo = BoundControl<DBMemo>(tsF, "dmemFmemo", ms, "Fmemo", true);
-        dmemFmemo->setMaximumHeight(70);
+        dmemFmemo->setMaximumHeight(44);
         auto *memoBox = new QGroupBox(QStringLiteral(" 가족 메모"), tsF);
-        (new QVBoxLayout(memoBox))->addWidget(dmemFmemo);
+        auto *memoLayout = new QVBoxLayout(memoBox);
+        memoLayout->setContentsMargins(4, 2, 4, 4);
+        memoLayout->addWidget(dmemFmemo);
         tsF->layout()->addWidget(memoBox);
     }
     pgcLower->addTab(tsF, QStringLiteral("가족사항(F&3)"));
@@ -720,9 +737,10 @@ QWidget *TfrmMain::buildDetailPane()
 
     for (Dataset *d : {static_cast<Dataset *>(&frmDM->tbMaster), static_cast<Dataset *>(&frmDM->tbFamily),
                        static_cast<Dataset *>(&frmDM->tbVisit), static_cast<Dataset *>(&frmDM->tbStudy)}) {
-        connect(d, &Dataset::dataSetChanged, this, &TfrmMain::RefreshCounts);
-        connect(d, &Dataset::scrolled, this, &TfrmMain::RefreshCounts);
-        connect(d, &Dataset::stateChanged, this, &TfrmMain::RefreshCounts);
+        const auto refresh = [this] { GuardedPosted([this] { RefreshCounts(); }); };
+        connect(d, &Dataset::dataSetChanged, this, refresh);
+        connect(d, &Dataset::scrolled, this, refresh);
+        connect(d, &Dataset::stateChanged, this, refresh);
     }
     return pnlDetail;
 }
@@ -796,7 +814,7 @@ void TfrmMain::RefreshCounts()
         return;
     const int n = frmDM->tbMaster.recordCount();
     UpdateCommandState(n >= 1);
-    stbrName->showMessage(QString::number(n) + QStringLiteral(" 명"));
+    stbrName->setText(QString::number(n) + QStringLiteral(" 명"));
     pnlFn->setText(QStringLiteral(" 가족 ") + QString::number(frmDM->tbFamily.recordCount()) + QStringLiteral(" 명"));
     pnlVn->setText(QStringLiteral(" 심방 ") + QString::number(frmDM->tbVisit.recordCount()) + QStringLiteral(" 회"));
     pnlSn->setText(QStringLiteral(" 이력 ") + QString::number(frmDM->tbStudy.recordCount()) + QStringLiteral(" 건"));
@@ -1119,8 +1137,8 @@ void TfrmMain::mnuAllClick()
     SavedBookmark = t.bookmark();
     for (t.first(); !t.eof(); t.next())
         dgrdName->selectRow(t.bookmark(), true);
+    t.gotoBookmark(*SavedBookmark); // before the grid follows again: a move would reset the selection
     t.enableControls();
-    t.gotoBookmark(*SavedBookmark);
     SavedBookmark.reset();
 }
 

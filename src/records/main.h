@@ -38,7 +38,7 @@ public:
     QComboBox *cbxGo;
     QTabBar *tcN;
     DBGrid *dgrdName;
-    QStatusBar *stbrName;
+    QLabel *stbrName; // the member count, centred
     // Right pane
     QWidget *pnlMain;
     DBImage *dimgPic;

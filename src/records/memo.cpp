@@ -141,10 +141,10 @@ TfrmMemo::TfrmMemo(QWidget *parent)
 
     setDefaultButton(bbtnFind);
     setCancelButton(bbtnClose);
-    connect(bbtnFind, &QPushButton::clicked, this, &TfrmMemo::bbtnFindClick);
-    connect(dgrdFind, &DBGrid::doubleClicked, this, &TfrmMemo::dgrdFindDblClick);
-    connect(bbtnPrint, &QPushButton::clicked, this, &TfrmMemo::bbtnPrintClick);
-    connect(bbtnSave, &QPushButton::clicked, this, &TfrmMemo::bbtnSaveClick);
+    connect(bbtnFind, &QPushButton::clicked, this, GuardedSlot(this, &TfrmMemo::bbtnFindClick));
+    connect(dgrdFind, &DBGrid::doubleClicked, this, GuardedSlot(this, &TfrmMemo::dgrdFindDblClick));
+    connect(bbtnPrint, &QPushButton::clicked, this, GuardedSlot(this, &TfrmMemo::bbtnPrintClick));
+    connect(bbtnSave, &QPushButton::clicked, this, GuardedSlot(this, &TfrmMemo::bbtnSaveClick));
     connect(bbtnClose, &QPushButton::clicked, this, &QWidget::close);
     FormCreate();
 }

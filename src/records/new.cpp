@@ -190,10 +190,10 @@ TfrmNew::TfrmNew(QWidget *parent) : TForm(parent)
 
     setCancelButton(bbtnCancel);
     edtAddr1->installEventFilter(this);
-    connect(btnZip, &QPushButton::clicked, this, &TfrmNew::btnZipClick);
-    connect(bbtnAdd, &QPushButton::clicked, this, &TfrmNew::bbtnAddClick);
-    connect(bbtnDel, &QPushButton::clicked, this, &TfrmNew::bbtnDelClick);
-    connect(bbtnOk, &QPushButton::clicked, this, &TfrmNew::bbtnOkClick);
+    connect(btnZip, &QPushButton::clicked, this, GuardedSlot(this, &TfrmNew::btnZipClick));
+    connect(bbtnAdd, &QPushButton::clicked, this, GuardedSlot(this, &TfrmNew::bbtnAddClick));
+    connect(bbtnDel, &QPushButton::clicked, this, GuardedSlot(this, &TfrmNew::bbtnDelClick));
+    connect(bbtnOk, &QPushButton::clicked, this, GuardedSlot(this, &TfrmNew::bbtnOkClick));
     connect(bbtnCancel, &QPushButton::clicked, this, [this] { setModalResult(mrCancel); });
     FormCreate();
 }
@@ -231,7 +231,7 @@ bool TfrmNew::eventFilter(QObject *watched, QEvent *event)
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && !m_picking)
             QTimer::singleShot(0, this, [this] {
                 if (edtAddr1->hasFocus() && !m_picking)
-                    btnZipClick();
+                    Guarded([this] { btnZipClick(); });
             });
     }
     return TForm::eventFilter(watched, event);

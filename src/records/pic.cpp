@@ -81,7 +81,7 @@ TfrmPic::TfrmPic(QWidget *parent) : TForm(parent)
         i->setFrameShape(QFrame::Box);
         i->setFocusPolicy(Qt::StrongFocus);
         i->installEventFilter(this);
-        connect(i, &DBImage::doubleClicked, this, &TfrmPic::sbtnAddClick);
+        connect(i, &DBImage::doubleClicked, this, GuardedSlot(this, &TfrmPic::sbtnAddClick));
         return i;
     };
 
@@ -152,12 +152,12 @@ TfrmPic::TfrmPic(QWidget *parent) : TForm(parent)
     layout->addLayout(bottom);
     resize(720, 480);
 
-    connect(sbtnAdd, &QToolButton::clicked, this, &TfrmPic::sbtnAddClick);
-    connect(sbtnDel, &QToolButton::clicked, this, &TfrmPic::sbtnDelClick);
-    connect(sbtnPrint, &QToolButton::clicked, this, &TfrmPic::sbtnPrintClick);
-    connect(btnLeft, &QToolButton::clicked, this, &TfrmPic::btnLeftClick);
-    connect(btnRight, &QToolButton::clicked, this, &TfrmPic::btnRightClick);
-    connect(m_slots, &QButtonGroup::idClicked, this, &TfrmPic::rdgPicSelClick);
+    connect(sbtnAdd, &QToolButton::clicked, this, GuardedSlot(this, &TfrmPic::sbtnAddClick));
+    connect(sbtnDel, &QToolButton::clicked, this, GuardedSlot(this, &TfrmPic::sbtnDelClick));
+    connect(sbtnPrint, &QToolButton::clicked, this, GuardedSlot(this, &TfrmPic::sbtnPrintClick));
+    connect(btnLeft, &QToolButton::clicked, this, GuardedSlot(this, &TfrmPic::btnLeftClick));
+    connect(btnRight, &QToolButton::clicked, this, GuardedSlot(this, &TfrmPic::btnRightClick));
+    connect(m_slots, &QButtonGroup::idClicked, this, GuardedSlot(this, &TfrmPic::rdgPicSelClick));
     connect(bbtnClose, &QPushButton::clicked, this, &QWidget::close);
 }
 

@@ -70,11 +70,11 @@ TfrmSubRecord::TfrmSubRecord(Table &table, DataSource &source, const Names &name
     layout->addLayout(footer);
 
     setCancelButton(bbtnCancel);
-    connect(bbtnAdd, &QPushButton::clicked, this, &TfrmSubRecord::bbtnAddClick);
-    connect(bbtnEdit, &QPushButton::clicked, this, &TfrmSubRecord::bbtnEditClick);
-    connect(bbtnDel, &QPushButton::clicked, this, &TfrmSubRecord::bbtnDelClick);
-    connect(bbtnSave, &QPushButton::clicked, this, &TfrmSubRecord::bbtnSaveClick);
-    connect(bbtnCancel, &QPushButton::clicked, this, &TfrmSubRecord::bbtnCancelClick);
+    connect(bbtnAdd, &QPushButton::clicked, this, GuardedSlot(this, &TfrmSubRecord::bbtnAddClick));
+    connect(bbtnEdit, &QPushButton::clicked, this, GuardedSlot(this, &TfrmSubRecord::bbtnEditClick));
+    connect(bbtnDel, &QPushButton::clicked, this, GuardedSlot(this, &TfrmSubRecord::bbtnDelClick));
+    connect(bbtnSave, &QPushButton::clicked, this, GuardedSlot(this, &TfrmSubRecord::bbtnSaveClick));
+    connect(bbtnCancel, &QPushButton::clicked, this, GuardedSlot(this, &TfrmSubRecord::bbtnCancelClick));
     connect(bbtnClose, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -268,7 +268,7 @@ DBGrid::CellPainter CheckCellPainter(DBGrid *grid)
             return false;
         const QPixmap &pm = f.dataset()->valueAt(row, f.index()).toBool() ? ticked : unticked;
         const QPalette &colours = grid->palette();
-        p->fillRect(r, row == f.dataset()->currentRow() ? colours.highlight() : colours.base());
+        p->fillRect(r, row == f.dataset()->displayRow() ? colours.highlight() : colours.base());
         p->drawPixmap(r.left() + (r.width() - pm.width()) / 2, r.top() + (r.height() - pm.height()) / 2, pm);
         return true;
     };

@@ -50,9 +50,9 @@ TfrmZip::TfrmZip(QWidget *parent)
                          {QStringLiteral("ZDO")}, {QStringLiteral("ZGUN")},
                          {QStringLiteral("ZADDR"), QStringLiteral("읍 / 면 / 동")}});
 
-    connect(edtAddr, &QLineEdit::textChanged, this, &TfrmZip::edtAddrChange);
-    connect(edtAddr, &QLineEdit::returnPressed, this, &TfrmZip::btnGoClick);
-    connect(btnGo, &QPushButton::clicked, this, &TfrmZip::btnGoClick);
+    connect(edtAddr, &QLineEdit::textChanged, this, GuardedSlot(this, &TfrmZip::edtAddrChange));
+    connect(edtAddr, &QLineEdit::returnPressed, this, GuardedSlot(this, &TfrmZip::btnGoClick));
+    connect(btnGo, &QPushButton::clicked, this, GuardedSlot(this, &TfrmZip::btnGoClick));
 
     frmDM->tbZip.setIndexName(QStringLiteral("Zip"));
     frmDM->tbZip.first();

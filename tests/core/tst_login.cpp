@@ -3,7 +3,9 @@
 #include "core/login.h"
 #include "scripted.h"
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
 #include <QPushButton>
 #include <QTest>
 
@@ -27,6 +29,11 @@ private slots:
         QVERIFY(LoginAccepted);
         QCOMPARE(login.result(), int(mrOk));
         QVERIFY(login.edtPswd->testAttribute(Qt::WA_InputMethodEnabled));
+        // every character shown as "*", and the captions whole
+        QCOMPARE(login.edtPswd->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, login.edtPswd), int('*'));
+        for (QLabel *caption : login.findChildren<QLabel *>())
+            QVERIFY2(caption->contentsRect().width() >= caption->fontMetrics().horizontalAdvance(caption->text()),
+                     qPrintable(caption->text()));
     }
 
     void wrongNameIsToldBeforeThePasswordIsLookedAt()

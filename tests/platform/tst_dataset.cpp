@@ -2,10 +2,12 @@
 // notifications and refresh after statements.
 #include "platform/dataset.h"
 #include "platform/datasetmodel.h"
+#include "scripted.h"
 #include "tempregister.h"
 
 #include <QSignalSpy>
 #include <QTest>
+#include <thread>
 
 namespace {
 QStringList names(Dataset &d, const char *field = "Name")
@@ -381,6 +383,66 @@ private slots:
         QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("나"));
         t.post();
         QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("나"));
+
+        // A new row shows after the stored ones, which stay as they are.
+        t.append();
+        t.fieldByName(QStringLiteral("Name")).setAsString(QStringLiteral("다"));
+        QCOMPARE(model.rowCount(), 2);
+        QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("나"));
+        QCOMPARE(model.data(model.index(1, 0)).toString(), QStringLiteral("다"));
+        QCOMPARE(t.displayRow(), 1);
+        t.cancel();
+        QCOMPARE(model.rowCount(), 1);
+    }
+
+    // Another program holding the register locked: the cells stay blank, the failure is shown
+    // once from the event loop, and the rows come back when the lock is gone. A short lock is
+    // waited for.
+    void lockedRegisterReadsBlankAndRecovers()
+    {
+        TempRegister reg;
+        for (int i = 1; i <= 3; ++i)
+            reg.addMember(QString::number(i), QStringLiteral("이름%1").arg(i));
+        Table t(&reg.db(), QStringLiteral("MASTER"));
+        t.open();
+        DataSource ds(&t);
+        DatasetModel model;
+        model.setDataSource(&ds);
+        model.setColumns({QStringLiteral("Name")});
+
+        Database other;
+        other.open(reg.databaseFile());
+        other.executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
+        ScriptedMessages boxes;
+        boxes.expect(QStringLiteral("database is locked"));
+        QCOMPARE(model.data(model.index(0, 0)), QVariant());
+        QCOMPARE(model.data(model.index(1, 0)), QVariant());
+        QVERIFY(boxes.shown().isEmpty()); // never from inside a paint
+        QCoreApplication::processEvents();
+        QCOMPARE(boxes.shown().size(), 1);
+        // the refresh deferred after a change fails the same way: shown, not thrown
+        emit reg.db().tablesChanged({QStringLiteral("MASTER")});
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        QCOMPARE(boxes.shown().size(), 1); // the same failure, already on screen
+        other.executeNative(QStringLiteral("COMMIT"));
+        QTRY_COMPARE_WITH_TIMEOUT(model.data(model.index(0, 0)).toString(), QStringLiteral("이름1"), 3000);
+
+        std::atomic<bool> locked = false;
+        std::thread holder([&] {
+            Database db;
+            db.open(reg.databaseFile());
+            db.executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
+            locked = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            db.executeNative(QStringLiteral("COMMIT"));
+        });
+        while (!locked)
+            std::this_thread::yield();
+        QCOMPARE(model.data(model.index(2, 0)).toString(), QStringLiteral("이름3"));
+        holder.join();
+        QCoreApplication::processEvents();
+        QCOMPARE(boxes.shown().size(), 1);
     }
 };
 

@@ -5,6 +5,7 @@
 #include <QInputMethodEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -143,6 +144,42 @@ private slots:
         QTest::keyClick(&bday, Qt::Key_Delete);
         QVERIFY(m.value("Bday").isNull());
         QCOMPARE(shown.text(), QString()); // no placeholders in a read-only box
+    }
+
+    // A masked field focused by the program takes typing from its first slot; Alt+letter,
+    // a disabled button's key, types nothing.
+    void focusedMaskTypesFromTheStartAndAltNeverTypes()
+    {
+        Master m;
+        m.reg.addMember(QStringLiteral("1"), QStringLiteral("가"), {{QStringLiteral("Zip"), QStringLiteral("654321")}});
+        Table &t = m.open();
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        auto *zip = new DBEdit, *name = new DBEdit;
+        auto *memo = new DBMemo;
+        m.bind(*zip, "Zip");
+        m.bind(*name, "Name");
+        m.bind(*memo, "Cmemo");
+        for (QWidget *w : {static_cast<QWidget *>(name), static_cast<QWidget *>(zip), static_cast<QWidget *>(memo)})
+            layout->addWidget(w);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        name->setFocus();
+        t.append();
+        zip->setFocus();
+        QTest::keyClicks(zip, QStringLiteral("123456"));
+        QCOMPARE(zip->displayText(), QStringLiteral("123-456"));
+        t.cancel();
+
+        for (QWidget *w : {static_cast<QWidget *>(name), static_cast<QWidget *>(memo)}) {
+            w->setFocus();
+            QTest::keyClick(w, Qt::Key_Y, Qt::AltModifier);
+            QTest::keyClick(w, Qt::Key_N, Qt::AltModifier);
+        }
+        QCOMPARE(t.state(), DatasetState::Browse);
+        QCOMPARE(name->text(), QStringLiteral("가"));
+        QCOMPARE(memo->toPlainText(), QString());
     }
 
     void controlsFollowTheCursor()
@@ -286,6 +323,45 @@ private slots:
         QCOMPARE(g.grid.currentIndex().row(), t.currentRow());
     }
 
+    // The rows a command acts on (the selection and the current row) are the highlighted ones
+    // after every kind of move.
+    void gridSelectionFollowsMoves()
+    {
+        Master m;
+        for (int i = 1; i <= 30; ++i)
+            m.reg.addMember(QString::number(i), QStringLiteral("이름%1").arg(i, 2, 10, QLatin1Char('0')));
+        Table &t = m.open();
+        Grid g(m);
+        g.grid.setMultiSelect(true);
+        const auto actedOn = [&] {
+            QList<int> rows{t.currentRow()};
+            for (const Bookmark &b : g.grid.SelectedRows())
+                if (!rows.contains(t.rowOf(b)))
+                    rows << t.rowOf(b);
+            std::sort(rows.begin(), rows.end());
+            return rows;
+        };
+        g.click(1);
+        QTest::keyClick(&g.grid, Qt::Key_Down);
+        QTest::keyClick(&g.grid, Qt::Key_Down);
+        QCOMPARE(actedOn(), QList<int>{3});
+        QCOMPARE(g.shownRows(), QList<int>{3});
+        QTest::keyClick(&g.grid, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(&g.grid, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(actedOn(), (QList<int>{3, 4, 5}));
+        QCOMPARE(g.shownRows(), actedOn());
+        for (Qt::Key key : {Qt::Key_PageDown, Qt::Key_End, Qt::Key_Home}) {
+            QTest::keyClick(&g.grid, key);
+            QCOMPARE(actedOn(), QList<int>{t.currentRow()});
+            QCOMPARE(g.shownRows(), actedOn());
+        }
+        g.click(2, Qt::ControlModifier);
+        QCOMPARE(g.shownRows(), (QList<int>{0, 2}));
+        t.locate(QStringLiteral("Ino"), {QStringLiteral("25")}); // a jump made by the program
+        QCOMPARE(actedOn(), QList<int>{t.currentRow()});
+        QCOMPARE(g.shownRows(), actedOn());
+    }
+
     void gridMultiSelectKeepsBookmarks()
     {
         Master m;
@@ -314,12 +390,15 @@ private slots:
         QCOMPARE(g.shownRows(), (QList<int>{0, 1, 3}));
         g.click(3, Qt::ControlModifier);
         QCOMPARE(selected(), (QList<qint64>{id[1], id[0]}));
+        QCOMPARE(g.shownRows(), (QList<int>{0, 1, 3})); // the current row always shows
 
         // Name order reverses the rows: the same members show selected at their new places.
         t.setIndexName(QStringLiteral("Name_idx"));
-        QCOMPARE(g.shownRows(), (QList<int>{3, 4}));
+        QCOMPARE(g.shownRows(), (QList<int>{1, 3, 4}));
+        t.disableControls(); // not a move the grid follows
         QVERIFY(t.gotoBookmark(Bookmark{id[0]}));
         t.deleteRecord();
+        t.enableControls();
         QCOMPARE(selected(), QList<qint64>{id[1]});
         QCOMPARE(g.shownRows(), QList<int>{3});
 

@@ -174,6 +174,16 @@ private slots:
         QCOMPARE(ini.ReadString("A", "x", ""), QStringLiteral("1"));
     }
 
+    void windowsCodePageReadAndWrittenBackAsUtf8()
+    {
+        // "[교회]\r\n이름=새빛교회\r\n" in code page 949, as the Windows program left it.
+        writeAll(m_file, "[\xB1\xB3\xC8\xB8]\r\n\xC0\xCC\xB8\xA7=\xBB\xF5\xBA\xFB\xB1\xB3\xC8\xB8\r\n");
+        IniStore ini(m_file);
+        QCOMPARE(ini.ReadString("교회", "이름", ""), QStringLiteral("새빛교회"));
+        ini.WriteString("교회", "목사", "김");
+        QCOMPARE(readAll(m_file), QByteArray("[교회]\r\n이름=새빛교회\r\n목사=김\r\n"));
+    }
+
     void eraseAndDelete()
     {
         writeAll(m_file, "[A]\nx=1\nX=2\ny=3\n\n[B]\nz=4\n[a]\nx=5\n");

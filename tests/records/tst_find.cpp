@@ -193,8 +193,9 @@ private slots:
 
         // "no" with two rows selected prints them both
         goToRow(w.qrFind, S("가"));
-        w.dgrdFind->selectRow(w.qrFind.bookmark(), true);
-        goToRow(w.qrFind, S("다"));
+        const Bookmark ga = w.qrFind.bookmark();
+        goToRow(w.qrFind, S("다")); // a move leaves only the new row selected
+        w.dgrdFind->selectRow(ga, true);
         {
             ScriptedMessages boxes;
             boxes.expect(S("전체 인쇄하시겠습니까?"), IDNO);
