@@ -74,6 +74,12 @@ public:
     void mnuStudyClick();
     void mnuPicClick();
     void mnuZipClick();
+    // The list menu
+    void mnuLPartClick();
+    void mnuLDutyClick();
+    void mnuLGitaClick();
+    void mnuLBigoClick();
+    void mnuLStudyClick();
     void sbtnFgenClick();
     void sbtnBdayClick();
     void sbtnFbdayClick();
