@@ -198,7 +198,7 @@ TListWindow::TListWindow(const char *objectName, const QString &caption, std::op
     connect(bbtnPrint, &QPushButton::clicked, this, [this] { bbtnPrintClick(); });
     connect(dgrdList, &DBGrid::doubleClicked, this, [this] { Guarded([this] { dgrdListDblClick(); }); });
     connect(bbtnClose, &QPushButton::clicked, this, &QWidget::close);
-    connect(tcList, &QTabBar::currentChanged, this, [this] { RefreshList(); });
+    connect(tcList, &QTabBar::currentChanged, this, [this] { Guarded([this] { tcListChange(); }); });
 }
 
 void TListWindow::addAllTab()
@@ -238,17 +238,46 @@ void TListWindow::addTitleControl(QWidget *w, int stretch)
     m_titleLeft->addWidget(w, stretch);
 }
 
+QLabel *TListWindow::addTitleLabel(const QString &text, const char *objectName)
+{
+    auto *label = new QLabel(text);
+    label->setObjectName(QString::fromLatin1(objectName));
+    QPalette white = label->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(white);
+    addTitleControl(label);
+    return label;
+}
+
 void TListWindow::setSqlLines(const QStringList &lines)
 {
+    m_sqlLines = lines;
     QString sql;
     for (const QString &line : lines)
         sql += line + QStringLiteral(" \n");
     qrList.setSql(sql);
 }
 
+void TListWindow::ClearSQL()
+{
+    setSqlLines({});
+}
+
+void TListWindow::AddSQL(const QString &line)
+{
+    setSqlLines(m_sqlLines + QStringList{line});
+}
+
+void TListWindow::tcListChange()
+{
+    RefreshList();
+}
+
 void TListWindow::RefreshList()
 {
     Guarded([this] {
+        if (!CheckInput())
+            return;
         qrList.close();
         BuildQuery();
         qrList.prepare();
@@ -261,6 +290,7 @@ void TListWindow::RefreshList()
         }
         const int total = qrList.recordCount();
         stbrList->setText(CountText());
+        qrList.first(); // switching the count filter off leaves the engine on the first row
         SetButtons(total >= 1);
         ListRefreshed(total);
     });

@@ -48,6 +48,12 @@ public:
     // The head count of the open list: "전체 N명 / 남 N명 / 여 N명" by default.
     virtual QString CountText();
 
+    // Another tab chosen: runs the list.
+    virtual void tcListChange();
+    // Empties qrList's statement / appends one line, followed by one blank, to it.
+    void ClearSQL();
+    void AddSQL(const QString &line);
+
     void bbtnSaveClick();
     virtual void bbtnStatClick();
     void bbtnPrintClick();
@@ -60,6 +66,8 @@ protected:
 
     // Puts the statement and its parameters into qrList for the chosen tab (qrList is closed).
     virtual void BuildQuery() = 0;
+    // Whether the list may run now; false keeps the list as it is (after the window's message).
+    virtual bool CheckInput() { return true; }
     // After each refresh that opened the list.
     virtual void ListRefreshed(int total) { Q_UNUSED(total); }
     // Activation: the first showing and every return from a window opened over this one.
@@ -75,6 +83,8 @@ protected:
     void setColumns(const QStringList &fields, int groupColumn, const QList<FieldDef> &extraDefs = {});
     // A control of the window's own at the left of the title panel.
     void addTitleControl(QWidget *w, int stretch = 0);
+    // A caption at the left of the title panel, legible on its blue.
+    QLabel *addTitleLabel(const QString &text, const char *objectName);
     // The body below the title panel (tab bar, grid, head count), for windows that add below it.
     QVBoxLayout *bodyLayout() const { return m_body; }
     // Replaces qrList's statement by these lines, each followed by one blank.
@@ -87,4 +97,5 @@ private:
     std::optional<Chart> m_chart;
     QHBoxLayout *m_titleLeft;
     QVBoxLayout *m_body;
+    QStringList m_sqlLines;
 };

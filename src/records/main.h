@@ -75,11 +75,16 @@ public:
     void mnuPicClick();
     void mnuZipClick();
     // The list menu
+    void mnuListClick();
+    void mnuLAreaClick();
     void mnuLPartClick();
     void mnuLDutyClick();
     void mnuLGitaClick();
     void mnuLBigoClick();
     void mnuLStudyClick();
+    void mnuLRegClick();
+    void mnuLGenClick();
+    void mnuLBapClick();
     void sbtnFgenClick();
     void sbtnBdayClick();
     void sbtnFbdayClick();
