@@ -1,7 +1,6 @@
 #include "lists/listwindow.h"
 
 #include "core/global.h"
-#include "core/myunit.h"
 #include "core/dm.h"
 #include "lists/handoff.h"
 #include "platform/dialogs.h"
@@ -106,6 +105,9 @@ TListWindow::TListWindow(const char *objectName, const QString &caption, std::op
     f.setPixelSize(13);
     setFont(f);
     qrList.setFieldDefs(ListFieldDefs());
+    // A list of every member must open at once: the grid reads the rows it shows.
+    qrList.setFetchOnDemand(true);
+    qrList.setSummary({QStringLiteral("SUM(X = '남')"), QStringLiteral("SUM(X = '여')")});
 
     auto named = [](QWidget *w, const char *name) { w->setObjectName(QString::fromLatin1(name)); };
     auto button = [&](const char *name, const char *caption, QWidget *parent) {
@@ -290,7 +292,6 @@ void TListWindow::RefreshList()
         }
         const int total = qrList.recordCount();
         stbrList->setText(CountText());
-        qrList.first(); // switching the count filter off leaves the engine on the first row
         SetButtons(total >= 1);
         ListRefreshed(total);
     });
@@ -298,17 +299,10 @@ void TListWindow::RefreshList()
 
 QString TListWindow::CountText()
 {
-    // The sex counts come from the open result, not from further queries.
+    // Counted with the list's own opening, in one pass: the rows stay unread.
     const int total = qrList.recordCount();
-    const auto count = [this](const char *sex) {
-        qrList.setFilter(QStringLiteral("x = ") + Quote(S(sex)));
-        qrList.setFiltered(true);
-        const int n = qrList.recordCount();
-        qrList.setFiltered(false);
-        return n;
-    };
-    const int men = count("남");
-    const int women = count("여");
+    const int men = qrList.summary(0).toInt();
+    const int women = qrList.summary(1).toInt();
     return S("전체 ") + QString::number(total) + S("명 / 남 ") + QString::number(men) + S("명 / 여 ") +
            QString::number(women) + S("명");
 }

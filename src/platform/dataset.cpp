@@ -1,5 +1,8 @@
 #include "platform/dataset.h"
 
+#include <limits>
+#include <numeric>
+
 #include "platform/cp949.h"
 #include "platform/editmask.h"
 #include "platform/sqltranslate.h"
@@ -1246,11 +1249,15 @@ void Query::edit()
 
 void Query::doOpen()
 {
-    Statement st(*m_db, translateSql(m_sql, m_db->catalog()));
+    const QString sql = translateSql(m_sql, m_db->catalog());
+    m_cursor = std::make_unique<Statement>(*m_db, sql);
+    Statement &st = *m_cursor;
     st.bindParameters(m_params);
     m_columns.clear();
     m_rows.clear();
+    m_summary.clear();
     const int n = std::max(0, st.columnCount());
+    m_typed = QVector<bool>(n, false);
     for (int i = 0; i < n; ++i) {
         FieldDef f;
         f.name = st.columnName(i);
@@ -1262,31 +1269,63 @@ void Query::doOpen()
                 f.name = name;
             }
         }
+        m_typed[i] = !st.originTable(i).isEmpty();
         m_columns << f;
     }
-    QVector<bool> typed(n, false);
-    for (int i = 0; i < n; ++i)
-        typed[i] = !st.originTable(i).isEmpty();
-    while (st.step()) {
-        QVector<QVariant> row(n);
-        for (int i = 0; i < n; ++i) {
-            row[i] = fromStorage(m_columns[i].type, st.column(i));
-            if (!typed[i] && !row[i].isNull()) { // computed column: type from its first value
-                typed[i] = true;
-                const int t = row[i].typeId();
-                m_columns[i].type = t == QMetaType::LongLong ? FieldType::Integer
-                                    : t == QMetaType::Double ? FieldType::Float
-                                                             : FieldType::Text;
-            }
+    if (!m_fetchOnDemand && m_summaryExpressions.isEmpty()) {
+        fetchUpTo(std::numeric_limits<qint64>::max());
+        m_total = m_rows.size();
+        return;
+    }
+    // One pass over the rows without their order gives the count and the summary.
+    QString aggregate = QStringLiteral("SELECT COUNT(*)");
+    for (const QString &e : m_summaryExpressions)
+        aggregate += QStringLiteral(", ") + e;
+    Statement count(*m_db, aggregate + QStringLiteral(" FROM (") + WithoutOrderBy(sql) + QStringLiteral(")"));
+    count.bindParameters(m_params);
+    count.step();
+    m_total = count.columnInt64(0);
+    for (int i = 0; i < m_summaryExpressions.size(); ++i)
+        m_summary << count.column(i + 1);
+    // The first row types the computed columns before anyone asks for the fields.
+    fetchUpTo(m_fetchOnDemand ? 1 : std::numeric_limits<qint64>::max());
+}
+
+QVector<QVariant> Query::readRow()
+{
+    const int n = int(m_columns.size());
+    QVector<QVariant> row(n);
+    for (int i = 0; i < n; ++i) {
+        row[i] = fromStorage(m_columns[i].type, m_cursor->column(i));
+        if (!m_typed[i] && !row[i].isNull()) { // computed column: type from its first value
+            m_typed[i] = true;
+            const int t = row[i].typeId();
+            m_columns[i].type = t == QMetaType::LongLong ? FieldType::Integer
+                                : t == QMetaType::Double ? FieldType::Float
+                                                         : FieldType::Text;
         }
-        m_rows.append(std::move(row));
+    }
+    return row;
+}
+
+void Query::fetchUpTo(qint64 count)
+{
+    while (m_cursor && m_rows.size() < count) {
+        if (!m_cursor->step()) {
+            m_cursor.reset();
+            break;
+        }
+        m_rows.append(readRow());
     }
 }
 
 void Query::doClose()
 {
+    m_cursor.reset();
     m_rows.clear();
     m_rows.squeeze();
+    m_summary.clear();
+    m_total = 0;
 }
 
 QList<FieldDef> Query::describeFields()
@@ -1297,8 +1336,14 @@ QList<FieldDef> Query::describeFields()
 QVector<qint64> Query::loadView()
 {
     QVector<qint64> ids;
-    ids.reserve(m_rows.size());
     const bool useFilter = filtered() && !filterExpr().isEmpty();
+    if (!useFilter && m_fetchOnDemand) {
+        ids.resize(qsizetype(m_total));
+        std::iota(ids.begin(), ids.end(), qint64(0));
+        return ids;
+    }
+    fetchUpTo(std::numeric_limits<qint64>::max());
+    ids.reserve(m_rows.size());
     for (int i = 0; i < m_rows.size(); ++i)
         if (!useFilter || filterExpr().matches(m_rows[i]))
             ids.append(i);
@@ -1307,5 +1352,34 @@ QVector<qint64> Query::loadView()
 
 QVector<QVariant> Query::fetchRow(qint64 id)
 {
+    fetchUpTo(id + 1);
     return m_rows.value(int(id));
+}
+
+QString WithoutOrderBy(const QString &sql)
+{
+    // The last ORDER BY outside brackets and literals, when nothing but its terms follow it.
+    int depth = 0, orderAt = -1;
+    QChar quote;
+    for (int i = 0; i < sql.size(); ++i) {
+        const QChar c = sql[i];
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+        } else if (c == QLatin1Char('(')) {
+            ++depth;
+        } else if (c == QLatin1Char(')')) {
+            --depth;
+        } else if (depth == 0 && sql.mid(i, 5).compare(QLatin1String("ORDER"), Qt::CaseInsensitive) == 0 &&
+                   (i == 0 || !sql[i - 1].isLetterOrNumber()) &&
+                   (i + 5 >= sql.size() || !sql[i + 5].isLetterOrNumber())) {
+            orderAt = i;
+        } else if (depth == 0 && orderAt >= 0 &&
+                   sql.mid(i, 5).compare(QLatin1String("LIMIT"), Qt::CaseInsensitive) == 0) {
+            return sql; // a limited result counts differently: keep it whole
+        }
+    }
+    return orderAt >= 0 ? sql.left(orderAt) : sql;
 }
