@@ -3,46 +3,25 @@
 // The whole list opened (statement, rows, head count and the grid painted), then a tab and a
 // sort order switched, each step timed through the window as a user meets it.
 #include "benchsupport.h"
-#include "core/dm.h"
 #include "lists/list.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
-#include "records/main.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QTabBar>
-#include <QTemporaryDir>
-#include <algorithm>
 #include <cstdio>
 #include <memory>
-
-namespace {
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-} // namespace
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     InstallFontSubstitutes();
-    const int members = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
-    QTemporaryDir dir;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
-    const GeneratedCounts c = MakeBenchRegister(dir.path(), members);
-    std::printf("%d members\n", c.members);
-    QDir::setCurrent(dir.path());
-    TfrmDM dm;
-    frmDM = &dm;
-    if (!dm.DataModuleCreate())
+    BenchProgram program;
+    if (!program.open(argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000))
         return 1;
-    std::unique_ptr<TfrmMain> main(static_cast<TfrmMain *>(CreateMainWindow()));
-    if (!main)
-        return 1;
+    std::printf("%d members\n", program.counts.members);
     dialogs::setMessageHandler([](const MessageRequest &) { return int(IDOK); });
     const int runs = 5;
 
@@ -73,9 +52,9 @@ int main(int argc, char **argv)
         }
     }
     std::printf("whole list: %s\n", count.toUtf8().constData());
-    std::printf("open whole list           %8.1f ms (median of %d)\n", median(open), runs);
-    std::printf("switch tab (and back)     %8.1f ms (median of %d)\n", median(tab), int(tab.size()));
-    std::printf("switch sort, whole list   %8.1f ms (median of 14 orders; slowest %.1f ms, %s)\n", median(sort),
+    std::printf("open whole list           %8.1f ms (median of %d)\n", Median(open), runs);
+    std::printf("switch tab (and back)     %8.1f ms (median of %d)\n", Median(tab), int(tab.size()));
+    std::printf("switch sort, whole list   %8.1f ms (median of 14 orders; slowest %.1f ms, %s)\n", Median(sort),
                 slowest, w.cbxSel->itemText(slowestOrder).toUtf8().constData());
     return 0;
 }

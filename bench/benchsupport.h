@@ -1,13 +1,19 @@
 #pragma once
 // What the window benchmarks share: a generated register in a folder, and a timed step.
 #include "generator/generator.h"
+#include "core/dm.h"
 #include "core/tables.h"
+#include "records/main.h"
 #include "platform/database.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <memory>
+#include <vector>
 #include <functional>
 
 // Makes <folder>/Data/KELMODB.db with generated members and a KELMO.INI that opens no calendar.
@@ -35,3 +41,30 @@ inline double TimedStep(const std::function<void()> &step)
     QApplication::processEvents();
     return double(t.nsecsElapsed()) / 1e6;
 }
+
+inline double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// The program as start-up leaves it (data module and main window) on a generated register in a
+// temporary folder that is the current one.
+struct BenchProgram {
+    QTemporaryDir dir;
+    TfrmDM dm;
+    std::unique_ptr<TfrmMain> main;
+    GeneratedCounts counts;
+
+    bool open(int members)
+    {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
+        counts = MakeBenchRegister(dir.path(), members);
+        QDir::setCurrent(dir.path());
+        frmDM = &dm;
+        if (!dm.DataModuleCreate())
+            return false;
+        main.reset(static_cast<TfrmMain *>(CreateMainWindow()));
+        return main != nullptr;
+    }
+};

@@ -1204,7 +1204,11 @@ void Table::emptyTable()
 // ---------------------------------------------------------------------------------------------
 // Query
 
-Query::Query(Database *db, QObject *parent) : Dataset(db, parent) {}
+Query::Query(Database *db, QObject *parent) : Dataset(db, parent)
+{
+    if (db)
+        connect(db, &Database::tablesChanged, this, [this] { m_counted.reset(); });
+}
 
 void Query::setSql(const QString &sql)
 {
@@ -1281,12 +1285,17 @@ void Query::doOpen()
     QString aggregate = QStringLiteral("SELECT COUNT(*)");
     for (const QString &e : m_summaryExpressions)
         aggregate += QStringLiteral(", ") + e;
-    Statement count(*m_db, aggregate + QStringLiteral(" FROM (") + WithoutOrderBy(sql) + QStringLiteral(")"));
-    count.bindParameters(m_params);
-    count.step();
-    m_total = count.columnInt64(0);
-    for (int i = 0; i < m_summaryExpressions.size(); ++i)
-        m_summary << count.column(i + 1);
+    const QString counted = aggregate + QStringLiteral(" FROM (") + WithoutOrderBy(sql) + QStringLiteral(")");
+    if (!m_counted || m_counted->sql != counted || m_counted->params != m_params) {
+        Statement count(*m_db, counted);
+        count.bindParameters(m_params);
+        count.step();
+        m_counted = Counted{counted, m_params, count.columnInt64(0), {}};
+        for (int i = 0; i < m_summaryExpressions.size(); ++i)
+            m_counted->summary << count.column(i + 1);
+    }
+    m_total = m_counted->total;
+    m_summary = m_counted->summary;
     // The first row types the computed columns before anyone asks for the fields.
     fetchUpTo(m_fetchOnDemand ? 1 : std::numeric_limits<qint64>::max());
 }

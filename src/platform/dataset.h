@@ -354,6 +354,14 @@ private:
     qint64 m_total = 0;
     QStringList m_summaryExpressions;
     QVector<QVariant> m_summary;
+    // The last count: another order of the same rows keeps it until the data changes.
+    struct Counted {
+        QString sql;
+        Params params;
+        qint64 total = 0;
+        QVector<QVariant> summary;
+    };
+    std::optional<Counted> m_counted;
 };
 
 // The statement without its closing ORDER BY, for counting its rows (SQLite would sort them).

@@ -383,6 +383,14 @@ private slots:
         q.setFilter(QStringLiteral("x = '남'"));
         q.setFiltered(true);
         QCOMPARE(q.recordCount(), 100);
+        // a count kept for another order of the same rows goes when the rows change
+        q.setFiltered(false);
+        reg.addMember(QStringLiteral("2000"), QStringLiteral("새"), {{QStringLiteral("X"), QStringLiteral("남")},
+                                                                      {QStringLiteral("Addr1"), QStringLiteral("(ORDER)")}});
+        q.close();
+        q.open();
+        QCOMPARE(q.recordCount(), 301);
+        QCOMPARE(q.summary(0).toInt(), 101);
         // a limited statement is counted with its limit
         QCOMPARE(WithoutOrderBy(QStringLiteral("SELECT a FROM t ORDER BY a LIMIT 3")),
                  QStringLiteral("SELECT a FROM t ORDER BY a LIMIT 3"));
