@@ -1282,17 +1282,26 @@ void Query::doOpen()
         return;
     }
     // One pass over the rows without their order gives the count and the summary.
+    const QString rows = QStringLiteral(" FROM (") + WithoutOrderBy(sql) + QStringLiteral(")");
     QString aggregate = QStringLiteral("SELECT COUNT(*)");
     for (const QString &e : m_summaryExpressions)
         aggregate += QStringLiteral(", ") + e;
-    const QString counted = aggregate + QStringLiteral(" FROM (") + WithoutOrderBy(sql) + QStringLiteral(")");
+    const QString counted = aggregate + rows;
     if (!m_counted || m_counted->sql != counted || m_counted->params != m_params) {
-        Statement count(*m_db, counted);
-        count.bindParameters(m_params);
-        count.step();
-        m_counted = Counted{counted, m_params, count.columnInt64(0), {}};
+        std::unique_ptr<Statement> count;
+        bool summed = true;
+        try {
+            count = std::make_unique<Statement>(*m_db, counted);
+        } catch (const DbError &) {
+            // A summary over columns this result lacks reads as NULL; the count still holds.
+            summed = false;
+            count = std::make_unique<Statement>(*m_db, QStringLiteral("SELECT COUNT(*)") + rows);
+        }
+        count->bindParameters(m_params);
+        count->step();
+        m_counted = Counted{counted, m_params, count->columnInt64(0), {}};
         for (int i = 0; i < m_summaryExpressions.size(); ++i)
-            m_counted->summary << count.column(i + 1);
+            m_counted->summary << (summed ? count->column(i + 1) : QVariant());
     }
     m_total = m_counted->total;
     m_summary = m_counted->summary;

@@ -327,7 +327,8 @@ public:
     // Rows are read as they are asked for, not all at opening; the row count (and the summary)
     // come from one aggregate over the same statement. A filter reads every row.
     void setFetchOnDemand(bool on) { m_fetchOnDemand = on; }
-    // Aggregates over the result worked out at opening ("SUM(X = '남')"); summary(i) reads them.
+    // Aggregates over the result worked out at opening ("SUM(X = '남')"); summary(i) reads them,
+    // NULL when the result lacks their columns.
     void setSummary(const QStringList &expressions) { m_summaryExpressions = expressions; }
     QVariant summary(int index) const { return m_summary.value(index); }
 

@@ -391,6 +391,13 @@ private slots:
         q.open();
         QCOMPARE(q.recordCount(), 301);
         QCOMPARE(q.summary(0).toInt(), 101);
+        // a summary the result cannot answer leaves the count
+        q.close();
+        q.setFilter(QString());
+        q.setSql(QStringLiteral("SELECT Ino FROM MASTER ORDER BY Ino"));
+        q.open();
+        QCOMPARE(q.recordCount(), 301);
+        QVERIFY(q.summary(0).isNull());
         // a limited statement is counted with its limit
         QCOMPARE(WithoutOrderBy(QStringLiteral("SELECT a FROM t ORDER BY a LIMIT 3")),
                  QStringLiteral("SELECT a FROM t ORDER BY a LIMIT 3"));
