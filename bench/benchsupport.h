@@ -11,8 +11,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <functional>
 #include <memory>
+#include <vector>
 
 // Makes <folder>/Data/KELMODB.db with generated members and a KELMO.INI that opens no calendar.
 inline GeneratedCounts MakeBenchRegister(const QString &folder, int members, quint32 seed = 1)
@@ -40,13 +42,20 @@ inline double TimedStep(const std::function<void()> &step)
     return double(t.nsecsElapsed()) / 1e6;
 }
 
-// A generated register in a temporary folder, made the current one, with the data module and the
-// main window (settings and lookup lists loaded) on it, as start-up makes them.
+inline double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// The program as start-up leaves it (data module and main window) on a generated register in a
+// temporary folder that is the current one.
 struct BenchProgram {
     QTemporaryDir dir;
-    GeneratedCounts counts;
     TfrmDM dm;
     std::unique_ptr<TfrmMain> main;
+    GeneratedCounts counts;
+
     bool open(int members)
     {
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));

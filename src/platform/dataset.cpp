@@ -1,5 +1,8 @@
 #include "platform/dataset.h"
 
+#include <limits>
+#include <numeric>
+
 #include "platform/cp949.h"
 #include "platform/dialogs.h"
 #include "platform/editmask.h"
@@ -1216,7 +1219,11 @@ void Table::emptyTable()
 // ---------------------------------------------------------------------------------------------
 // Query
 
-Query::Query(Database *db, QObject *parent) : Dataset(db, parent) {}
+Query::Query(Database *db, QObject *parent) : Dataset(db, parent)
+{
+    if (db)
+        connect(db, &Database::tablesChanged, this, [this] { m_counted.reset(); });
+}
 
 void Query::setSql(const QString &sql)
 {
@@ -1261,11 +1268,15 @@ void Query::edit()
 
 void Query::doOpen()
 {
-    Statement st(*m_db, translateSql(m_sql, m_db->catalog()));
+    const QString sql = translateSql(m_sql, m_db->catalog());
+    m_cursor = std::make_unique<Statement>(*m_db, sql);
+    Statement &st = *m_cursor;
     st.bindParameters(m_params);
     m_columns.clear();
     m_rows.clear();
+    m_summary.clear();
     const int n = std::max(0, st.columnCount());
+    m_typed = QVector<bool>(n, false);
     for (int i = 0; i < n; ++i) {
         FieldDef f;
         f.name = st.columnName(i);
@@ -1277,31 +1288,77 @@ void Query::doOpen()
                 f.name = name;
             }
         }
+        m_typed[i] = !st.originTable(i).isEmpty();
         m_columns << f;
     }
-    QVector<bool> typed(n, false);
-    for (int i = 0; i < n; ++i)
-        typed[i] = !st.originTable(i).isEmpty();
-    while (st.step()) {
-        QVector<QVariant> row(n);
-        for (int i = 0; i < n; ++i) {
-            row[i] = fromStorage(m_columns[i].type, st.column(i));
-            if (!typed[i] && !row[i].isNull()) { // computed column: type from its first value
-                typed[i] = true;
-                const int t = row[i].typeId();
-                m_columns[i].type = t == QMetaType::LongLong ? FieldType::Integer
-                                    : t == QMetaType::Double ? FieldType::Float
-                                                             : FieldType::Text;
-            }
+    if (!m_fetchOnDemand && m_summaryExpressions.isEmpty()) {
+        fetchUpTo(std::numeric_limits<qint64>::max());
+        m_total = m_rows.size();
+        return;
+    }
+    // One pass over the rows without their order gives the count and the summary.
+    const QString rows = QStringLiteral(" FROM (") + WithoutOrderBy(sql) + QStringLiteral(")");
+    QString aggregate = QStringLiteral("SELECT COUNT(*)");
+    for (const QString &e : m_summaryExpressions)
+        aggregate += QStringLiteral(", ") + e;
+    const QString counted = aggregate + rows;
+    if (!m_counted || m_counted->sql != counted || m_counted->params != m_params) {
+        std::unique_ptr<Statement> count;
+        bool summed = true;
+        try {
+            count = std::make_unique<Statement>(*m_db, counted);
+        } catch (const DbError &) {
+            // A summary over columns this result lacks reads as NULL; the count still holds.
+            summed = false;
+            count = std::make_unique<Statement>(*m_db, QStringLiteral("SELECT COUNT(*)") + rows);
         }
-        m_rows.append(std::move(row));
+        count->bindParameters(m_params);
+        count->step();
+        m_counted = Counted{counted, m_params, count->columnInt64(0), {}};
+        for (int i = 0; i < m_summaryExpressions.size(); ++i)
+            m_counted->summary << (summed ? count->column(i + 1) : QVariant());
+    }
+    m_total = m_counted->total;
+    m_summary = m_counted->summary;
+    // The first row types the computed columns before anyone asks for the fields.
+    fetchUpTo(m_fetchOnDemand ? 1 : std::numeric_limits<qint64>::max());
+}
+
+QVector<QVariant> Query::readRow()
+{
+    const int n = int(m_columns.size());
+    QVector<QVariant> row(n);
+    for (int i = 0; i < n; ++i) {
+        row[i] = fromStorage(m_columns[i].type, m_cursor->column(i));
+        if (!m_typed[i] && !row[i].isNull()) { // computed column: type from its first value
+            m_typed[i] = true;
+            const int t = row[i].typeId();
+            m_columns[i].type = t == QMetaType::LongLong ? FieldType::Integer
+                                : t == QMetaType::Double ? FieldType::Float
+                                                         : FieldType::Text;
+        }
+    }
+    return row;
+}
+
+void Query::fetchUpTo(qint64 count)
+{
+    while (m_cursor && m_rows.size() < count) {
+        if (!m_cursor->step()) {
+            m_cursor.reset();
+            break;
+        }
+        m_rows.append(readRow());
     }
 }
 
 void Query::doClose()
 {
+    m_cursor.reset();
     m_rows.clear();
     m_rows.squeeze();
+    m_summary.clear();
+    m_total = 0;
 }
 
 QList<FieldDef> Query::describeFields()
@@ -1312,8 +1369,14 @@ QList<FieldDef> Query::describeFields()
 QVector<qint64> Query::loadView()
 {
     QVector<qint64> ids;
-    ids.reserve(m_rows.size());
     const bool useFilter = filtered() && !filterExpr().isEmpty();
+    if (!useFilter && m_fetchOnDemand) {
+        ids.resize(qsizetype(m_total));
+        std::iota(ids.begin(), ids.end(), qint64(0));
+        return ids;
+    }
+    fetchUpTo(std::numeric_limits<qint64>::max());
+    ids.reserve(m_rows.size());
     for (int i = 0; i < m_rows.size(); ++i)
         if (!useFilter || filterExpr().matches(m_rows[i]))
             ids.append(i);
@@ -1322,6 +1385,7 @@ QVector<qint64> Query::loadView()
 
 QVector<QVariant> Query::fetchRow(qint64 id)
 {
+    fetchUpTo(id + 1);
     return m_rows.value(int(id));
 }
 
@@ -1369,4 +1433,32 @@ void TableAppender::cancel()
     m_row = QVector<QVariant>(m_def.fields.size());
     for (int i = 0; i < m_row.size(); ++i)
         m_row[i] = m_def.fields[i].defaultValue;
+}
+
+QString WithoutOrderBy(const QString &sql)
+{
+    // The last ORDER BY outside brackets and literals, when nothing but its terms follow it.
+    int depth = 0, orderAt = -1;
+    QChar quote;
+    for (int i = 0; i < sql.size(); ++i) {
+        const QChar c = sql[i];
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+        } else if (c == QLatin1Char('(')) {
+            ++depth;
+        } else if (c == QLatin1Char(')')) {
+            --depth;
+        } else if (depth == 0 && sql.mid(i, 5).compare(QLatin1String("ORDER"), Qt::CaseInsensitive) == 0 &&
+                   (i == 0 || !sql[i - 1].isLetterOrNumber()) &&
+                   (i + 5 >= sql.size() || !sql[i + 5].isLetterOrNumber())) {
+            orderAt = i;
+        } else if (depth == 0 && orderAt >= 0 &&
+                   sql.mid(i, 5).compare(QLatin1String("LIMIT"), Qt::CaseInsensitive) == 0) {
+            return sql; // a limited result counts differently: keep it whole
+        }
+    }
+    return orderAt >= 0 ? sql.left(orderAt) : sql;
 }

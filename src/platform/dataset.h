@@ -349,6 +349,14 @@ public:
     void append() override;
     void edit() override;
 
+    // Rows are read as they are asked for, not all at opening; the row count (and the summary)
+    // come from one aggregate over the same statement. A filter reads every row.
+    void setFetchOnDemand(bool on) { m_fetchOnDemand = on; }
+    // Aggregates over the result worked out at opening ("SUM(X = '남')"); summary(i) reads them,
+    // NULL when the result lacks their columns.
+    void setSummary(const QStringList &expressions) { m_summaryExpressions = expressions; }
+    QVariant summary(int index) const { return m_summary.value(index); }
+
 protected:
     QVector<qint64> loadView() override;
     QVector<QVariant> fetchRow(qint64 id) override;
@@ -357,9 +365,30 @@ protected:
     void doClose() override;
 
 private:
+    // Steps the statement until row `count - 1` has been read (or the rows end).
+    void fetchUpTo(qint64 count);
+    QVector<QVariant> readRow();
+
     QString m_sql;
     Params m_params;
     bool m_prepared = false;
     QList<FieldDef> m_columns;
+    QVector<bool> m_typed;
     QVector<QVector<QVariant>> m_rows;
+    bool m_fetchOnDemand = false;
+    std::unique_ptr<Statement> m_cursor; // open while rows remain to be read
+    qint64 m_total = 0;
+    QStringList m_summaryExpressions;
+    QVector<QVariant> m_summary;
+    // The last count: another order of the same rows keeps it until the data changes.
+    struct Counted {
+        QString sql;
+        Params params;
+        qint64 total = 0;
+        QVector<QVariant> summary;
+    };
+    std::optional<Counted> m_counted;
 };
+
+// The statement without its closing ORDER BY, for counting its rows (SQLite would sort them).
+QString WithoutOrderBy(const QString &sql);

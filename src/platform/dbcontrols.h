@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTableView>
@@ -269,3 +270,8 @@ private:
     bool m_repaintPending = false;
     bool m_widthsPending = true;
 };
+
+// A ticked or unticked box, as grids paint Boolean cells.
+QPixmap CheckPicture(bool ticked);
+// Paints a grid's Boolean cells as those boxes, centred in the cell.
+DBGrid::CellPainter CheckCellPainter(DBGrid *grid);

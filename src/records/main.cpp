@@ -10,10 +10,11 @@
 #include "dialer/dial.h"
 #include "lists/charts.h"
 #include "lists/handoff.h"
-#include "maintenance/trans1.h"
-#include "maintenance/trans2.h"
+#include "lists/lists.h"
 #include "maintenance/backup.h"
 #include "maintenance/setup.h"
+#include "maintenance/trans1.h"
+#include "maintenance/trans2.h"
 #include "platform/aliases.h"
 #include "platform/dialogs.h"
 #include "platform/editmask.h"
@@ -118,22 +119,22 @@ const QList<CommandDef> &commandTable()
         {"mnuT1", "mnuCalenM", "결혼기념일 달력 보기(&M)", {}, false, nullptr},
         {"mnuT1", Separator, "", {}, false, nullptr},
         {"mnuT1", "mnuZip", "우편 번호(&Z)...", QKeySequence(Qt::CTRL | Qt::Key_Z), false, &M::mnuZipClick},
-        {"mnuL1", "mnuList", "전체 명단(&L)", QKeySequence(Qt::Key_F7), false, nullptr},
+        {"mnuL1", "mnuList", "전체 명단(&L)", QKeySequence(Qt::Key_F7), false, &M::mnuListClick},
         {"mnuL1", Separator, "", {}, false, nullptr},
-        {"mnuL1", "mnuLArea", "교구/구역별 명단(&A)", QKeySequence(Qt::CTRL | Qt::Key_F5), false, nullptr},
-        {"mnuL1", "mnuLPart", "소속기관별 명단(&P)", QKeySequence(Qt::CTRL | Qt::Key_F6), false, nullptr},
-        {"mnuL1", "mnuLDuty", "직분별 명단(&D)", QKeySequence(Qt::CTRL | Qt::Key_F7), false, nullptr},
-        {"mnuL1", "mnuLGita", "활동기타별 명단(&G)", QKeySequence(Qt::CTRL | Qt::Key_F8), false, nullptr},
-        {"mnuL1", "mnuLBigo", "비고별 명단(&I)", QKeySequence(Qt::CTRL | Qt::Key_F9), false, nullptr},
+        {"mnuL1", "mnuLArea", "교구/구역별 명단(&A)", QKeySequence(Qt::CTRL | Qt::Key_F5), false, &M::mnuLAreaClick},
+        {"mnuL1", "mnuLPart", "소속기관별 명단(&P)", QKeySequence(Qt::CTRL | Qt::Key_F6), false, &M::mnuLPartClick},
+        {"mnuL1", "mnuLDuty", "직분별 명단(&D)", QKeySequence(Qt::CTRL | Qt::Key_F7), false, &M::mnuLDutyClick},
+        {"mnuL1", "mnuLGita", "활동기타별 명단(&G)", QKeySequence(Qt::CTRL | Qt::Key_F8), false, &M::mnuLGitaClick},
+        {"mnuL1", "mnuLBigo", "비고별 명단(&I)", QKeySequence(Qt::CTRL | Qt::Key_F9), false, &M::mnuLBigoClick},
         {"mnuL1", "mnuLEvan", "_(전도 대상자)&", {}, false, nullptr},
         {"mnuL1", Separator, "", {}, false, nullptr},
         {"mnuL1", "mnuLBday", "생일자 명단(&B)", QKeySequence(Qt::SHIFT | Qt::Key_F5), false, nullptr},
         {"mnuL1", "mnuLFday", "가족 생일자 명단(&F)", QKeySequence(Qt::SHIFT | Qt::Key_F6), false, nullptr},
         {"mnuL1", Separator, "", {}, false, nullptr},
-        {"mnuL1", "mnuLReg", "등록자 명단(&R)", QKeySequence(Qt::SHIFT | Qt::Key_F7), false, nullptr},
-        {"mnuL1", "mnuLGen", "세대주 명단(&E)", QKeySequence(Qt::SHIFT | Qt::Key_F8), false, nullptr},
-        {"mnuL1", "mnuLBap", "학습/세례자 명단(&S)", QKeySequence(Qt::SHIFT | Qt::Key_F9), false, nullptr},
-        {"mnuL1", "mnuLStudy", "이력 제목별 명단(&T)", {}, false, nullptr},
+        {"mnuL1", "mnuLReg", "등록자 명단(&R)", QKeySequence(Qt::SHIFT | Qt::Key_F7), false, &M::mnuLRegClick},
+        {"mnuL1", "mnuLGen", "세대주 명단(&E)", QKeySequence(Qt::SHIFT | Qt::Key_F8), false, &M::mnuLGenClick},
+        {"mnuL1", "mnuLBap", "학습/세례자 명단(&S)", QKeySequence(Qt::SHIFT | Qt::Key_F9), false, &M::mnuLBapClick},
+        {"mnuL1", "mnuLStudy", "이력 제목별 명단(&T)", {}, false, &M::mnuLStudyClick},
         {"mnuL1", "M1", "결혼 기념자 명단(&M)", {}, false, nullptr},
         {"mnuS1", "mnuStat", "전체 통계(&S)", QKeySequence(Qt::Key_F8), false, &M::mnuStatClick},
         {"mnuS1", Separator, "", {}, false, nullptr},
@@ -1024,6 +1025,17 @@ void TfrmMain::mnuMemoClick()
         memo.ShowModal();
     });
 }
+
+void TfrmMain::mnuListClick() { ShowList(ListWindow::List, this); }
+void TfrmMain::mnuLAreaClick() { ShowList(ListWindow::Area, this); }
+void TfrmMain::mnuLPartClick() { ShowList(ListWindow::Part, this); }
+void TfrmMain::mnuLDutyClick() { ShowList(ListWindow::Duty, this); }
+void TfrmMain::mnuLGitaClick() { ShowList(ListWindow::Gita, this); }
+void TfrmMain::mnuLBigoClick() { ShowList(ListWindow::Bigo, this); }
+void TfrmMain::mnuLStudyClick() { ShowList(ListWindow::Study, this); }
+void TfrmMain::mnuLRegClick() { ShowList(ListWindow::Reg, this); }
+void TfrmMain::mnuLGenClick() { ShowList(ListWindow::Gen, this); }
+void TfrmMain::mnuLBapClick() { ShowList(ListWindow::Bap, this); }
 
 void TfrmMain::mnuJobClick()
 {

@@ -88,6 +88,17 @@ public:
     void mnuSBigoClick();
     void mnu1to3Click();
     void mnu2to3Click();
+    // The list menu
+    void mnuListClick();
+    void mnuLAreaClick();
+    void mnuLPartClick();
+    void mnuLDutyClick();
+    void mnuLGitaClick();
+    void mnuLBigoClick();
+    void mnuLStudyClick();
+    void mnuLRegClick();
+    void mnuLGenClick();
+    void mnuLBapClick();
     void sbtnFgenClick();
     void sbtnBdayClick();
     void sbtnFbdayClick();

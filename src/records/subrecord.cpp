@@ -245,31 +245,3 @@ void FillLookupItems(QComboBox *box, Dataset &lookup)
     box->addItems(items);
 }
 
-QPixmap CheckPicture(bool ticked)
-{
-    QPixmap pm(17, 17);
-    pm.fill(Qt::white);
-    QPainter p(&pm);
-    p.setPen(QPen(Qt::black, 1));
-    p.drawRect(2, 2, 12, 12);
-    if (ticked) {
-        p.setPen(QPen(Qt::black, 2));
-        p.drawLine(4, 8, 7, 11);
-        p.drawLine(7, 11, 12, 4);
-    }
-    return pm;
-}
-
-DBGrid::CellPainter CheckCellPainter(DBGrid *grid)
-{
-    const QPixmap ticked = CheckPicture(true), unticked = CheckPicture(false);
-    return [grid, ticked, unticked](QPainter *p, const QRect &r, int row, int, Field &f) {
-        if (f.type() != FieldType::Logical)
-            return false;
-        const QPixmap &pm = f.dataset()->valueAt(row, f.index()).toBool() ? ticked : unticked;
-        const QPalette &colours = grid->palette();
-        p->fillRect(r, row == f.dataset()->displayRow() ? colours.highlight() : colours.base());
-        p->drawPixmap(r.left() + (r.width() - pm.width()) / 2, r.top() + (r.height() - pm.height()) / 2, pm);
-        return true;
-    };
-}

@@ -90,7 +90,3 @@ protected:
 void SetText(Field &field, const QString &text);
 // The values of a lookup table's one field, in its stored order.
 void FillLookupItems(QComboBox *box, Dataset &lookup);
-// A ticked or unticked box, as grids paint Boolean cells.
-QPixmap CheckPicture(bool ticked);
-// Paints a grid's Boolean cells as those boxes, centred in the cell.
-DBGrid::CellPainter CheckCellPainter(DBGrid *grid);
