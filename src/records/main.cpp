@@ -1,5 +1,6 @@
 #include "records/main.h"
 
+#include "anniversaries/calendar.h"
 #include "anniversaries/calendlg.h"
 #include "core/dm.h"
 #include "core/global.h"
@@ -103,10 +104,10 @@ const QList<CommandDef> &commandTable()
         {"mnuT1", "mnuDial", "전화 걸기(&D)...", QKeySequence(Qt::CTRL | Qt::Key_D), false, nullptr},
         {"mnuT1", "mnuEmail", "전자 우편(&E)...", QKeySequence(Qt::CTRL | Qt::Key_M), false, &M::mnuEmailClick},
         {"mnuT1", Separator, "", {}, false, nullptr},
-        {"mnuT1", "mnuCalen", "달력 보기(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), false, nullptr},
-        {"mnuT1", "mnuCalenB", "생일 달력 보기(&B)", {}, false, nullptr},
-        {"mnuT1", "mnuCalenF", "가족 생일 달력 보기(&F)", {}, false, nullptr},
-        {"mnuT1", "mnuCalenM", "결혼기념일 달력 보기(&M)", {}, false, nullptr},
+        {"mnuT1", "mnuCalen", "달력 보기(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), false, &M::mnuCalenClick},
+        {"mnuT1", "mnuCalenB", "생일 달력 보기(&B)", {}, false, &M::mnuCalenBClick},
+        {"mnuT1", "mnuCalenF", "가족 생일 달력 보기(&F)", {}, false, &M::mnuCalenFClick},
+        {"mnuT1", "mnuCalenM", "결혼기념일 달력 보기(&M)", {}, false, &M::mnuCalenMClick},
         {"mnuT1", Separator, "", {}, false, nullptr},
         {"mnuT1", "mnuZip", "우편 번호(&Z)...", QKeySequence(Qt::CTRL | Qt::Key_Z), false, &M::mnuZipClick},
         {"mnuL1", "mnuList", "전체 명단(&L)", QKeySequence(Qt::Key_F7), false, nullptr},
@@ -977,6 +978,23 @@ void TfrmMain::mnuMemoClick()
         memo.ShowModal();
     });
 }
+
+template <class Calendar>
+void TfrmMain::openCalendar()
+{
+    // A calendar's go-to on close replaces SavedBookmark, so the return lands on that member.
+    keepPosition([this] {
+        clearSelection();
+        Calendar w;
+        w.centreOn(this);
+        w.ShowModal();
+    });
+}
+
+void TfrmMain::mnuCalenClick() { openCalendar<TfrmCalen>(); }
+void TfrmMain::mnuCalenBClick() { openCalendar<TfrmCalenB>(); }
+void TfrmMain::mnuCalenFClick() { openCalendar<TfrmCalenF>(); }
+void TfrmMain::mnuCalenMClick() { openCalendar<TfrmCalenM>(); }
 
 void TfrmMain::mnuJobClick()
 {

@@ -74,6 +74,10 @@ public:
     void mnuStudyClick();
     void mnuPicClick();
     void mnuZipClick();
+    void mnuCalenClick();
+    void mnuCalenBClick();
+    void mnuCalenFClick();
+    void mnuCalenMClick();
     void sbtnFgenClick();
     void sbtnBdayClick();
     void sbtnFbdayClick();
@@ -108,6 +112,8 @@ private:
     {
         return [this, handler] { Guarded([&] { (this->*handler)(); }); };
     }
+    template <class Calendar>
+    void openCalendar();
     template <class Window>
     void openMemberWindow(const QString &caption, bool editMember);
     QString memberCaption(const char *what) const;

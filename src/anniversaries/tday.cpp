@@ -1,0 +1,137 @@
+#include "anniversaries/tday.h"
+
+#include "core/dm.h"
+#include "core/lunsol.h"
+#include "platform/sysutils.h"
+
+#include <QDate>
+#include <QHash>
+#include <sqlite3.h>
+
+namespace {
+struct TableNames {
+    const char *table, *tday;
+};
+const TableNames Names[] = {{"MASTER", "Tday"}, {"FAMILY", "TDAY"}};
+
+int RememberedYear[2] = {0, 0};
+
+// The lunar table refuses day 30 of a 29-day month; counted on from day 29 it is the first day
+// of the next month, and a birthday recorded that way must still appear somewhere.
+QString lunarToSolar(const QString &lunar)
+{
+    const QString s = LunarToSolar(lunar, false);
+    if (!s.isEmpty() || lunar.mid(6, 2) != QLatin1String("30"))
+        return s;
+    const QString day29 = LunarToSolar(lunar.left(6) + QStringLiteral("29"), false);
+    if (day29.isEmpty())
+        return s;
+    return QDate::fromString(day29, QStringLiteral("yyyyMMdd")).addDays(1).toString(QStringLiteral("yyyyMMdd"));
+}
+
+// Called by the triggers below whenever a row's birth date or calendar flag changes.
+void forgetYear(sqlite3_context *context, int, sqlite3_value **argv)
+{
+    const int table = sqlite3_value_int(argv[0]);
+    if (table == 0 || table == 1)
+        RememberedYear[table] = 0;
+    sqlite3_result_null(context);
+}
+
+// Every writer of this connection passes the triggers, so an entry, an edit, a household or
+// family editor or an import makes the next calendar recompute. A new connection has no
+// triggers yet, and nothing remembered.
+void watchBirthDates(Database &db)
+{
+    Statement probe(db, QStringLiteral("SELECT 1 FROM sqlite_temp_schema WHERE name = 'tday_family_ins'"));
+    if (probe.step())
+        return;
+    RememberedYear[0] = RememberedYear[1] = 0;
+    if (sqlite3_create_function_v2(db.handle(), "kelmo_forget_tday_year", 1, SQLITE_UTF8, nullptr, &forgetYear,
+                                   nullptr, nullptr, nullptr) != SQLITE_OK)
+        db.raise(sqlite3_errcode(db.handle()));
+    QString sql;
+    for (int i = 0; i < 2; ++i) {
+        const QString t = QString::fromLatin1(Names[i].table);
+        const QString lower = t.toLower();
+        sql += QStringLiteral("CREATE TEMP TRIGGER tday_%1_upd AFTER UPDATE OF Bday, L ON main.%2 "
+                              "WHEN OLD.Bday IS NOT NEW.Bday OR OLD.L IS NOT NEW.L "
+                              "BEGIN SELECT kelmo_forget_tday_year(%3); END;"
+                              "CREATE TEMP TRIGGER tday_%1_ins AFTER INSERT ON main.%2 "
+                              "BEGIN SELECT kelmo_forget_tday_year(%3); END;")
+                   .arg(lower, t)
+                   .arg(i);
+    }
+    db.executeNative(sql);
+}
+} // namespace
+
+QString BirthdayInYear(const QString &bday, bool lunar, int year)
+{
+    if (Trim(bday).size() <= 7)
+        return {};
+    const QString mmdd = bday.mid(4, 4);
+    if (!lunar)
+        return mmdd;
+    const QString ys = QString::number(year);
+    QString s = lunarToSolar(ys + mmdd);
+    // A late lunar month of year Y can fall in January of Y + 1; the birthday of Y then comes
+    // from the lunar year before.
+    if (s.left(4) > ys)
+        s = lunarToSolar(QString::number(year - 1) + mmdd);
+    return s.left(4) == ys ? s.mid(4, 4) : QString();
+}
+
+void RecalcTday(TdayTable table, int year)
+{
+    Database &db = frmDM->dbKelmo;
+    const TableNames &n = Names[int(table)];
+    watchBirthDates(db);
+    struct Row {
+        qint64 id;
+        QString tday;
+    };
+    QList<Row> changes;
+    {
+        // Many rows share a month and day; the lunar ones are converted once per pass.
+        QHash<QString, QString> lunarDays;
+        Statement rows(db, QStringLiteral("SELECT rowid, Bday, L, %1 FROM %2").arg(n.tday, n.table));
+        const QString lunarMark = QStringLiteral("음");
+        while (rows.step()) {
+            const QString bday = rows.column(1).toString();
+            const bool lunar = rows.column(2).toString() == lunarMark;
+            QString tday;
+            if (lunar && Trim(bday).size() > 7) {
+                const QString key = bday.mid(4, 4);
+                auto it = lunarDays.constFind(key);
+                if (it == lunarDays.constEnd())
+                    it = lunarDays.insert(key, BirthdayInYear(bday, true, year));
+                tday = *it;
+            } else {
+                tday = BirthdayInYear(bday, false, year);
+            }
+            if (!tday.isEmpty() && tday != rows.column(3).toString())
+                changes.append({rows.columnInt64(0), tday});
+        }
+    }
+    Transaction transaction(db);
+    Statement store(db, QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?").arg(n.table, n.tday));
+    for (const Row &r : changes) {
+        try {
+            store.bind(1, r.tday);
+            store.bind(2, r.id);
+            store.step();
+        } catch (const DbError &) {
+            // The row keeps its former value; the others are still brought up to date.
+        }
+        store.reset();
+    }
+    transaction.commit();
+    RememberedYear[int(table)] = year;
+}
+
+int LastTdayYear(TdayTable table)
+{
+    watchBirthDates(frmDM->dbKelmo);
+    return RememberedYear[int(table)];
+}
