@@ -9,6 +9,7 @@
 #include "core/myunit.h"
 #include "dialer/dial.h"
 #include "lists/handoff.h"
+#include "lists/lists.h"
 #include "platform/aliases.h"
 #include "platform/dialogs.h"
 #include "platform/inifile.h"
@@ -113,10 +114,10 @@ const QList<CommandDef> &commandTable()
         {"mnuL1", "mnuList", "전체 명단(&L)", QKeySequence(Qt::Key_F7), false, nullptr},
         {"mnuL1", Separator, "", {}, false, nullptr},
         {"mnuL1", "mnuLArea", "교구/구역별 명단(&A)", QKeySequence(Qt::CTRL | Qt::Key_F5), false, nullptr},
-        {"mnuL1", "mnuLPart", "소속기관별 명단(&P)", QKeySequence(Qt::CTRL | Qt::Key_F6), false, nullptr},
-        {"mnuL1", "mnuLDuty", "직분별 명단(&D)", QKeySequence(Qt::CTRL | Qt::Key_F7), false, nullptr},
-        {"mnuL1", "mnuLGita", "활동기타별 명단(&G)", QKeySequence(Qt::CTRL | Qt::Key_F8), false, nullptr},
-        {"mnuL1", "mnuLBigo", "비고별 명단(&I)", QKeySequence(Qt::CTRL | Qt::Key_F9), false, nullptr},
+        {"mnuL1", "mnuLPart", "소속기관별 명단(&P)", QKeySequence(Qt::CTRL | Qt::Key_F6), false, &M::mnuLPartClick},
+        {"mnuL1", "mnuLDuty", "직분별 명단(&D)", QKeySequence(Qt::CTRL | Qt::Key_F7), false, &M::mnuLDutyClick},
+        {"mnuL1", "mnuLGita", "활동기타별 명단(&G)", QKeySequence(Qt::CTRL | Qt::Key_F8), false, &M::mnuLGitaClick},
+        {"mnuL1", "mnuLBigo", "비고별 명단(&I)", QKeySequence(Qt::CTRL | Qt::Key_F9), false, &M::mnuLBigoClick},
         {"mnuL1", "mnuLEvan", "_(전도 대상자)&", {}, false, nullptr},
         {"mnuL1", Separator, "", {}, false, nullptr},
         {"mnuL1", "mnuLBday", "생일자 명단(&B)", QKeySequence(Qt::SHIFT | Qt::Key_F5), false, nullptr},
@@ -125,7 +126,7 @@ const QList<CommandDef> &commandTable()
         {"mnuL1", "mnuLReg", "등록자 명단(&R)", QKeySequence(Qt::SHIFT | Qt::Key_F7), false, nullptr},
         {"mnuL1", "mnuLGen", "세대주 명단(&E)", QKeySequence(Qt::SHIFT | Qt::Key_F8), false, nullptr},
         {"mnuL1", "mnuLBap", "학습/세례자 명단(&S)", QKeySequence(Qt::SHIFT | Qt::Key_F9), false, nullptr},
-        {"mnuL1", "mnuLStudy", "이력 제목별 명단(&T)", {}, false, nullptr},
+        {"mnuL1", "mnuLStudy", "이력 제목별 명단(&T)", {}, false, &M::mnuLStudyClick},
         {"mnuL1", "M1", "결혼 기념자 명단(&M)", {}, false, nullptr},
         {"mnuS1", "mnuStat", "전체 통계(&S)", QKeySequence(Qt::Key_F8), false, nullptr},
         {"mnuS1", Separator, "", {}, false, nullptr},
@@ -995,6 +996,12 @@ void TfrmMain::mnuCalenClick() { openCalendar<TfrmCalen>(); }
 void TfrmMain::mnuCalenBClick() { openCalendar<TfrmCalenB>(); }
 void TfrmMain::mnuCalenFClick() { openCalendar<TfrmCalenF>(); }
 void TfrmMain::mnuCalenMClick() { openCalendar<TfrmCalenM>(); }
+
+void TfrmMain::mnuLPartClick() { ShowList(ListWindow::Part, this); }
+void TfrmMain::mnuLDutyClick() { ShowList(ListWindow::Duty, this); }
+void TfrmMain::mnuLGitaClick() { ShowList(ListWindow::Gita, this); }
+void TfrmMain::mnuLBigoClick() { ShowList(ListWindow::Bigo, this); }
+void TfrmMain::mnuLStudyClick() { ShowList(ListWindow::Study, this); }
 
 void TfrmMain::mnuJobClick()
 {

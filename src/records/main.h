@@ -78,6 +78,12 @@ public:
     void mnuCalenBClick();
     void mnuCalenFClick();
     void mnuCalenMClick();
+    // The list menu
+    void mnuLPartClick();
+    void mnuLDutyClick();
+    void mnuLGitaClick();
+    void mnuLBigoClick();
+    void mnuLStudyClick();
     void sbtnFgenClick();
     void sbtnBdayClick();
     void sbtnFbdayClick();
