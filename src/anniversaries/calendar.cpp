@@ -24,12 +24,13 @@ QString S(const char *text) { return QString::fromUtf8(text); }
 // The last lunar year of the conversion table: the forward buttons stop in it.
 constexpr int LastYear = 2043;
 
-void paint(QWidget *w, QColor background, QColor text = Qt::white)
+void paint(QWidget *w, QColor background, QColor text = Qt::white, bool buttonsToo = true)
 {
     QPalette p = w->palette();
     p.setColor(QPalette::Window, background);
     p.setColor(QPalette::WindowText, text);
-    p.setColor(QPalette::ButtonText, text);
+    if (buttonsToo)
+        p.setColor(QPalette::ButtonText, text);
     w->setPalette(p);
     w->setAutoFillBackground(true);
 }
@@ -115,6 +116,7 @@ TfrmMonthCalendar::TfrmMonthCalendar(Kind kind, QWidget *parent)
 
     calDay = new QCalendarWidget(this);
     calDay->setObjectName(QStringLiteral("calDay"));
+    calDay->setLocale(QLocale(QLocale::Korean, QLocale::SouthKorea));
     calDay->setFirstDayOfWeek(Qt::Sunday);
     calDay->setNavigationBarVisible(false);
     calDay->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
@@ -141,7 +143,7 @@ TfrmMonthCalendar::TfrmMonthCalendar(Kind kind, QWidget *parent)
     // Bottom strip
     auto *pnlBtn = new QWidget(this);
     pnlBtn->setObjectName(QStringLiteral("pnlBtn"));
-    paint(pnlBtn, QColor(0, 128, 128), Qt::yellow);
+    paint(pnlBtn, QColor(0, 128, 128), Qt::yellow, false);
     sbtnHelp = new QToolButton(pnlBtn);
     sbtnHelp->setObjectName(QStringLiteral("sbtnHelp"));
     sbtnHelp->setText(S("도움말"));
@@ -352,6 +354,7 @@ TfrmCalen::TfrmCalen(QWidget *parent) : TForm(parent)
     setWindowTitle(TodayCaption(S("달력 보기 [오늘은 ")));
     monCalen = new QCalendarWidget(this);
     monCalen->setObjectName(QStringLiteral("monCalen"));
+    monCalen->setLocale(QLocale(QLocale::Korean, QLocale::SouthKorea));
     monCalen->setFirstDayOfWeek(Qt::Sunday);
     monCalen->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
     monCalen->setSelectedDate(Clock::now().date());

@@ -31,8 +31,8 @@ QList<DBGrid::Column> MemberDayColumns(const QString &dayField, bool dayFirst, b
       << DBGrid::Column{QStringLiteral("Bday"), S("생년월일"), Centre, 78} << DBGrid::Column{QStringLiteral("L"), S("력"), Centre, 26};
     if (!dayFirst)
         c << day;
-    c << DBGrid::Column{QStringLiteral("Tel1"), S("전화1"), Left, 96} << DBGrid::Column{QStringLiteral("Tel2"), S("전화2"), Left, 96}
-      << DBGrid::Column{QStringLiteral("Hp"), S("이동전화"), Left, 96} << DBGrid::Column{QStringLiteral("Addr"), S("주    소"), Left, 260}
+    c << DBGrid::Column{QStringLiteral("Tel1"), S("전화1"), Left, 112} << DBGrid::Column{QStringLiteral("Tel2"), S("전화2"), Left, 112}
+      << DBGrid::Column{QStringLiteral("Hp"), S("이동전화"), Left, 112} << DBGrid::Column{QStringLiteral("Addr"), S("주    소"), Left, 260}
       << DBGrid::Column{QStringLiteral("Zip"), S("우편번호"), Centre, 64};
     if (withReg)
         c << DBGrid::Column{QStringLiteral("Reg"), S("등록일자"), Centre, 78};
@@ -53,9 +53,9 @@ QList<DBGrid::Column> FamilyDayColumns(bool tdayFirst)
       << DBGrid::Column{QStringLiteral("NAME"), S("성명"), Left, 64} << DBGrid::Column{QStringLiteral("BDAY"), S("생년월일"), Centre, 78}
       << DBGrid::Column{QStringLiteral("L"), S("력"), Centre, 26};
     if (tdayFirst)
-        c << DBGrid::Column{QStringLiteral("ADDR"), S("주    소"), Left, 260} << DBGrid::Column{QStringLiteral("TEL1"), S("전화번호"), Left, 96};
+        c << DBGrid::Column{QStringLiteral("ADDR"), S("주    소"), Left, 260} << DBGrid::Column{QStringLiteral("TEL1"), S("전화번호"), Left, 112};
     else
-        c << tday << DBGrid::Column{QStringLiteral("TEL1"), S("전화번호"), Left, 96} << DBGrid::Column{QStringLiteral("ADDR"), S("주    소"), Left, 260};
+        c << tday << DBGrid::Column{QStringLiteral("TEL1"), S("전화번호"), Left, 112} << DBGrid::Column{QStringLiteral("ADDR"), S("주    소"), Left, 260};
     c << DBGrid::Column{QStringLiteral("ZIP"), S("우편번호"), Centre, 64};
     return c;
 }

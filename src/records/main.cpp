@@ -1,5 +1,6 @@
 #include "records/main.h"
 
+#include "anniversaries/annivlists.h"
 #include "anniversaries/calendar.h"
 #include "anniversaries/calendlg.h"
 #include "core/dm.h"
@@ -120,14 +121,14 @@ const QList<CommandDef> &commandTable()
         {"mnuL1", "mnuLBigo", "비고별 명단(&I)", QKeySequence(Qt::CTRL | Qt::Key_F9), false, &M::mnuLBigoClick},
         {"mnuL1", "mnuLEvan", "_(전도 대상자)&", {}, false, nullptr},
         {"mnuL1", Separator, "", {}, false, nullptr},
-        {"mnuL1", "mnuLBday", "생일자 명단(&B)", QKeySequence(Qt::SHIFT | Qt::Key_F5), false, nullptr},
-        {"mnuL1", "mnuLFday", "가족 생일자 명단(&F)", QKeySequence(Qt::SHIFT | Qt::Key_F6), false, nullptr},
+        {"mnuL1", "mnuLBday", "생일자 명단(&B)", QKeySequence(Qt::SHIFT | Qt::Key_F5), false, &M::mnuLBdayClick},
+        {"mnuL1", "mnuLFday", "가족 생일자 명단(&F)", QKeySequence(Qt::SHIFT | Qt::Key_F6), false, &M::mnuLFdayClick},
         {"mnuL1", Separator, "", {}, false, nullptr},
         {"mnuL1", "mnuLReg", "등록자 명단(&R)", QKeySequence(Qt::SHIFT | Qt::Key_F7), false, nullptr},
         {"mnuL1", "mnuLGen", "세대주 명단(&E)", QKeySequence(Qt::SHIFT | Qt::Key_F8), false, nullptr},
         {"mnuL1", "mnuLBap", "학습/세례자 명단(&S)", QKeySequence(Qt::SHIFT | Qt::Key_F9), false, nullptr},
         {"mnuL1", "mnuLStudy", "이력 제목별 명단(&T)", {}, false, &M::mnuLStudyClick},
-        {"mnuL1", "M1", "결혼 기념자 명단(&M)", {}, false, nullptr},
+        {"mnuL1", "M1", "결혼 기념자 명단(&M)", {}, false, &M::M1Click},
         {"mnuS1", "mnuStat", "전체 통계(&S)", QKeySequence(Qt::Key_F8), false, nullptr},
         {"mnuS1", Separator, "", {}, false, nullptr},
         {"mnuS1", "mnuSArea", "교구/구역별 통계(&A)", {}, false, nullptr},
@@ -980,15 +981,21 @@ void TfrmMain::mnuMemoClick()
     });
 }
 
+template <class Window>
+void TfrmMain::showWindow()
+{
+    Window w;
+    w.centreOn(this);
+    w.ShowModal();
+}
+
 template <class Calendar>
 void TfrmMain::openCalendar()
 {
     // A calendar's go-to on close replaces SavedBookmark, so the return lands on that member.
     keepPosition([this] {
         clearSelection();
-        Calendar w;
-        w.centreOn(this);
-        w.ShowModal();
+        showWindow<Calendar>();
     });
 }
 
@@ -996,6 +1003,9 @@ void TfrmMain::mnuCalenClick() { openCalendar<TfrmCalen>(); }
 void TfrmMain::mnuCalenBClick() { openCalendar<TfrmCalenB>(); }
 void TfrmMain::mnuCalenFClick() { openCalendar<TfrmCalenF>(); }
 void TfrmMain::mnuCalenMClick() { openCalendar<TfrmCalenM>(); }
+void TfrmMain::mnuLBdayClick() { showWindow<TfrmLBday>(); }
+void TfrmMain::mnuLFdayClick() { showWindow<TfrmFBday>(); }
+void TfrmMain::M1Click() { showWindow<TfrmLMday>(); }
 
 void TfrmMain::mnuLPartClick() { ShowList(ListWindow::Part, this); }
 void TfrmMain::mnuLDutyClick() { ShowList(ListWindow::Duty, this); }

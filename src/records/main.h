@@ -78,6 +78,9 @@ public:
     void mnuCalenBClick();
     void mnuCalenFClick();
     void mnuCalenMClick();
+    void mnuLBdayClick();
+    void mnuLFdayClick();
+    void M1Click();
     // The list menu
     void mnuLPartClick();
     void mnuLDutyClick();
@@ -118,6 +121,8 @@ private:
     {
         return [this, handler] { Guarded([&] { (this->*handler)(); }); };
     }
+    template <class Window>
+    void showWindow();
     template <class Calendar>
     void openCalendar();
     template <class Window>
