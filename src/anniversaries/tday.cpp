@@ -15,6 +15,8 @@ struct TableNames {
 const TableNames Names[] = {{"MASTER", "Tday"}, {"FAMILY", "TDAY"}};
 
 int RememberedYear[2] = {0, 0};
+int PassYear = 0;
+QHash<QString, QString> LunarDays;
 
 // The lunar table refuses day 30 of a 29-day month; counted on from day 29 it is the first day
 // of the next month, and a birthday recorded that way must still appear somewhere.
@@ -38,17 +40,46 @@ void forgetYear(sqlite3_context *context, int, sqlite3_value **argv)
     sqlite3_result_null(context);
 }
 
+// This year's birthday of one row for the pass under way; NULL keeps the stored value.
+void tdayOfRow(sqlite3_context *context, int, sqlite3_value **argv)
+{
+    const auto text = [](sqlite3_value *v) {
+        const auto *p = reinterpret_cast<const char *>(sqlite3_value_text(v));
+        return p ? QString::fromUtf8(p, sqlite3_value_bytes(v)) : QString();
+    };
+    const QString bday = text(argv[0]);
+    QString tday;
+    if (text(argv[1]) == QStringLiteral("음") && Trim(bday).size() > 7) {
+        // Many rows share a month and day; each is converted once per pass.
+        const QString key = bday.mid(4, 4);
+        auto it = LunarDays.constFind(key);
+        if (it == LunarDays.constEnd())
+            it = LunarDays.insert(key, BirthdayInYear(bday, true, PassYear));
+        tday = *it;
+    } else {
+        tday = BirthdayInYear(bday, false, PassYear);
+    }
+    if (tday.isEmpty()) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const QByteArray utf8 = tday.toUtf8();
+    sqlite3_result_text(context, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
 // Every writer of this connection passes the triggers, so an entry, an edit, a household or
 // family editor or an import makes the next calendar recompute. A new connection has no
 // triggers yet, and nothing remembered.
-void watchBirthDates(Database &db)
+void prepareConnection(Database &db)
 {
     Statement probe(db, QStringLiteral("SELECT 1 FROM sqlite_temp_schema WHERE name = 'tday_family_ins'"));
     if (probe.step())
         return;
     RememberedYear[0] = RememberedYear[1] = 0;
     if (sqlite3_create_function_v2(db.handle(), "kelmo_forget_tday_year", 1, SQLITE_UTF8, nullptr, &forgetYear,
-                                   nullptr, nullptr, nullptr) != SQLITE_OK)
+                                   nullptr, nullptr, nullptr) != SQLITE_OK ||
+        sqlite3_create_function_v2(db.handle(), "kelmo_tday", 2, SQLITE_UTF8, nullptr, &tdayOfRow, nullptr, nullptr,
+                                   nullptr) != SQLITE_OK)
         db.raise(sqlite3_errcode(db.handle()));
     QString sql;
     for (int i = 0; i < 2; ++i) {
@@ -86,52 +117,21 @@ void RecalcTday(TdayTable table, int year)
 {
     Database &db = frmDM->dbKelmo;
     const TableNames &n = Names[int(table)];
-    watchBirthDates(db);
-    struct Row {
-        qint64 id;
-        QString tday;
-    };
-    QList<Row> changes;
-    {
-        // Many rows share a month and day; the lunar ones are converted once per pass.
-        QHash<QString, QString> lunarDays;
-        Statement rows(db, QStringLiteral("SELECT rowid, Bday, L, %1 FROM %2").arg(n.tday, n.table));
-        const QString lunarMark = QStringLiteral("음");
-        while (rows.step()) {
-            const QString bday = rows.column(1).toString();
-            const bool lunar = rows.column(2).toString() == lunarMark;
-            QString tday;
-            if (lunar && Trim(bday).size() > 7) {
-                const QString key = bday.mid(4, 4);
-                auto it = lunarDays.constFind(key);
-                if (it == lunarDays.constEnd())
-                    it = lunarDays.insert(key, BirthdayInYear(bday, true, year));
-                tday = *it;
-            } else {
-                tday = BirthdayInYear(bday, false, year);
-            }
-            if (!tday.isEmpty() && tday != rows.column(3).toString())
-                changes.append({rows.columnInt64(0), tday});
-        }
-    }
+    prepareConnection(db);
+    PassYear = year;
+    LunarDays.clear();
+    // One statement: SQLite rewrites only the rows whose value changes, and every row it keeps
+    // stays as it was (a date that gives no day this year).
     Transaction transaction(db);
-    Statement store(db, QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?").arg(n.table, n.tday));
-    for (const Row &r : changes) {
-        try {
-            store.bind(1, r.tday);
-            store.bind(2, r.id);
-            store.step();
-        } catch (const DbError &) {
-            // The row keeps its former value; the others are still brought up to date.
-        }
-        store.reset();
-    }
+    db.executeNative(QStringLiteral("UPDATE %1 SET %2 = kelmo_tday(Bday, L) "
+                                    "WHERE kelmo_tday(Bday, L) IS NOT NULL AND kelmo_tday(Bday, L) IS NOT %2")
+                         .arg(QLatin1String(n.table), QLatin1String(n.tday)));
     transaction.commit();
     RememberedYear[int(table)] = year;
 }
 
 int LastTdayYear(TdayTable table)
 {
-    watchBirthDates(frmDM->dbKelmo);
+    prepareConnection(frmDM->dbKelmo);
     return RememberedYear[int(table)];
 }
