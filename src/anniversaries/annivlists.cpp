@@ -103,6 +103,7 @@ void TAnniversaryList::setYearEditsEnabled(bool on)
         e->setEnabled(on);
         QPalette p = e->palette();
         p.setColor(QPalette::Base, on ? palette().color(QPalette::Base) : QColor(192, 192, 192));
+        p.setColor(QPalette::Disabled, QPalette::Text, Qt::darkGray);
         e->setPalette(p);
     }
 }

@@ -3,6 +3,7 @@
 #include "anniversaries/annivlists.h"
 #include "anniversaries/calendar.h"
 #include "anniversaries/calendlg.h"
+#include "anniversaries/tday.h"
 #include "core/dm.h"
 #include "core/global.h"
 #include "core/login.h"
@@ -1185,15 +1186,12 @@ void TfrmMain::showThisYear(const QString &date, bool lunar, const QString &capt
         return;
     }
     const QString y = NowAsText(QStringLiteral("yyyy"));
-    QString d = y + b.mid(4, 4);
-    if (lunar) {
-        d = LunarToSolar(d, false);
-        if (d.left(4) > y)
-            d = LunarToSolar(QString::number(y.toInt() - 1) + b.mid(4, 4), false);
-    }
+    // The rule of the calendars' this-year birthdays, so the button and the calendars agree.
+    const QString mmdd = BirthdayInYear(b, lunar, y.toInt());
+    const QString d = y + mmdd;
     const QDate day = QDate::fromString(ApplyTextMask(d, QStringLiteral("####-##-##")), QStringLiteral("yyyy-MM-dd"));
     // A lunar date the table cannot convert, or 29 February in a year without it: no birthday this year.
-    if (d.left(4) != y || !day.isValid()) {
+    if (mmdd.isEmpty() || !day.isValid()) {
         ShowMessage(QStringLiteral("금년에는 생일이 없습니다."));
         return;
     }
