@@ -139,7 +139,8 @@ private slots:
         QCOMPARE(w.qrFind.recordCount(), 0);
         w.sbtnNmClick();
         QCOMPARE(column(w.qrFind, "Name"), QStringList{S("가람이")});
-        addFamily(f.r.reg, "1", 1, S("아이"), "20100101", false, true); // another connection's insert
+        RecalcTday(TdayTable::Family, 2026);
+        frmDM->dbKelmo.execute(QStringLiteral("INSERT INTO FAMILY (Ino, Seq, Name, Bday) VALUES ('1', 1, 'A', '20100101')"));
         QCOMPARE(LastTdayYear(TdayTable::Family), 0);
     }
 
