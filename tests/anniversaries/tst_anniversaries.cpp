@@ -271,6 +271,17 @@ private slots:
         QVERIFY(text.contains(S("1950.02.12(음)")));
         QVERIFY2(QString(text).remove(u'\n').contains(longAddr + S(" (790-320)")), qPrintable(text));
         QVERIFY(text.contains(QString(76, u' ') + S("Printed By 켈모누리 3.0")));
+        TfrmFBday list;
+        list.tcList->setCurrentIndex(3);
+        boxes.expect(S("인쇄할 준비가 되었으면 확인을 누르세요."), IDOK);
+        list.bbtnPrint->click();
+        QVERIFY(pdf.text().startsWith(S("금년생일(2026년) 03월 가족 생일자 명단")));
+        list.rbtnTerm->click();
+        list.mskYear1->setText(QStringLiteral("1950"));
+        list.tcList->setCurrentIndex(0);
+        boxes.expect(S("인쇄할 준비가 되었으면 확인을 누르세요."), IDOK);
+        list.bbtnPrint->click();
+        QVERIFY(pdf.text().startsWith(S("생년기간(1950년~2026년) 전체 가족 생일자 명단")));
         // Seven columns counted in display positions, a Hangul syllable two.
         QCOMPARE(FamilyPrintLine({S("03.10"), QString(), S("아들"), S("조카")}).indexOf(S("조카")), 9 + 11 + 5);
     }
