@@ -72,8 +72,10 @@ void tdayOfRow(sqlite3_context *context, int, sqlite3_value **argv)
 // triggers yet, and nothing remembered.
 void prepareConnection(Database &db)
 {
-    Statement probe(db, QStringLiteral("SELECT 1 FROM sqlite_temp_schema WHERE name = 'tday_family_ins'"));
-    if (probe.step())
+    // All four, or a table rebuilt since (which takes its triggers along) would go unwatched.
+    Statement probe(db, QStringLiteral("SELECT COUNT(*) FROM sqlite_temp_schema WHERE type = 'trigger' AND name IN "
+                                       "('tday_master_upd', 'tday_master_ins', 'tday_family_upd', 'tday_family_ins')"));
+    if (probe.step() && probe.column(0).toInt() == 4)
         return;
     RememberedYear[0] = RememberedYear[1] = 0;
     if (sqlite3_create_function_v2(db.handle(), "kelmo_forget_tday_year", 1, SQLITE_UTF8, nullptr, &forgetYear,
@@ -85,10 +87,10 @@ void prepareConnection(Database &db)
     for (int i = 0; i < 2; ++i) {
         const QString t = QString::fromLatin1(Names[i].table);
         const QString lower = t.toLower();
-        sql += QStringLiteral("CREATE TEMP TRIGGER tday_%1_upd AFTER UPDATE OF Bday, L ON main.%2 "
+        sql += QStringLiteral("CREATE TEMP TRIGGER IF NOT EXISTS tday_%1_upd AFTER UPDATE OF Bday, L ON main.%2 "
                               "WHEN OLD.Bday IS NOT NEW.Bday OR OLD.L IS NOT NEW.L "
                               "BEGIN SELECT kelmo_forget_tday_year(%3); END;"
-                              "CREATE TEMP TRIGGER tday_%1_ins AFTER INSERT ON main.%2 "
+                              "CREATE TEMP TRIGGER IF NOT EXISTS tday_%1_ins AFTER INSERT ON main.%2 "
                               "BEGIN SELECT kelmo_forget_tday_year(%3); END;")
                    .arg(lower, t)
                    .arg(i);
