@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QHash>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace {
@@ -16,7 +17,7 @@ const TableNames Names[] = {{"MASTER", "Tday"}, {"FAMILY", "TDAY"}};
 
 int RememberedYear[2] = {0, 0};
 int PassYear = 0;
-QHash<QString, QString> LunarDays;
+QHash<QByteArray, QByteArray> LunarDays;
 
 // The lunar table refuses day 30 of a 29-day month; counted on from day 29 it is the first day
 // of the next month, and a birthday recorded that way must still appear somewhere.
@@ -40,31 +41,34 @@ void forgetYear(sqlite3_context *context, int, sqlite3_value **argv)
     sqlite3_result_null(context);
 }
 
-// This year's birthday of one row for the pass under way; NULL keeps the stored value.
+// This year's birthday of one row for the pass under way (Bday, L, the stored value); NULL when
+// the stored value stays. Runs for every row of a table: plain digit dates skip QString.
 void tdayOfRow(sqlite3_context *context, int, sqlite3_value **argv)
 {
-    const auto text = [](sqlite3_value *v) {
+    const auto bytes = [](sqlite3_value *v) {
         const auto *p = reinterpret_cast<const char *>(sqlite3_value_text(v));
-        return p ? QString::fromUtf8(p, sqlite3_value_bytes(v)) : QString();
+        return p ? QByteArrayView(p, sqlite3_value_bytes(v)) : QByteArrayView();
     };
-    const QString bday = text(argv[0]);
-    QString tday;
-    if (text(argv[1]) == QStringLiteral("음") && Trim(bday).size() > 7) {
-        // Many rows share a month and day; each is converted once per pass.
-        const QString key = bday.mid(4, 4);
-        auto it = LunarDays.constFind(key);
-        if (it == LunarDays.constEnd())
-            it = LunarDays.insert(key, BirthdayInYear(bday, true, PassYear));
-        tday = *it;
-    } else {
-        tday = BirthdayInYear(bday, false, PassYear);
+    const QByteArrayView bday = bytes(argv[0]);
+    const bool lunar = bytes(argv[1]) == QByteArrayView("\xec\x9d\x8c"); // "음"
+    QByteArray tday;
+    if (std::any_of(bday.begin(), bday.end(), [](char c) { return uchar(c) <= 0x20 || uchar(c) >= 0x80; })) {
+        tday = BirthdayInYear(QString::fromUtf8(bday), lunar, PassYear).toUtf8();
+    } else if (bday.size() > 7) {
+        tday = bday.sliced(4, 4).toByteArray();
+        if (lunar) {
+            // Many rows share a month and day; each is converted once per pass.
+            auto it = LunarDays.constFind(tday);
+            if (it == LunarDays.constEnd())
+                it = LunarDays.insert(tday, BirthdayInYear(QString::fromLatin1(bday), true, PassYear).toLatin1());
+            tday = *it;
+        }
     }
-    if (tday.isEmpty()) {
+    if (tday.isEmpty() || bytes(argv[2]) == QByteArrayView(tday)) {
         sqlite3_result_null(context);
         return;
     }
-    const QByteArray utf8 = tday.toUtf8();
-    sqlite3_result_text(context, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    sqlite3_result_text(context, tday.constData(), int(tday.size()), SQLITE_TRANSIENT);
 }
 
 // Every writer of this connection passes the triggers, so an entry, an edit, a household or
@@ -80,7 +84,7 @@ void prepareConnection(Database &db)
     RememberedYear[0] = RememberedYear[1] = 0;
     if (sqlite3_create_function_v2(db.handle(), "kelmo_forget_tday_year", 1, SQLITE_UTF8, nullptr, &forgetYear,
                                    nullptr, nullptr, nullptr) != SQLITE_OK ||
-        sqlite3_create_function_v2(db.handle(), "kelmo_tday", 2, SQLITE_UTF8, nullptr, &tdayOfRow, nullptr, nullptr,
+        sqlite3_create_function_v2(db.handle(), "kelmo_tday", 3, SQLITE_UTF8, nullptr, &tdayOfRow, nullptr, nullptr,
                                    nullptr) != SQLITE_OK)
         db.raise(sqlite3_errcode(db.handle()));
     QString sql;
@@ -122,11 +126,9 @@ void RecalcTday(TdayTable table, int year)
     prepareConnection(db);
     PassYear = year;
     LunarDays.clear();
-    // One statement: SQLite rewrites only the rows whose value changes, and every row it keeps
-    // stays as it was (a date that gives no day this year).
+    // One statement that rewrites only the rows whose value changes.
     Transaction transaction(db);
-    db.executeNative(QStringLiteral("UPDATE %1 SET %2 = kelmo_tday(Bday, L) "
-                                    "WHERE kelmo_tday(Bday, L) IS NOT NULL AND kelmo_tday(Bday, L) IS NOT %2")
+    db.executeNative(QStringLiteral("UPDATE %1 SET %2 = kelmo_tday(Bday, L, %2) WHERE kelmo_tday(Bday, L, %2) IS NOT NULL")
                          .arg(QLatin1String(n.table), QLatin1String(n.tday)));
     transaction.commit();
     RememberedYear[int(table)] = year;
