@@ -56,7 +56,7 @@ public:
 
     void bbtnSaveClick();
     virtual void bbtnStatClick();
-    void bbtnPrintClick();
+    virtual void bbtnPrintClick();
     void dgrdListDblClick();
 
 protected:

@@ -1,6 +1,9 @@
 #include "records/main.h"
 
+#include "anniversaries/annivlists.h"
+#include "anniversaries/calendar.h"
 #include "anniversaries/calendlg.h"
+#include "anniversaries/tday.h"
 #include "core/about.h"
 #include "core/dm.h"
 #include "core/global.h"
@@ -113,10 +116,10 @@ const QList<CommandDef> &commandTable()
         {"mnuT1", "mnuDial", "전화 걸기(&D)...", QKeySequence(Qt::CTRL | Qt::Key_D), false, &M::mnuDialClick},
         {"mnuT1", "mnuEmail", "전자 우편(&E)...", QKeySequence(Qt::CTRL | Qt::Key_M), false, &M::mnuEmailClick},
         {"mnuT1", Separator, "", {}, false, nullptr},
-        {"mnuT1", "mnuCalen", "달력 보기(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), false, nullptr},
-        {"mnuT1", "mnuCalenB", "생일 달력 보기(&B)", {}, false, nullptr},
-        {"mnuT1", "mnuCalenF", "가족 생일 달력 보기(&F)", {}, false, nullptr},
-        {"mnuT1", "mnuCalenM", "결혼기념일 달력 보기(&M)", {}, false, nullptr},
+        {"mnuT1", "mnuCalen", "달력 보기(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), false, &M::mnuCalenClick},
+        {"mnuT1", "mnuCalenB", "생일 달력 보기(&B)", {}, false, &M::mnuCalenBClick},
+        {"mnuT1", "mnuCalenF", "가족 생일 달력 보기(&F)", {}, false, &M::mnuCalenFClick},
+        {"mnuT1", "mnuCalenM", "결혼기념일 달력 보기(&M)", {}, false, &M::mnuCalenMClick},
         {"mnuT1", Separator, "", {}, false, nullptr},
         {"mnuT1", "mnuZip", "우편 번호(&Z)...", QKeySequence(Qt::CTRL | Qt::Key_Z), false, &M::mnuZipClick},
         {"mnuL1", "mnuList", "전체 명단(&L)", QKeySequence(Qt::Key_F7), false, &M::mnuListClick},
@@ -128,14 +131,14 @@ const QList<CommandDef> &commandTable()
         {"mnuL1", "mnuLBigo", "비고별 명단(&I)", QKeySequence(Qt::CTRL | Qt::Key_F9), false, &M::mnuLBigoClick},
         {"mnuL1", "mnuLEvan", "_(전도 대상자)&", {}, false, nullptr},
         {"mnuL1", Separator, "", {}, false, nullptr},
-        {"mnuL1", "mnuLBday", "생일자 명단(&B)", QKeySequence(Qt::SHIFT | Qt::Key_F5), false, nullptr},
-        {"mnuL1", "mnuLFday", "가족 생일자 명단(&F)", QKeySequence(Qt::SHIFT | Qt::Key_F6), false, nullptr},
+        {"mnuL1", "mnuLBday", "생일자 명단(&B)", QKeySequence(Qt::SHIFT | Qt::Key_F5), false, &M::mnuLBdayClick},
+        {"mnuL1", "mnuLFday", "가족 생일자 명단(&F)", QKeySequence(Qt::SHIFT | Qt::Key_F6), false, &M::mnuLFdayClick},
         {"mnuL1", Separator, "", {}, false, nullptr},
         {"mnuL1", "mnuLReg", "등록자 명단(&R)", QKeySequence(Qt::SHIFT | Qt::Key_F7), false, &M::mnuLRegClick},
         {"mnuL1", "mnuLGen", "세대주 명단(&E)", QKeySequence(Qt::SHIFT | Qt::Key_F8), false, &M::mnuLGenClick},
         {"mnuL1", "mnuLBap", "학습/세례자 명단(&S)", QKeySequence(Qt::SHIFT | Qt::Key_F9), false, &M::mnuLBapClick},
         {"mnuL1", "mnuLStudy", "이력 제목별 명단(&T)", {}, false, &M::mnuLStudyClick},
-        {"mnuL1", "M1", "결혼 기념자 명단(&M)", {}, false, nullptr},
+        {"mnuL1", "M1", "결혼 기념자 명단(&M)", {}, false, &M::M1Click},
         {"mnuS1", "mnuStat", "전체 통계(&S)", QKeySequence(Qt::Key_F8), false, &M::mnuStatClick},
         {"mnuS1", Separator, "", {}, false, nullptr},
         {"mnuS1", "mnuSArea", "교구/구역별 통계(&A)", {}, false, &M::mnuSAreaClick},
@@ -1028,6 +1031,32 @@ void TfrmMain::mnuMemoClick()
 
 void TfrmMain::mnuListClick() { ShowList(ListWindow::List, this); }
 void TfrmMain::mnuLAreaClick() { ShowList(ListWindow::Area, this); }
+template <class Window>
+void TfrmMain::showWindow()
+{
+    Window w;
+    w.centreOn(this);
+    w.ShowModal();
+}
+
+template <class Calendar>
+void TfrmMain::openCalendar()
+{
+    // A calendar's go-to on close replaces SavedBookmark, so the return lands on that member.
+    keepPosition([this] {
+        clearSelection();
+        showWindow<Calendar>();
+    });
+}
+
+void TfrmMain::mnuCalenClick() { openCalendar<TfrmCalen>(); }
+void TfrmMain::mnuCalenBClick() { openCalendar<TfrmCalenB>(); }
+void TfrmMain::mnuCalenFClick() { openCalendar<TfrmCalenF>(); }
+void TfrmMain::mnuCalenMClick() { openCalendar<TfrmCalenM>(); }
+void TfrmMain::mnuLBdayClick() { showWindow<TfrmLBday>(); }
+void TfrmMain::mnuLFdayClick() { showWindow<TfrmFBday>(); }
+void TfrmMain::M1Click() { showWindow<TfrmLMday>(); }
+
 void TfrmMain::mnuLPartClick() { ShowList(ListWindow::Part, this); }
 void TfrmMain::mnuLDutyClick() { ShowList(ListWindow::Duty, this); }
 void TfrmMain::mnuLGitaClick() { ShowList(ListWindow::Gita, this); }
@@ -1255,15 +1284,12 @@ void TfrmMain::showThisYear(const QString &date, bool lunar, const QString &capt
         return;
     }
     const QString y = NowAsText(QStringLiteral("yyyy"));
-    QString d = y + b.mid(4, 4);
-    if (lunar) {
-        d = LunarToSolar(d, false);
-        if (d.left(4) > y)
-            d = LunarToSolar(QString::number(y.toInt() - 1) + b.mid(4, 4), false);
-    }
+    // The rule of the calendars' this-year birthdays, so the button and the calendars agree.
+    const QString mmdd = BirthdayInYear(b, lunar, y.toInt());
+    const QString d = y + mmdd;
     const QDate day = QDate::fromString(ApplyTextMask(d, QStringLiteral("####-##-##")), QStringLiteral("yyyy-MM-dd"));
     // A lunar date the table cannot convert, or 29 February in a year without it: no birthday this year.
-    if (d.left(4) != y || !day.isValid()) {
+    if (mmdd.isEmpty() || !day.isValid()) {
         ShowMessage(QStringLiteral("금년에는 생일이 없습니다."));
         return;
     }

@@ -88,6 +88,13 @@ public:
     void mnuSBigoClick();
     void mnu1to3Click();
     void mnu2to3Click();
+    void mnuCalenClick();
+    void mnuCalenBClick();
+    void mnuCalenFClick();
+    void mnuCalenMClick();
+    void mnuLBdayClick();
+    void mnuLFdayClick();
+    void M1Click();
     // The list menu
     void mnuListClick();
     void mnuLAreaClick();
@@ -133,6 +140,10 @@ private:
     {
         return [this, handler] { Guarded([&] { (this->*handler)(); }); };
     }
+    template <class Window>
+    void showWindow();
+    template <class Calendar>
+    void openCalendar();
     template <class Window>
     void openMemberWindow(const QString &caption, bool editMember);
     QString memberCaption(const char *what) const;

@@ -80,6 +80,11 @@ private slots:
         QTimer poll; // acts once the loop shows the main window
         QTimer::singleShot(20000, qApp, &QApplication::quit); // never hang on a failure
         connect(&poll, &QTimer::timeout, this, [&] {
+            // A new register opens the birthday calendar at start, before the main window shows.
+            if (QWidget *calendar = visibleTopLevel("frmCalenB")) {
+                calendar->close();
+                return;
+            }
             QWidget *main = visibleTopLevel("frmMain");
             if (!main)
                 return;

@@ -1,0 +1,73 @@
+// Birthday cache and calendar figures on a large synthetic register.
+//   bench_anniversaries [members=100000] [familyRows=150000]
+// The member and the family pass with every row to write (an empty cache) and for another
+// year; then opening the birthday calendar and stepping one month once the year's pass is done.
+#include "anniversaries/calendar.h"
+#include "anniversaries/tday.h"
+#include "benchsupport.h"
+#include "core/dm.h"
+#include "platform/dialogs.h"
+#include "platform/fonts.h"
+#include "records/main.h"
+
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+// Tops the family table up to the wanted size with copies of its own rows under new numbers.
+void topUpFamily(Database &db, int wanted)
+{
+    int have = db.scalar(QStringLiteral("SELECT COUNT(*) FROM FAMILY")).toInt();
+    for (int seq = 100; have < wanted; ++seq)
+        have += db.execute(QStringLiteral("INSERT INTO FAMILY (Ino, Seq, Rel, Name, Bday, L, F) "
+                                          "SELECT Ino, %1, Rel, Name, Bday, L, F FROM FAMILY WHERE Seq < 100 LIMIT %2")
+                               .arg(seq)
+                               .arg(wanted - have));
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    InstallFontSubstitutes();
+    const int members = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
+    const int familyRows = argc > 2 ? QString::fromLatin1(argv[2]).toInt() : 150000;
+    QTemporaryDir dir;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
+    MakeBenchRegister(dir.path(), members);
+    QDir::setCurrent(dir.path());
+    TfrmDM dm;
+    frmDM = &dm;
+    if (!dm.DataModuleCreate())
+        return 1;
+    topUpFamily(dm.dbKelmo, familyRows);
+    std::unique_ptr<TfrmMain> main(static_cast<TfrmMain *>(CreateMainWindow()));
+    if (!main)
+        return 1;
+    dialogs::setMessageHandler([](const MessageRequest &) { return int(IDNO); });
+    std::printf("%d members, %d family rows\n", dm.dbKelmo.scalar(QStringLiteral("SELECT COUNT(*) FROM MASTER")).toInt(),
+                dm.dbKelmo.scalar(QStringLiteral("SELECT COUNT(*) FROM FAMILY")).toInt());
+    const int year = QDate::currentDate().year();
+    for (const auto &[table, name] : {std::pair{TdayTable::Master, "member"}, std::pair{TdayTable::Family, "family"}}) {
+        dm.dbKelmo.execute(table == TdayTable::Master ? QStringLiteral("UPDATE MASTER SET Tday = NULL")
+                                                      : QStringLiteral("UPDATE FAMILY SET TDAY = NULL"));
+        const double empty = TimedStep([&] { RecalcTday(table, year); });
+        const double other = TimedStep([&] { RecalcTday(table, year + 1); });
+        const double back = TimedStep([&] { RecalcTday(table, year); });
+        std::printf("%s pass: empty cache %.0f ms, next year %.0f ms, back to this year %.0f ms\n", name, empty, other,
+                    back);
+    }
+    TfrmCalenB *w = nullptr;
+    const double open = TimedStep([&] {
+        w = new TfrmCalenB;
+        w->show();
+    });
+    const int openRows = w->qrFind.recordCount();
+    // A month back: one forward from December would be the next year's pass.
+    const double step = TimedStep([&] { w->sbtnPmClick(); });
+    std::printf("birthday calendar: open %.0f ms (%d rows), one month back %.0f ms (%d rows)\n", open, openRows,
+                step, w->qrFind.recordCount());
+    delete w;
+    return 0;
+}
