@@ -19,19 +19,6 @@ int RememberedYear[2] = {0, 0};
 int PassYear = 0;
 QHash<QByteArray, QByteArray> LunarDays;
 
-// The lunar table refuses day 30 of a 29-day month; counted on from day 29 it is the first day
-// of the next month, and a birthday recorded that way must still appear somewhere.
-QString lunarToSolar(const QString &lunar)
-{
-    const QString s = LunarToSolar(lunar, false);
-    if (!s.isEmpty() || lunar.mid(6, 2) != QLatin1String("30"))
-        return s;
-    const QString day29 = LunarToSolar(lunar.left(6) + QStringLiteral("29"), false);
-    if (day29.isEmpty())
-        return s;
-    return QDate::fromString(day29, QStringLiteral("yyyyMMdd")).addDays(1).toString(QStringLiteral("yyyyMMdd"));
-}
-
 // Called by the triggers below whenever a row's birth date or calendar flag changes.
 void forgetYear(sqlite3_context *context, int, sqlite3_value **argv)
 {
@@ -111,11 +98,11 @@ QString BirthdayInYear(const QString &bday, bool lunar, int year)
     if (!lunar)
         return mmdd;
     const QString ys = QString::number(year);
-    QString s = lunarToSolar(ys + mmdd);
+    QString s = LunarToSolar(ys + mmdd, false);
     // A late lunar month of year Y can fall in January of Y + 1; the birthday of Y then comes
     // from the lunar year before.
     if (s.left(4) > ys)
-        s = lunarToSolar(QString::number(year - 1) + mmdd);
+        s = LunarToSolar(QString::number(year - 1) + mmdd, false);
     return s.left(4) == ys ? s.mid(4, 4) : QString();
 }
 
