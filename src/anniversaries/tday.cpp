@@ -4,7 +4,6 @@
 #include "core/lunsol.h"
 #include "platform/sysutils.h"
 
-#include <QDate>
 #include <QHash>
 #include <algorithm>
 #include <sqlite3.h>
