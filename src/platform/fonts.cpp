@@ -50,9 +50,12 @@ void InstallFontSubstitutes()
 
 QFont ApplicationFont()
 {
-    // 9 points, as the windows were designed with; sized in points so that captions derived
-    // from it (bold, larger) scale alike.
-    return QFont(QString::fromLatin1(gothic), 8);
+    // 8 points: the largest size at which the main window holds every field whole at its
+    // smallest size; in points so that captions derived from it (bold, larger) scale alike.
+    QFont font(QString::fromLatin1(gothic), 8);
+    // Hinted at this size, the gothic's full stop grows a tail and dates read "1992,10,23".
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
 }
 
 QString SubstituteFamily(const QString &family)
