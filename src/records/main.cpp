@@ -1031,6 +1031,8 @@ void TfrmMain::mnuMemoClick()
 
 void TfrmMain::mnuListClick() { ShowList(ListWindow::List, this); }
 void TfrmMain::mnuLAreaClick() { ShowList(ListWindow::Area, this); }
+
+
 template <class Window>
 void TfrmMain::showWindow()
 {
@@ -1099,19 +1101,12 @@ void TfrmMain::mnuSDutyClick() { ShowChart(Chart::Duty); }
 void TfrmMain::mnuSGitaClick() { ShowChart(Chart::Gita); }
 void TfrmMain::mnuSBigoClick() { ShowChart(Chart::Bigo); }
 
-void TfrmMain::mnuZipClick()
-{
-    TfrmZip w;
-    w.centreOn(this);
-    w.ShowModal();
-}
+void TfrmMain::mnuZipClick() { showWindow<TfrmZip>(); }
 
 void TfrmMain::mnuDialClick()
 {
     clearSelection();
-    TfrmDial w;
-    w.centreOn(this);
-    w.ShowModal();
+    showWindow<TfrmDial>();
 }
 
 void TfrmMain::mnuAboutClick()
@@ -1138,19 +1133,9 @@ void TfrmMain::mnuSetupClick()
     Relabel();
 }
 
-void TfrmMain::mnuBackupClick()
-{
-    TfrmBackup backup;
-    backup.centreOn(this);
-    backup.ShowModal();
-}
+void TfrmMain::mnuBackupClick() { showWindow<TfrmBackup>(); }
 
-void TfrmMain::mnuCheckClick()
-{
-    TfrmCheck check;
-    check.centreOn(this);
-    check.ShowModal();
-}
+void TfrmMain::mnuCheckClick() { showWindow<TfrmCheck>(); }
 
 void TfrmMain::mnuDelClick()
 {
