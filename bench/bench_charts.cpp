@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -17,11 +16,6 @@
 namespace {
 QString picturesFolder;
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 void picture(QWidget &w, const char *name)
 {
@@ -42,7 +36,7 @@ void timeOpening(const char *name)
         if (i == 0)
             picture(*w, name);
     }
-    std::printf("%-10s open %7.1f ms (median of 5)\n", name, median(times));
+    std::printf("%-10s open %7.1f ms (median of 5)\n", name, Median(times));
 }
 } // namespace
 
@@ -65,7 +59,7 @@ int main(int argc, char **argv)
             q.setSql(QStringLiteral("SELECT Part, Count(*)\nFROM Master\nGROUP BY Part"));
             times.push_back(TimedStep([&] { q.open(); }));
         }
-        std::printf("%-10s query alone %7.1f ms (median of 5)\n", "Part", median(times));
+        std::printf("%-10s query alone %7.1f ms (median of 5)\n", "Part", Median(times));
     }
     timeOpening<TfrmSPart>("SPart");
     timeOpening<TfrmSBigo>("SBigo");
@@ -79,7 +73,7 @@ int main(int argc, char **argv)
     std::vector<double> items;
     for (int i = 1; i <= 3; ++i)
         items.push_back(TimedStep([&] { stat.cbxSel->setCurrentIndex(i); }));
-    std::printf("%-10s item change %7.1f ms (median of 3)\n", "Stat", median(items));
+    std::printf("%-10s item change %7.1f ms (median of 3)\n", "Stat", Median(items));
     picture(stat, "Stat-Jkind");
 
     TfrmSArea area;
@@ -90,7 +84,7 @@ int main(int argc, char **argv)
     for (int i = 1; i < std::min(6, area.cbxSel->count()); ++i)
         zones.push_back(TimedStep([&] { area.cbxSel->setCurrentIndex(i); }));
     std::printf("%-10s area page %7.1f ms, zone change %7.1f ms (median)\n", "SArea", page,
-                zones.empty() ? 0.0 : median(zones));
+                zones.empty() ? 0.0 : Median(zones));
     picture(area, "SArea-areas");
     return 0;
 }
