@@ -7,7 +7,6 @@
 #include "benchsupport.h"
 #include "core/dm.h"
 #include "platform/dialogs.h"
-#include "platform/fonts.h"
 
 #include <cstdio>
 
@@ -27,11 +26,9 @@ void topUpFamily(Database &db, int wanted)
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InstallFontSubstitutes();
-    const int members = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
-    const int familyRows = argc > 2 ? QString::fromLatin1(argv[2]).toInt() : 150000;
+    BenchApp bench(argc, argv);
+    const int members = bench.count(1, 100000);
+    const int familyRows = bench.count(2, 150000);
     BenchProgram program;
     if (!program.open(members, [&](TfrmDM &dm) { topUpFamily(dm.dbKelmo, familyRows); }))
         return 1;

@@ -4,7 +4,6 @@
 #include "benchsupport.h"
 #include "core/global.h"
 #include "lists/stat.h"
-#include "platform/fonts.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -42,10 +41,8 @@ void timeOpening(const char *name)
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InstallFontSubstitutes();
-    const int members = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
+    BenchApp bench(argc, argv);
+    const int members = bench.count(1, 100000);
     picturesFolder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     BenchProgram program;
     if (!program.open(members))

@@ -4,7 +4,6 @@
 // jump, moving to the next member, and the counts.
 #include "benchsupport.h"
 #include "core/dm.h"
-#include "platform/fonts.h"
 #include "records/main.h"
 
 #include <QApplication>
@@ -17,10 +16,8 @@
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InstallFontSubstitutes();
-    const int members = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
+    BenchApp bench(argc, argv);
+    const int members = bench.count(1, 100000);
     BenchProgram program;
     if (!program.open(members))
         return 1;

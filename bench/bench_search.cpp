@@ -7,7 +7,6 @@
 #include "core/dm.h"
 #include "core/global.h"
 #include "platform/dialogs.h"
-#include "platform/fonts.h"
 #include "platform/sqltranslate.h"
 #include "records/find.h"
 #include "records/main.h"
@@ -21,15 +20,10 @@
 #include <QPushButton>
 #include <cstdio>
 
-namespace {
-} // namespace
-
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InstallFontSubstitutes();
-    const int members = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
+    BenchApp bench(argc, argv);
+    const int members = bench.count(1, 100000);
     BenchProgram program;
     if (!program.open(members))
         return 1;

@@ -8,16 +8,13 @@
 #include "maintenance/trans1.h"
 #include "platform/aliases.h"
 #include "platform/dialogs.h"
-#include "platform/fonts.h"
 
 #include <cstdio>
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InstallFontSubstitutes();
-    const int records = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 20000;
+    BenchApp bench(argc, argv);
+    const int records = bench.count(1, 20000);
     BenchProgram program;
     if (!program.openData(1000))
         return 1;

@@ -5,6 +5,7 @@
 #include "core/tables.h"
 #include "records/main.h"
 #include "platform/database.h"
+#include "platform/fonts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,6 +16,25 @@
 #include <functional>
 #include <memory>
 #include <vector>
+
+// The offscreen application a window benchmark runs in, with the program's font substitutes.
+struct BenchApp {
+    BenchApp(int &argc, char **argv) : app(offscreen(argc), argv) { InstallFontSubstitutes(); }
+    // Argument i read as a number, or the fallback when it is not given.
+    int count(int i, int fallback) const
+    {
+        const QStringList args = QCoreApplication::arguments();
+        return args.size() > i ? args[i].toInt() : fallback;
+    }
+    QApplication app;
+
+private:
+    static int &offscreen(int &argc)
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return argc;
+    }
+};
 
 // Makes <folder>/Data/KELMODB.db with generated members and a KELMO.INI that opens no calendar.
 inline GeneratedCounts MakeBenchRegister(const QString &folder, int members, quint32 seed = 1)
