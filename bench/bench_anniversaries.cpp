@@ -7,10 +7,7 @@
 #include "benchsupport.h"
 #include "core/dm.h"
 #include "platform/dialogs.h"
-#include "platform/fonts.h"
-#include "records/main.h"
 
-#include <QTemporaryDir>
 #include <cstdio>
 
 namespace {
@@ -18,33 +15,24 @@ namespace {
 void topUpFamily(Database &db, int wanted)
 {
     int have = db.scalar(QStringLiteral("SELECT COUNT(*) FROM FAMILY")).toInt();
-    for (int seq = 100; have < wanted; ++seq)
+    // Shifted, not set, sequence numbers: a member's several rows stay apart.
+    for (int shift = 100; have < wanted; shift += 100)
         have += db.execute(QStringLiteral("INSERT INTO FAMILY (Ino, Seq, Rel, Name, Bday, L, F) "
-                                          "SELECT Ino, %1, Rel, Name, Bday, L, F FROM FAMILY WHERE Seq < 100 LIMIT %2")
-                               .arg(seq)
+                                          "SELECT Ino, Seq + %1, Rel, Name, Bday, L, F FROM FAMILY WHERE Seq < 100 LIMIT %2")
+                               .arg(shift)
                                .arg(wanted - have));
 }
 } // namespace
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InstallFontSubstitutes();
-    const int members = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
-    const int familyRows = argc > 2 ? QString::fromLatin1(argv[2]).toInt() : 150000;
-    QTemporaryDir dir;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
-    MakeBenchRegister(dir.path(), members);
-    QDir::setCurrent(dir.path());
-    TfrmDM dm;
-    frmDM = &dm;
-    if (!dm.DataModuleCreate())
+    BenchApp bench(argc, argv);
+    const int members = bench.count(1, 100000);
+    const int familyRows = bench.count(2, 150000);
+    BenchProgram program;
+    if (!program.open(members, [&](TfrmDM &dm) { topUpFamily(dm.dbKelmo, familyRows); }))
         return 1;
-    topUpFamily(dm.dbKelmo, familyRows);
-    std::unique_ptr<TfrmMain> main(static_cast<TfrmMain *>(CreateMainWindow()));
-    if (!main)
-        return 1;
+    TfrmDM &dm = program.dm;
     dialogs::setMessageHandler([](const MessageRequest &) { return int(IDNO); });
     std::printf("%d members, %d family rows\n", dm.dbKelmo.scalar(QStringLiteral("SELECT COUNT(*) FROM MASTER")).toInt(),
                 dm.dbKelmo.scalar(QStringLiteral("SELECT COUNT(*) FROM FAMILY")).toInt());

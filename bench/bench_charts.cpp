@@ -4,12 +4,10 @@
 #include "benchsupport.h"
 #include "core/global.h"
 #include "lists/stat.h"
-#include "platform/fonts.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -17,11 +15,6 @@
 namespace {
 QString picturesFolder;
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 void picture(QWidget &w, const char *name)
 {
@@ -42,16 +35,14 @@ void timeOpening(const char *name)
         if (i == 0)
             picture(*w, name);
     }
-    std::printf("%-10s open %7.1f ms (median of 5)\n", name, median(times));
+    std::printf("%-10s open %7.1f ms (median of 5)\n", name, Median(times));
 }
 } // namespace
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InstallFontSubstitutes();
-    const int members = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
+    BenchApp bench(argc, argv);
+    const int members = bench.count(1, 100000);
     picturesFolder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     BenchProgram program;
     if (!program.open(members))
@@ -65,7 +56,7 @@ int main(int argc, char **argv)
             q.setSql(QStringLiteral("SELECT Part, Count(*)\nFROM Master\nGROUP BY Part"));
             times.push_back(TimedStep([&] { q.open(); }));
         }
-        std::printf("%-10s query alone %7.1f ms (median of 5)\n", "Part", median(times));
+        std::printf("%-10s query alone %7.1f ms (median of 5)\n", "Part", Median(times));
     }
     timeOpening<TfrmSPart>("SPart");
     timeOpening<TfrmSBigo>("SBigo");
@@ -79,7 +70,7 @@ int main(int argc, char **argv)
     std::vector<double> items;
     for (int i = 1; i <= 3; ++i)
         items.push_back(TimedStep([&] { stat.cbxSel->setCurrentIndex(i); }));
-    std::printf("%-10s item change %7.1f ms (median of 3)\n", "Stat", median(items));
+    std::printf("%-10s item change %7.1f ms (median of 3)\n", "Stat", Median(items));
     picture(stat, "Stat-Jkind");
 
     TfrmSArea area;
@@ -90,7 +81,7 @@ int main(int argc, char **argv)
     for (int i = 1; i < std::min(6, area.cbxSel->count()); ++i)
         zones.push_back(TimedStep([&] { area.cbxSel->setCurrentIndex(i); }));
     std::printf("%-10s area page %7.1f ms, zone change %7.1f ms (median)\n", "SArea", page,
-                zones.empty() ? 0.0 : median(zones));
+                zones.empty() ? 0.0 : Median(zones));
     picture(area, "SArea-areas");
     return 0;
 }

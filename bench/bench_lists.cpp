@@ -5,7 +5,6 @@
 #include "benchsupport.h"
 #include "lists/list.h"
 #include "platform/dialogs.h"
-#include "platform/fonts.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -15,11 +14,9 @@
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InstallFontSubstitutes();
+    BenchApp bench(argc, argv);
     BenchProgram program;
-    if (!program.open(argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000))
+    if (!program.open(bench.count(1, 100000)))
         return 1;
     std::printf("%d members\n", program.counts.members);
     dialogs::setMessageHandler([](const MessageRequest &) { return int(IDOK); });

@@ -4,37 +4,25 @@
 // jump, moving to the next member, and the counts.
 #include "benchsupport.h"
 #include "core/dm.h"
-#include "generator/generator.h"
-#include "core/tables.h"
-#include "platform/fonts.h"
 #include "records/main.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTabBar>
-#include <QTemporaryDir>
 #include <cstdio>
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InstallFontSubstitutes();
-    const int members = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
-    QTemporaryDir dir;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
-    MakeBenchRegister(dir.path(), members);
-    QDir::setCurrent(dir.path());
-    TfrmDM dm;
-    frmDM = &dm;
-    if (!dm.DataModuleCreate())
+    BenchApp bench(argc, argv);
+    const int members = bench.count(1, 100000);
+    BenchProgram program;
+    if (!program.open(members))
         return 1;
-    std::unique_ptr<TfrmMain> w(static_cast<TfrmMain *>(CreateMainWindow()));
+    TfrmDM &dm = program.dm;
+    TfrmMain *w = program.main.get();
     w->show();
     QApplication::processEvents();
 

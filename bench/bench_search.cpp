@@ -5,11 +5,8 @@
 // alone; and the memo search over every kind of memo for a common, a rarer and a missing word.
 #include "benchsupport.h"
 #include "core/dm.h"
-#include "generator/generator.h"
 #include "core/global.h"
-#include "core/tables.h"
 #include "platform/dialogs.h"
-#include "platform/fonts.h"
 #include "platform/sqltranslate.h"
 #include "records/find.h"
 #include "records/main.h"
@@ -18,29 +15,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <algorithm>
 #include <cstdio>
-
-namespace {
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-} // namespace
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InstallFontSubstitutes();
-    const int members = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 100000;
+    BenchApp bench(argc, argv);
+    const int members = bench.count(1, 100000);
     BenchProgram program;
     if (!program.open(members))
         return 1;
@@ -81,10 +64,10 @@ int main(int argc, char **argv)
                     std::printf("row counts differ: %d and %d\n", n, rows);
             }));
         }
-        const double ratio = median(window) / median(direct);
+        const double ratio = Median(window) / Median(direct);
         std::printf("detailed search, name + sex + telephone + address, zone, registered, registration range, "
                     "married: %d rows\n  window %.1f ms, statement alone %.1f ms (median of %d), ratio %.2f%s\n",
-                    rows, median(window), median(direct), runs, ratio, ratio <= 2.0 ? "" : "  ** over 2 **");
+                    rows, Median(window), Median(direct), runs, ratio, ratio <= 2.0 ? "" : "  ** over 2 **");
 
         // Every member with a telephone: the largest result the window shows.
         w.edtName->clear();
@@ -106,7 +89,7 @@ int main(int argc, char **argv)
             std::vector<double> ms;
             for (int i = 0; i < 3; ++i)
                 ms.push_back(TimedStep([&] { w.bbtnFindClick(); }));
-            const double m = median(ms);
+            const double m = Median(ms);
             std::printf("memo search \"%s\", all kinds: %d members, %.1f ms%s\n", word, w.qrFind.recordCount(), m,
                         m < 3000 ? "" : "  ** over 3 s **");
         }

@@ -2,6 +2,7 @@
 //   bench_startup [members=100000] [--runs R] [--keep <folder>]
 // Each run is a fresh process (the program's own start-up), timed from the data module's
 // construction; the figures are medians over the runs.
+#include "benchsupport.h"
 #include "core/dm.h"
 #include "generator/generator.h"
 #include "core/tables.h"
@@ -102,12 +103,6 @@ QString middleName(Database &db)
     return st.step() ? st.column(0).toString() : QString();
 }
 
-double median(QList<double> v)
-{
-    std::sort(v.begin(), v.end());
-    const qsizetype n = v.size();
-    return n == 0 ? 0 : n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 } // namespace
 
 int main(int argc, char **argv)
@@ -182,7 +177,7 @@ int main(int argc, char **argv)
     std::printf("%-28s %10s %10s %10s   (%d runs, ms)\n", "figure", "median", "min", "max", runs);
     for (const QString &key : order) {
         const QList<double> &v = figures[key];
-        std::printf("%-28s %10.1f %10.1f %10.1f\n", qPrintable(key), median(v), *std::min_element(v.begin(), v.end()),
+        std::printf("%-28s %10.1f %10.1f %10.1f\n", qPrintable(key), Median(v), *std::min_element(v.begin(), v.end()),
                     *std::max_element(v.begin(), v.end()));
     }
     return 0;

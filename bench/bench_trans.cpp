@@ -8,20 +8,17 @@
 #include "maintenance/trans1.h"
 #include "platform/aliases.h"
 #include "platform/dialogs.h"
-#include "platform/fonts.h"
 
-#include <QTemporaryDir>
 #include <cstdio>
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    InstallFontSubstitutes();
-    const int records = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 20000;
-    QTemporaryDir dir;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
-    MakeBenchRegister(dir.path(), 1000);
+    BenchApp bench(argc, argv);
+    const int records = bench.count(1, 20000);
+    BenchProgram program;
+    if (!program.openData(1000))
+        return 1;
+    TfrmDM &dm = program.dm;
 
     DbaseWriter table(EarlierMemberColumns(false), DbaseWriter::Dbase3);
     for (int i = 0; i < records; ++i) {
@@ -36,16 +33,11 @@ int main(int argc, char **argv)
         }
         table.addRecord(r);
     }
-    const QString source = dir.filePath(QStringLiteral("old"));
+    const QString source = program.dir.filePath(QStringLiteral("old"));
     QDir().mkpath(source);
     table.save(source + QStringLiteral("/KELMO.DBF"));
     AliasConfig().AddAlias(QStringLiteral("KELMO"), source);
 
-    QDir::setCurrent(dir.path());
-    TfrmDM dm;
-    frmDM = &dm;
-    if (!dm.DataModuleCreate())
-        return 1;
     dialogs::setMessageHandler([](const MessageRequest &) { return int(IDYES); });
     TfrmTrans1 w;
     w.show();

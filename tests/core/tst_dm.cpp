@@ -139,7 +139,6 @@ private slots:
         dm.tbMaster.fieldByName(QStringLiteral("Ino")).setAsString(QStringLiteral("1"));
         dm.tbMaster.fieldByName(QStringLiteral("Name")).setAsString(QStringLiteral("O'Neil"));
         dm.tbMaster.post();
-        QCOMPARE(Quote(QStringLiteral("O'Neil")), QStringLiteral("'O''Neil'"));
         QCOMPARE(OpenQuery(dm.qrMy, QStringLiteral("SELECT * FROM MASTER WHERE NAME = ") + Quote(QStringLiteral("O'Neil")), false), 1);
         // a typed text cannot change the statement
         QCOMPARE(OpenQuery(dm.qrMy, QStringLiteral("SELECT * FROM MASTER WHERE NAME = ") + Quote(QStringLiteral("x' OR '1'='1")), false), 0);

@@ -152,7 +152,8 @@ private slots:
         reg.addMember("1", S("가장"), {{"G", true}});
         reg.addMember("2", S("나장"), {{"G", true}});
         reg.addMember("3", S("식구"));
-        for (const auto &[ino, seq, name, r] : {std::tuple{"1", 1, "아내", true}, {"1", 2, "아들", false},
+        // stored out of order: the family comes in sequence order, 10 after 2
+        for (const auto &[ino, seq, name, r] : {std::tuple{"1", 10, "아들", false}, {"1", 2, "아내", true},
                                                 {"2", 1, "딸", false}})
             reg.db().execute(QStringLiteral("INSERT INTO FAMILY (Ino, Seq, Name, R) VALUES (:i, :s, :n, :r)"),
                              {{"i", QString::fromLatin1(ino)}, {"s", seq}, {"n", S(name)}, {"r", r}});

@@ -47,7 +47,7 @@ private slots:
         OpenedRegister r;
         r.reg.addMember(QStringLiteral("A"), QStringLiteral("가장"));
         r.reg.addMember(QStringLiteral("B"), QStringLiteral("나홀로"));
-        for (int seq : {1, 2, 5})
+        for (int seq : {1, 2, 10}) // 10 above 2: compared as numbers
             addFamily(r.reg, QStringLiteral("A"), seq, QStringLiteral("식구%1").arg(seq));
         r.reg.db().execute(QStringLiteral("INSERT INTO FREL (FREL) VALUES ('처'), ('아들')"));
         Table &m = r.open().tbMaster;
@@ -58,15 +58,15 @@ private slots:
         TfrmFamily w;
         QCOMPARE(w.countText(), QStringLiteral(" 가족 3 명"));
         w.bbtnAdd->click();
-        QCOMPARE(frmDM->tbFamily.fieldByName(QStringLiteral("Seq")).asInteger(), 6);
+        QCOMPARE(frmDM->tbFamily.fieldByName(QStringLiteral("Seq")).asInteger(), 11);
         QCOMPARE(w.dcbxL->currentText(), QStringLiteral("음"));
         QVERIFY(w.pnlFamily->isEnabled() && !w.dgrdFamily->isEnabled() && !w.dmemFmemo->isEnabled());
         chooseRelation(w);
         type(w.dedtName, QStringLiteral("막내"));
         QVERIFY(w.dchkF->isChecked());
         w.bbtnSave->click(); // no birthday: never offered to the birthday lists
-        QCOMPARE(stored(r.reg, QStringLiteral("SELECT F FROM FAMILY WHERE Seq = 6")).toInt(), 0);
-        QCOMPARE(stored(r.reg, QStringLiteral("SELECT R FROM FAMILY WHERE Seq = 6")).toInt(), 1);
+        QCOMPARE(stored(r.reg, QStringLiteral("SELECT F FROM FAMILY WHERE Seq = 11")).toInt(), 0);
+        QCOMPARE(stored(r.reg, QStringLiteral("SELECT R FROM FAMILY WHERE Seq = 11")).toInt(), 1);
         QCOMPARE(w.countText(), QStringLiteral(" 가족 4 명"));
         QVERIFY(!w.pnlFamily->isEnabled() && w.bbtnEdit->isEnabled() && w.dmemFmemo->isEnabled());
 
@@ -75,8 +75,8 @@ private slots:
         type(w.dedtName, QStringLiteral("첫째"));
         QTest::keyClicks(w.dedtBday, QStringLiteral("19900101"));
         w.bbtnSave->click();
-        QCOMPARE(stored(r.reg, QStringLiteral("SELECT F FROM FAMILY WHERE Seq = 7")).toInt(), 1);
-        QCOMPARE(stored(r.reg, QStringLiteral("SELECT Bday FROM FAMILY WHERE Seq = 7")).toString(), QStringLiteral("19900101"));
+        QCOMPARE(stored(r.reg, QStringLiteral("SELECT F FROM FAMILY WHERE Seq = 12")).toInt(), 1);
+        QCOMPARE(stored(r.reg, QStringLiteral("SELECT Bday FROM FAMILY WHERE Seq = 12")).toString(), QStringLiteral("19900101"));
 
         ScriptedMessages boxes;
         boxes.expect(QStringLiteral("가족 메모를 저장하시겠습니까?"), IDNO);

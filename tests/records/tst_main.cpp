@@ -173,6 +173,7 @@ private slots:
             f.r.reg.addMember(QString::number(i), QStringLiteral("회원%1").arg(i));
             f.r.reg.db().execute(QStringLiteral("INSERT INTO FAMILY (Ino, Seq, Name) VALUES (:i, 1, '가족')"), {{QStringLiteral("i"), QString::number(i)}});
             f.r.reg.db().execute(QStringLiteral("INSERT INTO VISIT (Ino, Vday, Vtime) VALUES (:i, '20240101', '1000')"), {{QStringLiteral("i"), QString::number(i)}});
+            f.r.reg.db().execute(QStringLiteral("INSERT INTO STUDY (Ino, Eday, Ename) VALUES (:i, '20240101', 'A')"), {{QStringLiteral("i"), QString::number(i)}});
         }
         // member 4's visits cannot be deleted: it must stay whole
         f.r.reg.db().executeNative(QStringLiteral(
@@ -211,6 +212,7 @@ private slots:
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM FAMILY")).toInt(), 3);
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM FAMILY WHERE Ino = '4'")).toInt(), 1);
         QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM VISIT")).toInt(), 3);
+        QCOMPARE(db.scalar(QStringLiteral("SELECT COUNT(*) FROM STUDY")).toInt(), 3);
         QVERIFY(w.dgrdName->SelectedRows().isEmpty());
         QCOMPARE(w.stbrName->text(), QStringLiteral("3 명"));
 

@@ -1,7 +1,5 @@
 // The synthetic register: the register's storage rules, keys and links, dates that agree with
-// each other, repeatability, respect for what a register already holds, and a data module that
-// opens it.
-#include "core/dm.h"
+// each other, repeatability and respect for what a register already holds.
 #include "generator/generator.h"
 #include "core/lunsol.h"
 #include "platform/clock.h"
@@ -251,31 +249,6 @@ private slots:
         QCOMPARE(count(reg.db(), QStringLiteral("SELECT COUNT(DISTINCT Name) FROM MASTER")),
                  count(reg.db(), QStringLiteral("SELECT COUNT(DISTINCT Name) FROM MASTER WHERE rowid <= 50")));
         QCOMPARE(count(reg.db(), QStringLiteral("SELECT (SELECT COUNT(*) FROM AREA) + (SELECT COUNT(*) FROM FREL)")), lookups);
-    }
-
-    void dataModuleOpensOnTheFirstMemberByName()
-    {
-        Statement first(db(), QStringLiteral("SELECT Ino, Name FROM MASTER ORDER BY Name, Ino LIMIT 1"));
-        QVERIFY(first.step());
-        const QString ino = first.column(0).toString();
-        CurrentFolder cd(m_reg->folder());
-        TfrmDM dm;
-        frmDM = &dm;
-        QVERIFY(dm.DataModuleCreate());
-        QCOMPARE(dm.tbMaster.recordCount(), Members);
-        QCOMPARE(dm.tbMaster.fieldByName(QStringLiteral("Ino")).asString(), ino);
-        QCOMPARE(dm.tbMaster.fieldByName(QStringLiteral("Name")).asString(), first.column(1).toString());
-        // walk a few members: each detail table shows exactly that member's rows
-        for (int i = 0; i < 20; ++i, dm.tbMaster.next()) {
-            const QString current = dm.tbMaster.fieldByName(QStringLiteral("Ino")).asString();
-            for (Table *detail : {&dm.tbFamily, &dm.tbVisit, &dm.tbStudy}) {
-                QCOMPARE(detail->recordCount(),
-                         count(db(), QStringLiteral("SELECT COUNT(*) FROM %1 WHERE Ino = '%2'").arg(detail->tableName(), current)));
-                for (detail->first(); !detail->eof(); detail->next())
-                    QCOMPARE(detail->fieldByName(QStringLiteral("Ino")).asString(), current);
-            }
-        }
-        frmDM = nullptr;
     }
 };
 
