@@ -1294,9 +1294,8 @@ void TfrmMain::sbtnBdayClick()
 
 void TfrmMain::sbtnFbdayClick()
 {
+    // No family row reads as an empty date, with its message.
     Table &f = frmDM->tbFamily;
-    if (f.isEmpty())
-        return;
     showThisYear(f.fieldByName(QStringLiteral("Bday")).asString(),
                  f.fieldByName(QStringLiteral("L")).asString() == QStringLiteral("음"), QStringLiteral("금년 생일"));
 }

@@ -275,9 +275,11 @@ private slots:
         {
             ScriptedMessages boxes;
             boxes.expect(QStringLiteral("금년에는 생일이 없습니다.")) // 29 February in 2027
-                .expect(QStringLiteral("일자 형식이 잘못되었습니다."));
+                .expect(QStringLiteral("일자 형식이 잘못되었습니다."))
+                .expect(QStringLiteral("일자가 비어 있습니다.")); // no family row
             w.sbtnBdayClick();
             w.sbtnMdayClick();
+            w.sbtnFbdayClick();
         }
         f.master().edit();
         f.master().fieldByName(QStringLiteral("Bday")).setAsString(QStringLiteral("19801210"));
