@@ -79,7 +79,6 @@ TfrmMonthCalendar::TfrmMonthCalendar(Kind kind, QWidget *parent)
         b->setObjectName(QString::fromLatin1(name));
         b->setText(S(caption));
         b->setAutoRaise(true);
-        b->setFont(titleFont(12));
         return b;
     };
     sbtnPy = step("sbtnPy", "1년전");
