@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QToolButton>
@@ -114,6 +115,8 @@ TfrmTransfer::TfrmTransfer(const Version &version, QWidget *parent) : TForm(pare
     grdData = new DBGrid(this);
     grdData->setObjectName(QStringLiteral("grdData"));
     grdData->setDataSource(&dsData);
+    grdData->verticalHeader()->show(); // the row indicator
+    grdData->verticalHeader()->setDefaultSectionSize(grdData->fontMetrics().height() + 6);
 
     pnlBtn = new QFrame(this);
     pnlBtn->setObjectName(QStringLiteral("pnlBtn"));
