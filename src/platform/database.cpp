@@ -461,11 +461,22 @@ void Database::commit()
 {
     if (m_depth == 0)
         return;
+    try {
+        if (m_depth == 1)
+            executeNative(QStringLiteral("COMMIT"));
+        else
+            executeNative(QStringLiteral("RELEASE sp%1").arg(m_depth - 1));
+    } catch (...) {
+        // A COMMIT refused for a lock leaves the transaction open for the caller's rollback; one
+        // that failed otherwise may have ended it already.
+        if (m_depth == 1 && sqlite3_get_autocommit(m_db)) {
+            m_depth = 0;
+            flushChanges();
+        }
+        throw;
+    }
     --m_depth;
-    if (m_depth == 0)
-        executeNative(QStringLiteral("COMMIT"));
-    else
-        executeNative(QStringLiteral("RELEASE sp%1").arg(m_depth));
+    flushChanges(); // the open tables re-read what the transaction changed
 }
 
 void Database::rollback()

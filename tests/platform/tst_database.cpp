@@ -237,6 +237,22 @@ private slots:
             t.commit();
         }
         QCOMPARE(master.recordCount(), 1);
+
+        // A COMMIT refused while another program reads leaves the transaction open: the rollback
+        // must end it, or the next transaction cannot begin.
+        Database reader;
+        reader.open(reg.databaseFile());
+        reader.executeNative(QStringLiteral("BEGIN; SELECT COUNT(*) FROM MASTER;"));
+        {
+            Transaction t(reg.db());
+            reg.addMember(QStringLiteral("2"), QStringLiteral("나"));
+            QVERIFY_THROWS_EXCEPTION(DbError, t.commit());
+        }
+        reader.executeNative(QStringLiteral("COMMIT"));
+        Transaction next(reg.db());
+        reg.addMember(QStringLiteral("3"), QStringLiteral("다"));
+        next.commit();
+        QCOMPARE(master.recordCount(), 2);
     }
 };
 
