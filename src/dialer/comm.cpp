@@ -102,8 +102,10 @@ bool TComm::Open()
         return false;
     m_openFailure.clear();
     const int fd = serial::OpenDevice(m_port, m_openFailure);
-    if (fd < 0)
+    if (fd < 0) {
+        m_handle = 0xFFFFFFFFu;
         return false;
+    }
     m_handle = std::uint32_t(fd);
     // The kernel's tty queues have a fixed size: the two buffer sizes stay settings only.
     serial::Purge(fd);

@@ -146,8 +146,9 @@ void TfrmDial::bbtnStopClick()
     bbtnDial->setEnabled(true);
     bbtnStop->setEnabled(false);
     cbxPort->setEnabled(true);
-    ShowMessage(QStringLiteral("전화를 끊었습니다."));
+    // Stopped before the message: one left open past the minute must not hang up a second time.
     tmrTimer->stop();
+    ShowMessage(QStringLiteral("전화를 끊었습니다."));
     pnlState->setText(AskForNumber);
     cbxNo->addItem(cbxNo->currentText());
     cbxNo->setFocus();

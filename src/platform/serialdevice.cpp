@@ -81,6 +81,11 @@ bool Configure(int fd, const LineSettings &settings, QString &error)
         error = QStringLiteral("The system cannot set %1 data bits").arg(settings.dataBits);
         return false;
     }
+    // Two stop bits on five-bit words come out as 1.5, and 1.5 exists for no other size.
+    if (settings.stopBits != StopBits::One && (settings.stopBits == StopBits::OneAndHalf) != (settings.dataBits == 5)) {
+        error = QStringLiteral("The system cannot set these stop bits with %1 data bits").arg(settings.dataBits);
+        return false;
+    }
     termios t{};
     if (::tcgetattr(fd, &t) != 0) {
         error = systemError(QStringLiteral("tcgetattr"));
@@ -96,7 +101,6 @@ bool Configure(int fd, const LineSettings &settings, QString &error)
     case Parity::Even: t.c_cflag |= PARENB; break;
     case Parity::Mark: t.c_cflag |= PARENB | PARODD | CMSPAR; break;
     }
-    // A UART gives 1.5 stop bits for five-bit words when asked for two.
     if (settings.stopBits == StopBits::One)
         t.c_cflag &= ~CSTOPB;
     else

@@ -25,7 +25,8 @@ int OpenDevice(const QString &path, QString &error);
 
 // Raw mode (no line editing, no "\n" to "\r\n"), the given line settings, reads that return what
 // is there or wait up to a second. Settings the kernel cannot make (a speed it has no code for,
-// four data bits) are refused, never replaced by the nearest.
+// four data bits, 1.5 stop bits on words of six bits or more, two on five-bit words) are refused,
+// never replaced by the nearest.
 bool Configure(int fd, const LineSettings &settings, QString &error);
 
 // Throws away both queues.

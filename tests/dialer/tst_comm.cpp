@@ -41,6 +41,9 @@ private slots:
         comm.SetBaudRate(br14400);
         QVERIFY(!comm.Open());
         QVERIFY(comm.OpenFailure().contains(QStringLiteral("14400")));
+        comm.SetBaudRate(br9600);
+        comm.SetStopBits(sbOne5StopBits); // 1.5 stop bits exist only for five-bit words
+        QVERIFY(!comm.Open());
         QVERIFY(lines.changes().isEmpty());
     }
 

@@ -111,6 +111,13 @@ private slots:
         QVERIFY(!w.tmrTimer->isActive());
         QCOMPARE(w.pnlState->text(), QStringLiteral("전화번호를 입력하세요."));
         QCOMPARE(w.cbxNo->itemText(w.cbxNo->count() - 1), QStringLiteral(" 02-123-4567 "));
+        // A hang-up by hand stops the timer before its message is up.
+        w.bbtnDial->click();
+        bool timerUnderMessage = true;
+        boxes.expect(QStringLiteral("전화를 끊었습니다."));
+        boxes.onShow([&](const MessageRequest &) { timerUnderMessage = w.tmrTimer->isActive(); });
+        w.bbtnStop->click();
+        QVERIFY(!timerUnderMessage);
     }
 
     void dialerRefusesEmptyAndOverlongNumbersAndStoresTheChosenPort()
