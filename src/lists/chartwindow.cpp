@@ -151,7 +151,13 @@ void HeadCountChart::showRows(Dataset &rows, const QString &labelField)
     for (int i = 0; i < legend.size(); ++i)
         legend[i]->setLabel(labels[i] + u' ' + percentText(counts[i], whole));
 
-    m_labelAxis->setCategories(labels);
+    // The axis drops a repeated category, and the bars after it would slide off the plot: a blank
+    // NULL and an empty text are two groups with the same label. Repeats differ invisibly.
+    QStringList categories = labels;
+    for (int i = 1; i < categories.size(); ++i)
+        while (categories.indexOf(categories[i]) < i)
+            categories[i] += QChar(0x200B);
+    m_labelAxis->setCategories(categories);
     m_labels = labels;
     fitLabels();
     const AxisScale scale = CountAxisScale(counts.isEmpty() ? 0 : *std::max_element(counts.begin(), counts.end()),

@@ -59,13 +59,14 @@ private slots:
         addMembers(r.reg, 3, {{"Part", S("청년부")}});
         addMembers(r.reg, 1, {{"Part", S("남선교회")}});
         addMembers(r.reg, 2, {}); // blank parts count as one bar of their own
+        addMembers(r.reg, 1, {{"Part", QString("")}}); // and an empty text as another one
         r.open();
         TfrmSPart w;
-        QCOMPARE(labels(w.dchtStat), (QStringList{QString(), S("남선교회"), S("청년부")}));
-        QCOMPARE(counts(w.dchtStat), (QList<int>{2, 1, 3}));
-        QCOMPARE(w.dchtStat->mark(2), QStringLiteral("3"));
-        QCOMPARE(w.dchtStat->labelAxis()->categories(), labels(w.dchtStat));
-        QCOMPARE(w.dchtStat->chart()->legend()->markers(w.dchtStat->series()).at(2)->label(), S("청년부 50 %"));
+        QCOMPARE(labels(w.dchtStat), (QStringList{QString(), QString(), S("남선교회"), S("청년부")}));
+        QCOMPARE(counts(w.dchtStat), (QList<int>{2, 1, 1, 3}));
+        QCOMPARE(w.dchtStat->mark(3), QStringLiteral("3"));
+        QCOMPARE(w.dchtStat->labelAxis()->count(), 4); // every bar has its slot on the axis
+        QCOMPARE(w.dchtStat->chart()->legend()->markers(w.dchtStat->series()).at(3)->label(), S("청년부 42.86 %"));
         QCOMPARE(w.dchtStat->countAxis()->min(), 0.0);
         QVERIFY(w.dchtStat->countAxis()->max() > 3);
         QVERIFY(w.bbtnPrint->isEnabled());
