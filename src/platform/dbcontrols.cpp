@@ -579,8 +579,14 @@ void DBGrid::connectDataset()
     if (m_connected != dataset())
         m_selected.clear(); // bookmarks of another dataset
     m_connected = dataset();
-    if (m_connected)
+    if (m_connected) {
         connect(m_connected, &Dataset::scrolled, this, &DBGrid::cursorMoved);
+        // A query opened again numbers its new rows as the old ones: a bookmark would pick a stranger.
+        connect(m_connected, &Dataset::stateChanged, this, [this] {
+            if (!m_connected->active())
+                m_selected.clear();
+        });
+    }
     followDataset();
 }
 
