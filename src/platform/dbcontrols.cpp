@@ -4,11 +4,13 @@
 #include "platform/dialogs.h"
 #include "platform/editmask.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QStyledItemDelegate>
+#include <QTextEdit>
 
 #include <algorithm>
 
@@ -58,6 +60,21 @@ bool typedWithAlt(const QKeyEvent *e)
     return e->modifiers() & Qt::AltModifier;
 }
 
+class AltTypingFilter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (!typedWithAlt(key) || key->text().isEmpty() || !key->text().at(0).isPrint())
+            return false; // Alt alone and Alt with a movement key keep their meaning
+        return qobject_cast<QLineEdit *>(watched) || qobject_cast<QPlainTextEdit *>(watched) ||
+               qobject_cast<QTextEdit *>(watched);
+    }
+};
+
 // A masked edit takes typing from its first slot: with the caret after the mask, digits are lost.
 void toFirstSlot(QLineEdit *edit, const QString &originalMask)
 {
@@ -74,6 +91,17 @@ void focusMasked(QLineEdit *edit, const QString &originalMask, const QFocusEvent
         toFirstSlot(edit, originalMask);
 }
 } // namespace
+
+void InstallAltTypingRule()
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    const QString name = QStringLiteral("altTypingRule");
+    if (!app || app->findChild<QObject *>(name, Qt::FindDirectChildrenOnly))
+        return;
+    auto *filter = new AltTypingFilter(app);
+    filter->setObjectName(name);
+    app->installEventFilter(filter);
+}
 
 // ---------------------------------------------------------------------------------------------
 // MaskEdit
