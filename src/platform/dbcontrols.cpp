@@ -665,7 +665,6 @@ void DBGrid::cursorMoved()
             else
                 selectRow(m_extendFrom, true);
             selectRow(here, true);
-            m_extendFrom = here;
         });
     }
     followDataset();
@@ -810,7 +809,6 @@ void DBGrid::mousePressEvent(QMouseEvent *e)
                 selectRow(b, !isRowSelected(b));
             else
                 m_selected = {b};
-            m_extendFrom = b;
         });
         repaintSelection();
     }
@@ -831,6 +829,9 @@ void DBGrid::keyPressEvent(QKeyEvent *e)
     QScopedValueRollback gesture(m_gesture, mods & Qt::ShiftModifier     ? Gesture::Extend
                                             : mods & Qt::ControlModifier ? Gesture::Keep
                                                                          : Gesture::Move);
+    // Shift takes the row it leaves along, however the cursor came there (opening, Ctrl, the program).
+    if (Dataset *d = dataset(); m_gesture == Gesture::Extend && d && d->active())
+        GuardedPosted([&] { m_extendFrom = d->bookmark(); });
     QTableView::keyPressEvent(e);
 }
 

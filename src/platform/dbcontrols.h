@@ -268,7 +268,7 @@ private:
     // How the move being handled treats the selection; a move the grid did not make is a Move.
     enum class Gesture { Move, Extend, Keep };
     Gesture m_gesture = Gesture::Move;
-    Bookmark m_extendFrom; // where a Shift move starts: the last row moved to or clicked
+    Bookmark m_extendFrom; // the row a Shift move leaves
     CellPainter m_painter;
     bool m_syncing = false;
     bool m_repaintPending = false;
