@@ -2,6 +2,7 @@
 
 #include "core/dm.h"
 #include "core/splash.h"
+#include "platform/dbcontrols.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
 #include "platform/instanceguard.h"
@@ -17,6 +18,7 @@ int RunProgram(int argc, char **argv, const StartupWindows &windows)
     InstallFontSubstitutes();
     QApplication::setFont(ApplicationFont());
     InstallQtKoreanTranslation();
+    InstallAltTypingRule();
     return StartAndRun(windows);
 }
 

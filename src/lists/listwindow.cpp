@@ -197,7 +197,7 @@ TListWindow::TListWindow(const char *objectName, const QString &caption, std::op
 
     connect(bbtnSave, &QPushButton::clicked, this, [this] { Guarded([this] { bbtnSaveClick(); }); });
     connect(bbtnStat, &QPushButton::clicked, this, [this] { Guarded([this] { bbtnStatClick(); }); });
-    connect(bbtnPrint, &QPushButton::clicked, this, [this] { bbtnPrintClick(); });
+    connect(bbtnPrint, &QPushButton::clicked, this, [this] { Guarded([this] { bbtnPrintClick(); }); });
     connect(dgrdList, &DBGrid::doubleClicked, this, [this] { Guarded([this] { dgrdListDblClick(); }); });
     connect(bbtnClose, &QPushButton::clicked, this, &QWidget::close);
     connect(tcList, &QTabBar::currentChanged, this, [this] { Guarded([this] { tcListChange(); }); });
@@ -349,5 +349,5 @@ void TListWindow::showEvent(QShowEvent *event)
 {
     TForm::showEvent(event);
     if (!event->spontaneous())
-        FormActivate();
+        Guarded([this] { FormActivate(); });
 }

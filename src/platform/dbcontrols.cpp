@@ -4,11 +4,13 @@
 #include "platform/dialogs.h"
 #include "platform/editmask.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
 #include <QStyledItemDelegate>
+#include <QTextEdit>
 
 #include <algorithm>
 
@@ -58,6 +60,21 @@ bool typedWithAlt(const QKeyEvent *e)
     return e->modifiers() & Qt::AltModifier;
 }
 
+class AltTypingFilter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (!typedWithAlt(key) || key->text().isEmpty() || !key->text().at(0).isPrint())
+            return false; // Alt alone and Alt with a movement key keep their meaning
+        return qobject_cast<QLineEdit *>(watched) || qobject_cast<QPlainTextEdit *>(watched) ||
+               qobject_cast<QTextEdit *>(watched);
+    }
+};
+
 // A masked edit takes typing from its first slot: with the caret after the mask, digits are lost.
 void toFirstSlot(QLineEdit *edit, const QString &originalMask)
 {
@@ -74,6 +91,17 @@ void focusMasked(QLineEdit *edit, const QString &originalMask, const QFocusEvent
         toFirstSlot(edit, originalMask);
 }
 } // namespace
+
+void InstallAltTypingRule()
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    const QString name = QStringLiteral("altTypingRule");
+    if (!app || app->findChild<QObject *>(name, Qt::FindDirectChildrenOnly))
+        return;
+    auto *filter = new AltTypingFilter(app);
+    filter->setObjectName(name);
+    app->installEventFilter(filter);
+}
 
 // ---------------------------------------------------------------------------------------------
 // MaskEdit
@@ -579,8 +607,14 @@ void DBGrid::connectDataset()
     if (m_connected != dataset())
         m_selected.clear(); // bookmarks of another dataset
     m_connected = dataset();
-    if (m_connected)
+    if (m_connected) {
         connect(m_connected, &Dataset::scrolled, this, &DBGrid::cursorMoved);
+        // A query opened again numbers its new rows as the old ones: a bookmark would pick a stranger.
+        connect(m_connected, &Dataset::stateChanged, this, [this] {
+            if (!m_connected->active())
+                m_selected.clear();
+        });
+    }
     followDataset();
 }
 
@@ -631,7 +665,6 @@ void DBGrid::cursorMoved()
             else
                 selectRow(m_extendFrom, true);
             selectRow(here, true);
-            m_extendFrom = here;
         });
     }
     followDataset();
@@ -776,7 +809,6 @@ void DBGrid::mousePressEvent(QMouseEvent *e)
                 selectRow(b, !isRowSelected(b));
             else
                 m_selected = {b};
-            m_extendFrom = b;
         });
         repaintSelection();
     }
@@ -797,6 +829,9 @@ void DBGrid::keyPressEvent(QKeyEvent *e)
     QScopedValueRollback gesture(m_gesture, mods & Qt::ShiftModifier     ? Gesture::Extend
                                             : mods & Qt::ControlModifier ? Gesture::Keep
                                                                          : Gesture::Move);
+    // Shift takes the row it leaves along, however the cursor came there (opening, Ctrl, the program).
+    if (Dataset *d = dataset(); m_gesture == Gesture::Extend && d && d->active())
+        GuardedPosted([&] { m_extendFrom = d->bookmark(); });
     QTableView::keyPressEvent(e);
 }
 

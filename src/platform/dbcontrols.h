@@ -66,6 +66,10 @@ protected:
     FieldDataLink m_link{nullptr};
 };
 
+// For the whole program: Alt with a letter types into no edit or memo, bound or not (the
+// controls below hold the rule themselves as well).
+void InstallAltTypingRule();
+
 // An edit with an original edit mask that is not bound to a field (search ranges, household entry).
 class MaskEdit : public QLineEdit {
     Q_OBJECT
@@ -264,7 +268,7 @@ private:
     // How the move being handled treats the selection; a move the grid did not make is a Move.
     enum class Gesture { Move, Extend, Keep };
     Gesture m_gesture = Gesture::Move;
-    Bookmark m_extendFrom; // where a Shift move starts: the last row moved to or clicked
+    Bookmark m_extendFrom; // the row a Shift move leaves
     CellPainter m_painter;
     bool m_syncing = false;
     bool m_repaintPending = false;

@@ -115,6 +115,15 @@ private slots:
         QCOMPARE(prints, 1);
         QCOMPARE(marked(), QStringList());
 
+        // rows chosen on one tab are not chosen on the next; Shift extends from the first
+        w.qrList.first();
+        QTest::keyClick(w.dgrdList, Qt::Key_Down, Qt::ShiftModifier);
+        w.tcList->setCurrentIndex(2);
+        QCOMPARE(w.dgrdList->selectionModel()->selectedRows().size(), 1);
+        QTest::keyClick(w.dgrdList, Qt::Key_Down, Qt::ShiftModifier); // from the row it opened on
+        QCOMPARE(w.dgrdList->selectionModel()->selectedRows().size(), 2);
+        w.tcList->setCurrentIndex(0);
+
         // the second 김철수 is the chosen row: the main window goes to that member, not the first
         QVERIFY(w.qrList.locate(QStringLiteral("Ino"), {QStringLiteral("2")}));
         {

@@ -172,7 +172,10 @@ private slots:
         QCOMPARE(zip->displayText(), QStringLiteral("123-456"));
         t.cancel();
 
-        for (QWidget *w : {static_cast<QWidget *>(name), static_cast<QWidget *>(memo)}) {
+        auto *plain = new QLineEdit; // a settings or password edit
+        layout->addWidget(plain);
+        InstallAltTypingRule();
+        for (QWidget *w : {static_cast<QWidget *>(name), static_cast<QWidget *>(memo), static_cast<QWidget *>(plain)}) {
             w->setFocus();
             QTest::keyClick(w, Qt::Key_Y, Qt::AltModifier);
             QTest::keyClick(w, Qt::Key_N, Qt::AltModifier);
@@ -180,6 +183,7 @@ private slots:
         QCOMPARE(t.state(), DatasetState::Browse);
         QCOMPARE(name->text(), QStringLiteral("가"));
         QCOMPARE(memo->toPlainText(), QString());
+        QCOMPARE(plain->text(), QString());
     }
 
     void controlsFollowTheCursor()
