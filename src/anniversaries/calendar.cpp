@@ -175,7 +175,7 @@ TfrmMonthCalendar::TfrmMonthCalendar(Kind kind, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(body, 1);
     layout->addWidget(pnlBtn);
-    resize(960, 440);
+    resize(790, 440); // whole on the smallest screen the main window is made for
 
     setCancelButton(bbtnClose);
     const auto on = [this](auto *sender, auto signal, void (TfrmMonthCalendar::*handler)()) {

@@ -111,7 +111,8 @@ void TForm::centreOn(QWidget *other)
     const QScreen *screen = other ? other->screen() : QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     QRect r = frameGeometry();
-    r.moveCenter(other ? other->frameGeometry().center() : available.center());
+    // An owner not on screen yet (the calendar opened during start-up) has no place to centre on.
+    r.moveCenter(other && other->isVisible() ? other->frameGeometry().center() : available.center());
     // A window larger than its owner stays on the screen: within the available area, its top
     // left corner first when it is larger than that too.
     r.moveRight(std::min(r.right(), available.right()));
