@@ -3,6 +3,7 @@
 #include "core/dm.h"
 #include "core/global.h"
 #include "core/myunit.h"
+#include "lists/handoff.h"
 #include "platform/clock.h"
 #include "platform/dbcontrols.h"
 #include "platform/dialogs.h"
@@ -462,7 +463,7 @@ void TfrmIns::bbtnOkClick()
     }
     setModalResult(mrOk);
     try {
-        goToMember(ino);
+        GoToMember(ino);
     } catch (const std::exception &e) {
         ShowError(QString::fromUtf8(e.what()));
         return;
@@ -475,19 +476,6 @@ void TfrmIns::bbtnOkClick()
     if (frmMain)
         if (QAction *family = frmMain->command(QStringLiteral("mnuFamily")))
             family->trigger();
-}
-
-void TfrmIns::goToMember(const QString &ino)
-{
-    Table &m = master();
-    if (m.fieldByName(QStringLiteral("Ino")).asString() == ino || m.locate(QStringLiteral("Ino"), {ino}))
-        return;
-    // The index tab hides the member: show everybody, as the "전체" tab does.
-    if (frmMain && frmMain->tcN->currentIndex() != 0)
-        frmMain->tcN->setCurrentIndex(0);
-    if (m.filtered())
-        m.setFiltered(false);
-    m.locate(QStringLiteral("Ino"), {ino});
 }
 
 void TfrmIns::bbtnCancelClick()

@@ -69,8 +69,6 @@ private:
     void dedtBdayChange();
     void dchkGClick();
     bool inserting() const;
-    // Makes the member with this number the current row, also when the index tab hides it.
-    void goToMember(const QString &ino);
 
     QList<QPair<DBEdit *, DBCheckBox *>> m_datePairs;
     bool m_picking = false;
