@@ -205,6 +205,7 @@ TListWindow::TListWindow(const char *objectName, const QString &caption, std::op
 
 void TListWindow::addAllTab()
 {
+    const QSignalBlocker quiet(tcList); // the first tab would run the list before it is set up
     tcList->addTab(S("전체(&`)"));
 }
 
