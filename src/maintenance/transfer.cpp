@@ -204,9 +204,6 @@ void TfrmTransfer::btnStartClick()
     ShowMessage(QStringLiteral("변환이 완료되었습니다.\n데이타 변환을 종료합니다.\n\n변환한 자료 %1건, 변환하지 못한 자료 %2건")
                     .arg(counts.imported)
                     .arg(counts.skipped));
-    AliasConfig aliases;
-    aliases.DeleteAlias(m_version.aliasToRemove);
-    aliases.SaveConfigFile();
     setModalResult(mrOk); // the main window hides the item once the alias is gone
 }
 
@@ -268,7 +265,17 @@ TfrmTransfer::Counts TfrmTransfer::copyAll()
     }
     prgCopy->setValue(done);
     m_targets.reset();
-    import.commit();
+    // The alias goes before the commit: members stored while the import is still offered would be
+    // copied again by a second run. A commit that fails puts it back.
+    AliasConfig aliases;
+    const QString path = aliases.AliasPath(m_version.aliasToRemove);
+    aliases.DeleteAlias(m_version.aliasToRemove);
+    try {
+        import.commit();
+    } catch (...) {
+        aliases.AddAlias(m_version.aliasToRemove, path);
+        throw;
+    }
     return counts;
 }
 

@@ -151,6 +151,20 @@ private slots:
         QCOMPARE(f.scalar("SELECT COUNT(*) FROM MASTER"), QStringLiteral("0"));
         QVERIFY(AliasConfig().IsAlias(QStringLiteral("KELMO")));
 
+        // the commit refused while another program reads: nothing stored, the import still offered
+        sourceTable(f.r.reg.folder(), QStringLiteral("KELMO"), {member("가")});
+        {
+            Database reader;
+            reader.open(f.r.reg.databaseFile());
+            reader.executeNative(QStringLiteral("BEGIN; SELECT COUNT(*) FROM MASTER;"));
+            ScriptedMessages boxes;
+            boxes.expect(QStringLiteral("변환하시겠습니까?"), IDYES).expect(QStringLiteral("database is locked"));
+            TfrmTrans1().btnStart->click();
+            QVERIFY(boxes.allAnswered());
+        }
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM MASTER"), QStringLiteral("0"));
+        QVERIFY(AliasConfig().IsAlias(QStringLiteral("KELMO")));
+
         QFile dbf(table);
         QVERIFY(dbf.open(QIODevice::ReadWrite) && dbf.resize(dbf.size() - 100));
         QVERIFY_THROWS_EXCEPTION(DbError, TfrmTrans1());
