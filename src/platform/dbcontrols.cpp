@@ -558,7 +558,9 @@ int fittedWidth(const Field &f, const QFontMetrics &cells)
     case FieldType::Memo:
     case FieldType::Graphic: chars = 9; break;
     }
-    return std::clamp(chars, 2, 60) * cells.averageCharWidth() + 8;
+    // Digits are wider than the font's average character, and most sized fields hold numbers.
+    const int perChar = std::max(cells.averageCharWidth(), cells.horizontalAdvance(QLatin1Char('0')));
+    return std::clamp(chars, 2, 60) * perChar + 8;
 }
 
 } // namespace
