@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/dbcontrols.h"
 #include "platform/dialogs.h"
+#include "platform/form.h"
 #include "platform/sysutils.h"
 #include "records/required.h"
 #include "records/addr.h"
@@ -254,15 +255,10 @@ TfrmIns::TfrmIns(QWidget *parent) : TForm(parent)
     cLayout->setColumnStretch(3, 1);
 
     // Button panel
-    bbtnOk = new QPushButton(QStringLiteral("확인(&O)"), this);
-    bbtnOk->setObjectName(QStringLiteral("bbtnOk"));
-    bbtnCancel = new QPushButton(QStringLiteral("취소(&C)"), this);
-    bbtnCancel->setObjectName(QStringLiteral("bbtnCancel"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(RequiredLegend(this));
-    buttons->addStretch();
-    buttons->addWidget(bbtnOk);
-    buttons->addWidget(bbtnCancel);
+    bbtnOk = NamedButton(QStringLiteral("확인(&O)"), "bbtnOk", this);
+    bbtnCancel = NamedButton(QStringLiteral("취소(&C)"), "bbtnCancel", this);
+    auto *buttons = ButtonRow({bbtnOk, bbtnCancel});
+    buttons->insertWidget(0, RequiredLegend(this));
 
     auto *left = new QVBoxLayout;
     left->addWidget(grpG);

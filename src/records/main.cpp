@@ -184,6 +184,14 @@ DBEdit *fieldEdit(QWidget *parent, const char *field, DataSource *source, Qt::Al
     return e;
 }
 
+// A read-only tick box of the record view, named after its field.
+DBCheckBox *flagBox(QWidget *parent, const char *name, const char *field, const QString &text, DataSource *source)
+{
+    auto *c = BoundControl<DBCheckBox>(parent, name, source, field, true);
+    c->setText(text);
+    return c;
+}
+
 QLabel *caption(const QString &text, QWidget *parent)
 {
     auto *l = new QLabel(text, parent);
@@ -527,13 +535,7 @@ QWidget *TfrmMain::buildDetailPane()
         auto *house = new QGroupBox(tsG);
         auto *h = new QHBoxLayout(house);
         h->setContentsMargins(6, 2, 6, 2);
-        auto *chkG = new DBCheckBox(house);
-        chkG->setObjectName(QStringLiteral("dchkG"));
-        chkG->setText(QStringLiteral("세대주"));
-        chkG->setDataSource(ms);
-        chkG->setDataField(QStringLiteral("G"));
-        chkG->setReadOnly(true);
-        h->addWidget(chkG);
+        h->addWidget(flagBox(house, "dchkG", "G", QStringLiteral("세대주"), ms));
         h->addWidget(fieldEdit(house, "Gname", ms));
         h->addWidget(new QLabel(QStringLiteral("氏의"), house));
         h->addWidget(fieldEdit(house, "Grel", ms));
@@ -555,13 +557,7 @@ QWidget *TfrmMain::buildDetailPane()
         auto *wed = new QGroupBox(tsD);
         auto *w = new QHBoxLayout(wed);
         w->setContentsMargins(6, 2, 6, 2);
-        auto *chkM = new DBCheckBox(wed);
-        chkM->setObjectName(QStringLiteral("dchkM"));
-        chkM->setText(QStringLiteral("결혼기념일"));
-        chkM->setDataSource(ms);
-        chkM->setDataField(QStringLiteral("M"));
-        chkM->setReadOnly(true);
-        w->addWidget(chkM);
+        w->addWidget(flagBox(wed, "dchkM", "M", QStringLiteral("결혼기념일"), ms));
         w->addWidget(fieldEdit(wed, "Mday", ms, Qt::AlignCenter));
         auto *md = pageButton(wed, "sbtnMday", QStringLiteral("금년 결혼기념일"), QStyle::SP_FileDialogInfoView);
         connect(md, &QToolButton::clicked, this, guarded(&TfrmMain::sbtnMdayClick));
@@ -596,12 +592,7 @@ QWidget *TfrmMain::buildDetailPane()
         g->addWidget(caption(QStringLiteral("비고"), tsC), 3, 0);
         g->addWidget(fieldEdit(tsC, "Bigo", ms), 3, 1);
         auto flagged = [&](int row, int col, const char *flag, const char *name, const char *text, const char *date) {
-            auto *c = new DBCheckBox(tsC);
-            c->setObjectName(QString::fromLatin1(name));
-            c->setText(QString::fromUtf8(text));
-            c->setDataSource(ms);
-            c->setDataField(QString::fromLatin1(flag));
-            c->setReadOnly(true);
+            auto *c = flagBox(tsC, name, flag, QString::fromUtf8(text), ms);
             g->addWidget(c, row, col);
             g->addWidget(fieldEdit(tsC, date, ms, Qt::AlignCenter), row, col + 1);
             return c;

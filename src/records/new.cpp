@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "platform/cp949.h"
 #include "platform/dialogs.h"
+#include "platform/form.h"
 #include "platform/editmask.h"
 #include "platform/sysutils.h"
 #include "records/required.h"
@@ -171,15 +172,10 @@ TfrmNew::TfrmNew(QWidget *parent) : TForm(parent)
     personLayout->addLayout(entry);
     personLayout->addWidget(lvFamily, 1);
 
-    bbtnOk = new QPushButton(QStringLiteral("확인(&O)"), this);
-    bbtnOk->setObjectName(QStringLiteral("bbtnOk"));
-    bbtnCancel = new QPushButton(QStringLiteral("취소(&C)"), this);
-    bbtnCancel->setObjectName(QStringLiteral("bbtnCancel"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(RequiredLegend(this));
-    buttons->addStretch();
-    buttons->addWidget(bbtnOk);
-    buttons->addWidget(bbtnCancel);
+    bbtnOk = NamedButton(QStringLiteral("확인(&O)"), "bbtnOk", this);
+    bbtnCancel = NamedButton(QStringLiteral("취소(&C)"), "bbtnCancel", this);
+    auto *buttons = ButtonRow({bbtnOk, bbtnCancel});
+    buttons->insertWidget(0, RequiredLegend(this));
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(pnlHead);
