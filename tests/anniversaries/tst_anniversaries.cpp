@@ -260,7 +260,8 @@ private slots:
         const QString longAddr = S("경상북도 포항시 남구 오천읍 문덕리 한신휴플러스아파트 101동 1502호 뒤편 건물");
         f.r.reg.addMember("1", S("가람"), {{"Addr1", longAddr}, {"Zip", "790320"}, {"Tel1", "054-123-4567"}});
         addFamily(f.r.reg, "1", 1, S("아이"), "19500212", true, true); // lunar: about 29 March 2026
-        addFamily(f.r.reg, "1", 2, S("조카"), "20100310", false, true);
+        f.r.reg.addMember("2", S("나래"), {{"Addr1", S("경기도 성남시 분당구 정자동 123-4 행복마을아파트 101동")}, {"Zip", "463812"}});
+        addFamily(f.r.reg, "2", 1, S("조카"), "20100310", false, true);
         f.open();
         TfrmCalenF w;
         QCOMPARE(w.qrFind.recordCount(), 2);
@@ -278,6 +279,8 @@ private slots:
         QVERIFY2(text.startsWith(S("2026년 3월 가족 생일자 명단")), qPrintable(text));
         QVERIFY(text.contains(S("1950.02.12(음)")));
         QVERIFY2(QString(text).remove(u'\n').contains(longAddr + S(" (790-320)")), qPrintable(text));
+        // A padded row of 137 positions is one printed line.
+        QVERIFY2(text.split(u'\n').filter(S("조카")).value(0).contains(S("101동 (463-812)")), qPrintable(text));
         QVERIFY(text.contains(QString(76, u' ') + S("Printed By 켈모누리 3.0")));
         TfrmFBday list;
         list.tcList->setCurrentIndex(3);
