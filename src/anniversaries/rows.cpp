@@ -88,7 +88,8 @@ void PrintFamilyBirthdays(Query &rows, DBGrid *grid, const QString &title)
     const QString rule(99, QLatin1Char('-'));
     printer.setFont({S("굴림체"), 14, true});
     printer.writeLine(title);
-    printer.setFont({S("바탕체"), 10, false});
+    // A padded row runs past the width of a portrait page at 10 points; the rows stay one line each.
+    printer.setFont(printer.fitting({S("바탕체"), 10, false}, FamilyPrintLine({})));
     printer.writeLine(rule);
     printer.writeLine(FamilyPrintLine({S("금년생일"), S("세대주명"), S("관계"), S("성명"), S("생년월일(력)"), S("자택전화"),
                                        S("자택주소(우편번호)")}));

@@ -2,6 +2,7 @@
 
 #include "core/dm.h"
 #include "core/lunsol.h"
+#include "core/myunit.h"
 #include "platform/sysutils.h"
 
 #include <QHash>
@@ -16,7 +17,7 @@ const TableNames Names[] = {{"MASTER", "Tday"}, {"FAMILY", "TDAY"}};
 
 int RememberedYear[2] = {0, 0};
 int PassYear = 0;
-QHash<QByteArray, QByteArray> LunarDays;
+QHash<QByteArray, QByteArray> MonthDays;
 
 // Called by the triggers below whenever a row's birth date or calendar flag changes.
 void forgetYear(sqlite3_context *context, int, sqlite3_value **argv)
@@ -27,8 +28,8 @@ void forgetYear(sqlite3_context *context, int, sqlite3_value **argv)
     sqlite3_result_null(context);
 }
 
-// This year's birthday of one row for the pass under way (Bday, L, the stored value); NULL when
-// the stored value stays. Runs for every row of a table: plain digit dates skip QString.
+// This year's birthday of one row for the pass under way (Bday, L); NULL when the row has none.
+// Runs for every row of a table: rows share few month-days, so each is worked out once per pass.
 void tdayOfRow(sqlite3_context *context, int, sqlite3_value **argv)
 {
     const auto bytes = [](sqlite3_value *v) {
@@ -41,20 +42,16 @@ void tdayOfRow(sqlite3_context *context, int, sqlite3_value **argv)
     if (std::any_of(bday.begin(), bday.end(), [](char c) { return uchar(c) <= 0x20 || uchar(c) >= 0x80; })) {
         tday = BirthdayInYear(QString::fromUtf8(bday), lunar, PassYear).toUtf8();
     } else if (bday.size() > 7) {
-        tday = bday.sliced(4, 4).toByteArray();
-        if (lunar) {
-            // Many rows share a month and day; each is converted once per pass.
-            auto it = LunarDays.constFind(tday);
-            if (it == LunarDays.constEnd())
-                it = LunarDays.insert(tday, BirthdayInYear(QString::fromLatin1(bday), true, PassYear).toLatin1());
-            tday = *it;
-        }
+        const QByteArray key = (lunar ? "L" : "S") + bday.sliced(4, 4).toByteArray();
+        auto it = MonthDays.constFind(key);
+        if (it == MonthDays.constEnd())
+            it = MonthDays.insert(key, BirthdayInYear(QString::fromLatin1(bday), lunar, PassYear).toLatin1());
+        tday = *it;
     }
-    if (tday.isEmpty() || bytes(argv[2]) == QByteArrayView(tday)) {
+    if (tday.isEmpty())
         sqlite3_result_null(context);
-        return;
-    }
-    sqlite3_result_text(context, tday.constData(), int(tday.size()), SQLITE_TRANSIENT);
+    else
+        sqlite3_result_text(context, tday.constData(), int(tday.size()), SQLITE_TRANSIENT);
 }
 
 // Every writer of this connection passes the triggers, so an entry, an edit, a household or
@@ -70,7 +67,7 @@ void prepareConnection(Database &db)
     RememberedYear[0] = RememberedYear[1] = 0;
     if (sqlite3_create_function_v2(db.handle(), "kelmo_forget_tday_year", 1, SQLITE_UTF8, nullptr, &forgetYear,
                                    nullptr, nullptr, nullptr) != SQLITE_OK ||
-        sqlite3_create_function_v2(db.handle(), "kelmo_tday", 3, SQLITE_UTF8, nullptr, &tdayOfRow, nullptr, nullptr,
+        sqlite3_create_function_v2(db.handle(), "kelmo_tday", 2, SQLITE_UTF8, nullptr, &tdayOfRow, nullptr, nullptr,
                                    nullptr) != SQLITE_OK)
         db.raise(sqlite3_errcode(db.handle()));
     QString sql;
@@ -94,8 +91,13 @@ QString BirthdayInYear(const QString &bday, bool lunar, int year)
     if (Trim(bday).size() <= 7)
         return {};
     const QString mmdd = bday.mid(4, 4);
-    if (!lunar)
-        return mmdd;
+    if (!lunar) {
+        const int month = mmdd.left(2).toInt(), day = mmdd.mid(2).toInt();
+        if (!IsAllDigits(mmdd) || month < 1 || month > 12 || day < 1 || day > 31)
+            return {};
+        // A day the month lacks in this year (29 February in a common year) falls on its last day.
+        return mmdd.left(2) + NumStr(2, std::min(day, DaysInMonth(year, month)));
+    }
     const QString ys = QString::number(year);
     QString s = LunarToSolar(ys + mmdd, false);
     // A late lunar month of year Y can fall in January of Y + 1; the birthday of Y then comes
@@ -111,10 +113,10 @@ void RecalcTday(TdayTable table, int year)
     const TableNames &n = Names[int(table)];
     prepareConnection(db);
     PassYear = year;
-    LunarDays.clear();
+    MonthDays.clear();
     // One statement that rewrites only the rows whose value changes.
     Transaction transaction(db);
-    db.executeNative(QStringLiteral("UPDATE %1 SET %2 = kelmo_tday(Bday, L, %2) WHERE kelmo_tday(Bday, L, %2) IS NOT NULL")
+    db.executeNative(QStringLiteral("UPDATE %1 SET %2 = kelmo_tday(Bday, L) WHERE %2 IS NOT kelmo_tday(Bday, L)")
                          .arg(QLatin1String(n.table), QLatin1String(n.tday)));
     transaction.commit();
     RememberedYear[int(table)] = year;

@@ -67,10 +67,6 @@ int OpenDevice(const QString &path, QString &error)
 bool Configure(int fd, const LineSettings &settings, QString &error)
 {
     const std::optional<speed_t> speed = speedCode(settings.baudRate);
-    if (!speed) {
-        error = QStringLiteral("The system cannot set %1 bits per second").arg(settings.baudRate);
-        return false;
-    }
     tcflag_t size = 0;
     switch (settings.dataBits) {
     case 5: size = CS5; break;
@@ -107,16 +103,22 @@ bool Configure(int fd, const LineSettings &settings, QString &error)
         t.c_cflag |= CSTOPB;
     t.c_cc[VMIN] = 0;
     t.c_cc[VTIME] = 10;
-    ::cfsetispeed(&t, *speed);
-    ::cfsetospeed(&t, *speed);
+    if (speed) {
+        ::cfsetispeed(&t, *speed);
+        ::cfsetospeed(&t, *speed);
+    }
     if (::tcsetattr(fd, TCSANOW, &t) != 0) {
         error = systemError(QStringLiteral("tcsetattr"));
         return false;
     }
     // tcsetattr succeeds when any part was taken; read back what the driver kept.
     termios back{};
-    if (::tcgetattr(fd, &back) != 0 || ::cfgetospeed(&back) != *speed || (back.c_cflag & CSIZE) != size) {
+    if (::tcgetattr(fd, &back) != 0 || (speed && ::cfgetospeed(&back) != *speed) || (back.c_cflag & CSIZE) != size) {
         error = QStringLiteral("The device refused the line settings");
+        return false;
+    }
+    if (!speed && !SetCustomSpeed(fd, settings.baudRate)) {
+        error = QStringLiteral("The device refused %1 bits per second").arg(settings.baudRate);
         return false;
     }
     return true;

@@ -24,10 +24,17 @@ struct LineSettings {
 int OpenDevice(const QString &path, QString &error);
 
 // Raw mode (no line editing, no "\n" to "\r\n"), the given line settings, reads that return what
-// is there or wait up to a second. Settings the kernel cannot make (a speed it has no code for,
-// four data bits, 1.5 stop bits on words of six bits or more, two on five-bit words) are refused,
-// never replaced by the nearest.
+// is there or wait up to a second. A speed termios has no code for (14400, 56000...) is set as a
+// custom rate. Settings the kernel or the device cannot make (four data bits, 1.5 stop bits on
+// words of six bits or more, two on five-bit words, a rate the driver will not take) are
+// refused, never replaced by the nearest.
 bool Configure(int fd, const LineSettings &settings, QString &error);
+
+// Any rate in bits per second through the kernel's custom-rate interface; false when the device
+// refuses it or keeps another rate.
+bool SetCustomSpeed(int fd, int bitsPerSecond);
+// The device's output speed in bits per second; 0 when it cannot say.
+int OutputSpeed(int fd);
 
 // Throws away both queues.
 void Purge(int fd);

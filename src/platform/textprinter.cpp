@@ -5,11 +5,20 @@
 #include <QFontMetricsF>
 #include <QPrinter>
 #include <QTextBoundaryFinder>
+#include <cmath>
 
 namespace {
 // A fresh canvas writes in this font until the first setFont.
 const ReportFont DeviceFont{QStringLiteral("굴림체"), 10, false};
+
+QFont qfont(const ReportFont &font)
+{
+    QFont f(font.family);
+    f.setPointSizeF(font.size);
+    f.setBold(font.bold);
+    return f;
 }
+} // namespace
 
 TextPrinter::TextPrinter() : TextPrinter(CurrentPrinter()) {}
 
@@ -45,12 +54,17 @@ void TextPrinter::setFont(const ReportFont &font)
     m_font = font;
 }
 
-QFont TextPrinter::qfont() const
+ReportFont TextPrinter::fitting(ReportFont font, const QString &text) const
 {
-    QFont f(m_font.family);
-    f.setPointSizeF(m_font.size);
-    f.setBold(m_font.bold);
-    return f;
+    const double width = m_printer.pageRect(QPrinter::DevicePixel).width();
+    // Glyph advances do not scale quite linearly with the size: shrink until it fits.
+    for (int tries = 0; tries < 5 && font.size > 1; ++tries) {
+        const double advance = QFontMetricsF(qfont(font), &m_printer).horizontalAdvance(text);
+        if (advance <= width)
+            break;
+        font.size = std::floor(font.size * width / advance * 10) / 10;
+    }
+    return font;
 }
 
 void TextPrinter::newLine(double height)
@@ -68,7 +82,7 @@ void TextPrinter::writeLine(const QString &text)
 {
     if (!m_painter.isActive())
         throw ReportError(Report::failedMessage());
-    const QFont font = qfont();
+    const QFont font = qfont(m_font);
     const QFontMetricsF fm(font, &m_printer);
     const double width = m_printer.pageRect(QPrinter::DevicePixel).width();
     // The substitute fonts have no leading of their own; the Windows ones had some.

@@ -24,6 +24,8 @@ public:
     void open(const QString &documentName = {});
     bool isOpen() const { return m_painter.isActive(); }
     void setFont(const ReportFont &font);
+    // font, made smaller when needed so that text fits across the page on one line (once open).
+    ReportFont fitting(ReportFont font, const QString &text) const;
     const ReportFont &font() const { return m_font; }
     // Throws ReportError when the printer fails.
     void writeLine(const QString &text);
@@ -33,7 +35,6 @@ public:
 
 private:
     void newLine(double height);
-    QFont qfont() const;
 
     QPrinter &m_printer;
     QPainter m_painter;

@@ -1262,13 +1262,12 @@ void TfrmMain::showThisYear(const QString &date, bool lunar, const QString &capt
     const QString y = NowAsText(QStringLiteral("yyyy"));
     // The rule of the calendars' this-year birthdays, so the button and the calendars agree.
     const QString mmdd = BirthdayInYear(b, lunar, y.toInt());
-    const QString d = y + mmdd;
-    const QDate day = QDate::fromString(ApplyTextMask(d, QStringLiteral("####-##-##")), QStringLiteral("yyyy-MM-dd"));
-    // A lunar date the table cannot convert, or 29 February in a year without it: no birthday this year.
-    if (mmdd.isEmpty() || !day.isValid()) {
+    if (mmdd.isEmpty()) {
         ShowMessage(QStringLiteral("금년에는 생일이 없습니다."));
         return;
     }
+    const QString d = y + mmdd;
+    const QDate day = QDate::fromString(d, QStringLiteral("yyyyMMdd"));
     TfrmCalenDlg dlg;
     dlg.setWindowTitle(caption);
     dlg.pnlDay->setText(d.left(4) + QStringLiteral("년 ") + d.mid(4, 2) + QStringLiteral("월"));

@@ -85,7 +85,10 @@ private slots:
     void birthdayInYearRules()
     {
         QCOMPARE(BirthdayInYear(QStringLiteral("19650315"), false, 2030), QStringLiteral("0315"));
-        QCOMPARE(BirthdayInYear(QStringLiteral("19650230"), false, 2030), QStringLiteral("0230")); // as stored
+        // A day the month lacks falls on its last day: 28 February in a common year.
+        QCOMPARE(BirthdayInYear(QStringLiteral("19600229"), false, 2030), QStringLiteral("0228"));
+        QCOMPARE(BirthdayInYear(QStringLiteral("19600229"), false, 2028), QStringLiteral("0229"));
+        QCOMPARE(BirthdayInYear(QStringLiteral("19651301"), false, 2030), QString());
         QCOMPARE(BirthdayInYear(QStringLiteral("1965"), false, 2030), QString());
         // Lunar 12/20 of 2000 falls in January 2001; that of 1999 on 26 January 2000.
         QCOMPARE(BirthdayInYear(QStringLiteral("19501220"), true, 2000), QStringLiteral("0126"));
@@ -96,27 +99,32 @@ private slots:
         QCOMPARE(BirthdayInYear(QStringLiteral("19500510"), true, 2045), QString()); // beyond the table
     }
 
-    void passCoversEveryMemberAndKeepsThePosition()
+    void passCoversEveryRowAndKeepsThePosition()
     {
         MainWindowFixture f;
         f.r.reg.addMember("1", S("가람"), {{"Bday", "19650315"}, {"L", S("양")}, {"Zone", "A"}});
-        f.r.reg.addMember("2", S("나래"), {{"Bday", "19650315"}, {"Tday", "0101"}, {"Zone", "B"}}); // L empty: solar
+        f.r.reg.addMember("2", S("나래"), {{"Bday", "19600229"}, {"Tday", "0101"}, {"Zone", "B"}}); // L empty: solar
         f.r.reg.addMember("3", S("다솜"), {{"Bday", "1965"}, {"Tday", "0707"}, {"Zone", "B"}});
-        f.r.reg.addMember("4", S("라온"), {{"Bday", "19501220"}, {"L", S("음")}, {"Tday", "0909"}, {"Zone", "A"}});
+        // Lunar 11/15 falls in January 2026 and in December 2024: no birthday in 2025, and the
+        // 2026 day must not stay behind.
+        f.r.reg.addMember("4", S("라온"), {{"Bday", "19761115"}, {"L", S("음")}, {"Tday", "0103"}, {"Zone", "A"}});
+        addFamily(f.r.reg, "1", 1, S("아이"), "20000229", false, true);
         TfrmMain &m = f.open();
         m.tcN->setCurrentIndex(1); // an index tab hiding some members
         Table &t = f.master();
         t.next();
         const bool filtered = t.filtered();
         const QString before = t.fieldByName(QStringLiteral("Ino")).asString();
-        RecalcTday(TdayTable::Master, 2045);
+        RecalcTday(TdayTable::Master, 2025);
+        RecalcTday(TdayTable::Family, 2025);
         QCOMPARE(tday("1"), QStringLiteral("0315"));
-        QCOMPARE(tday("2"), QStringLiteral("0315"));
-        QCOMPARE(tday("3"), QStringLiteral("0707"));
-        QCOMPARE(tday("4"), QStringLiteral("0909")); // no lunar table for 2045: kept
+        QCOMPARE(tday("2"), QStringLiteral("0228"));
+        QCOMPARE(tday("3"), QString());
+        QCOMPARE(tday("4"), QString());
+        QCOMPARE(tday("1", "FAMILY"), QStringLiteral("0228"));
         QCOMPARE(t.fieldByName(QStringLiteral("Ino")).asString(), before);
         QCOMPARE(t.filtered(), filtered);
-        QCOMPARE(LastTdayYear(TdayTable::Master), 2045);
+        QCOMPARE(LastTdayYear(TdayTable::Master), 2025);
     }
 
     void storedBirthDateMakesTheNextCalendarRecompute()
@@ -252,7 +260,8 @@ private slots:
         const QString longAddr = S("경상북도 포항시 남구 오천읍 문덕리 한신휴플러스아파트 101동 1502호 뒤편 건물");
         f.r.reg.addMember("1", S("가람"), {{"Addr1", longAddr}, {"Zip", "790320"}, {"Tel1", "054-123-4567"}});
         addFamily(f.r.reg, "1", 1, S("아이"), "19500212", true, true); // lunar: about 29 March 2026
-        addFamily(f.r.reg, "1", 2, S("조카"), "20100310", false, true);
+        f.r.reg.addMember("2", S("나래"), {{"Addr1", S("경기도 성남시 분당구 정자동 123-4 행복마을아파트 101동")}, {"Zip", "463812"}});
+        addFamily(f.r.reg, "2", 1, S("조카"), "20100310", false, true);
         f.open();
         TfrmCalenF w;
         QCOMPARE(w.qrFind.recordCount(), 2);
@@ -270,6 +279,8 @@ private slots:
         QVERIFY2(text.startsWith(S("2026년 3월 가족 생일자 명단")), qPrintable(text));
         QVERIFY(text.contains(S("1950.02.12(음)")));
         QVERIFY2(QString(text).remove(u'\n').contains(longAddr + S(" (790-320)")), qPrintable(text));
+        // A padded row of 137 positions is one printed line.
+        QVERIFY2(text.split(u'\n').filter(S("조카")).value(0).contains(S("101동 (463-812)")), qPrintable(text));
         QVERIFY(text.contains(QString(76, u' ') + S("Printed By 켈모누리 3.0")));
         TfrmFBday list;
         list.tcList->setCurrentIndex(3);
