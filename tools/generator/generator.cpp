@@ -1,5 +1,6 @@
 #include "generator/generator.h"
 
+#include "anniversaries/tday.h"
 #include "core/lunsol.h"
 #include "core/myunit.h"
 #include "platform/clock.h"
@@ -714,7 +715,7 @@ private:
         w.set("Bday", p.bday);
         if (!p.bday.isEmpty()) {
             w.set("L", p.lunar ? u("음") : u("양"));
-            w.set("Tday", BirthdayThisYear(p.bday, p.lunar, m_today.year()));
+            w.set("Tday", BirthdayInYear(p.bday, p.lunar, m_today.year()));
         }
         w.set("G", role == Role::Head);
         if (role != Role::Head) {
@@ -854,7 +855,7 @@ private:
             if (known) {
                 w.set("Bday", p.bday);
                 w.set("L", p.lunar ? u("음") : u("양"));
-                w.set("TDAY", BirthdayThisYear(p.bday, p.lunar, m_today.year()));
+                w.set("TDAY", BirthdayInYear(p.bday, p.lunar, m_today.year()));
             }
             if (m_rng.chance(0.4))
                 w.set("Learn", m_rng.text(Learning));
@@ -956,18 +957,6 @@ void FillStartingLists(Database &db)
         }
     }
     t.commit();
-}
-
-QString BirthdayThisYear(const QString &bday, bool lunar, int year)
-{
-    const QString mmdd = bday.mid(4, 4);
-    if (lunar) {
-        const QString solar = LunarToSolar(QString::number(year) + mmdd, false);
-        return solar.isEmpty() ? QString() : solar.mid(4, 4);
-    }
-    if (mmdd == QLatin1String("0229") && !IsLeapYear(year))
-        return QStringLiteral("0301");
-    return mmdd;
 }
 
 GeneratedCounts GenerateRegister(Database &db, int members, quint32 seed)

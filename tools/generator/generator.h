@@ -12,10 +12,6 @@ struct GeneratedCounts {
     int lookupRows = 0;   // lookup-list rows added to empty lists
 };
 
-// The solar MMDD on which a YYYYMMDD birthday falls in year: a lunar one through the calendar
-// (empty when that lunar day does not occur), 29 February on 1 March in other years.
-QString BirthdayThisYear(const QString &bday, bool lunar, int year);
-
 // The lookup lists a new register starts with.
 void FillStartingLists(Database &db);
 
