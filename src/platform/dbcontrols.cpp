@@ -90,6 +90,15 @@ void focusMasked(QLineEdit *edit, const QString &originalMask, const QFocusEvent
     if (!originalMask.isEmpty() && e->reason() != Qt::MouseFocusReason)
         toFirstSlot(edit, originalMask);
 }
+
+// The empty slots' text is shorter than the box: a click right of it or mid-way in an empty mask
+// would leave the caret where the digits are dropped or scattered.
+void clickMasked(QLineEdit *edit, const QString &originalMask, const QMouseEvent *e)
+{
+    if (!originalMask.isEmpty() && e->button() == Qt::LeftButton && !(e->modifiers() & Qt::ShiftModifier) &&
+        !edit->hasSelectedText())
+        edit->setCursorPosition(EditMask(originalMask).clickedCaret(edit->displayText(), edit->cursorPosition()));
+}
 } // namespace
 
 void InstallAltTypingRule()
@@ -115,6 +124,12 @@ void MaskEdit::focusInEvent(QFocusEvent *e)
 {
     QLineEdit::focusInEvent(e);
     focusMasked(this, m_mask, e);
+}
+
+void MaskEdit::mousePressEvent(QMouseEvent *e)
+{
+    QLineEdit::mousePressEvent(e);
+    clickMasked(this, m_mask, e);
 }
 
 void MaskEdit::keyPressEvent(QKeyEvent *e)
@@ -284,6 +299,12 @@ void DBEdit::focusInEvent(QFocusEvent *e)
 {
     QLineEdit::focusInEvent(e);
     focusMasked(this, m_mask, e);
+}
+
+void DBEdit::mousePressEvent(QMouseEvent *e)
+{
+    QLineEdit::mousePressEvent(e);
+    clickMasked(this, m_mask, e);
 }
 
 void DBEdit::focusOutEvent(QFocusEvent *e)

@@ -80,6 +80,7 @@ public:
 
 protected:
     void focusInEvent(QFocusEvent *e) override;
+    void mousePressEvent(QMouseEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
 
 private:
@@ -112,6 +113,7 @@ public:
 protected:
     void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
+    void mousePressEvent(QMouseEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
 
 private:
