@@ -70,8 +70,10 @@ public:
         const auto *key = static_cast<QKeyEvent *>(event);
         if (!typedWithAlt(key) || key->text().isEmpty() || !key->text().at(0).isPrint())
             return false; // Alt alone and Alt with a movement key keep their meaning
+        // An editable combo box hands its keys to its edit directly, past this filter.
+        const auto *combo = qobject_cast<QComboBox *>(watched);
         return qobject_cast<QLineEdit *>(watched) || qobject_cast<QPlainTextEdit *>(watched) ||
-               qobject_cast<QTextEdit *>(watched);
+               qobject_cast<QTextEdit *>(watched) || (combo && combo->isEditable());
     }
 };
 

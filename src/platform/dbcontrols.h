@@ -66,8 +66,8 @@ protected:
     FieldDataLink m_link{nullptr};
 };
 
-// For the whole program: Alt with a letter types into no edit or memo, bound or not (the
-// controls below hold the rule themselves as well).
+// For the whole program: Alt with a letter types into no edit, memo or editable combo box, bound
+// or not (the controls below hold the rule themselves as well).
 void InstallAltTypingRule();
 
 // An edit with an original edit mask that is not bound to a field (search ranges, household entry).

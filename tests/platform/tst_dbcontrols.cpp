@@ -173,9 +173,13 @@ private slots:
         t.cancel();
 
         auto *plain = new QLineEdit; // a settings or password edit
+        auto *combo = new QComboBox; // the go box, the dialer's number
+        combo->setEditable(true);
         layout->addWidget(plain);
+        layout->addWidget(combo);
         InstallAltTypingRule();
-        for (QWidget *w : {static_cast<QWidget *>(name), static_cast<QWidget *>(memo), static_cast<QWidget *>(plain)}) {
+        for (QWidget *w : {static_cast<QWidget *>(name), static_cast<QWidget *>(memo), static_cast<QWidget *>(plain),
+                           static_cast<QWidget *>(combo)}) {
             w->setFocus();
             QTest::keyClick(w, Qt::Key_Y, Qt::AltModifier);
             QTest::keyClick(w, Qt::Key_N, Qt::AltModifier);
@@ -184,6 +188,7 @@ private slots:
         QCOMPARE(name->text(), QStringLiteral("가"));
         QCOMPARE(memo->toPlainText(), QString());
         QCOMPARE(plain->text(), QString());
+        QCOMPARE(combo->currentText(), QString());
     }
 
     // A click anywhere in an empty box, or past what was typed, types from the first empty slot;
