@@ -685,10 +685,18 @@ void DBGrid::cursorMoved()
     if (m_multi && d && d->active() && m_gesture != Gesture::Keep) {
         GuardedPosted([&] {
             const Bookmark here = d->bookmark();
-            if (m_gesture == Gesture::Move)
+            if (m_gesture == Gesture::Move) {
                 m_selected.clear();
-            else
-                selectRow(m_extendFrom, true);
+                m_anchor = {};
+            } else {
+                if (!m_anchor.isValid())
+                    m_anchor = m_extendFrom;
+                // Coming back toward the anchor gives up the row left; moving away takes it.
+                const int anchor = d->rowOf(m_anchor), from = d->rowOf(m_extendFrom), to = d->displayRow();
+                const bool back = anchor >= 0 && from >= 0 && (to - anchor) * (from - anchor) >= 0 &&
+                                  std::abs(to - anchor) < std::abs(from - anchor);
+                selectRow(m_extendFrom, !back);
+            }
             selectRow(here, true);
         });
     }
@@ -748,6 +756,7 @@ void DBGrid::setMultiSelect(bool on)
 void DBGrid::clearSelectedRows()
 {
     m_selected.clear();
+    m_anchor = {};
     scheduleSelectionRepaint();
 }
 
@@ -828,6 +837,7 @@ void DBGrid::mousePressEvent(QMouseEvent *e)
     if (e->button() != Qt::LeftButton || !at.isValid() || !d || !d->active() || d->currentRow() != at.row())
         return;
     if (m_multi) {
+        m_anchor = {};
         Guarded([&] {
             const Bookmark b = d->bookmark();
             if (e->modifiers() & Qt::ControlModifier)

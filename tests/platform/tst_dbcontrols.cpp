@@ -403,6 +403,12 @@ private slots:
         QTest::keyClick(&g.grid, Qt::Key_Down, Qt::ShiftModifier);
         QCOMPARE(actedOn(), (QList<int>{3, 4, 5}));
         QCOMPARE(g.shownRows(), actedOn());
+        QTest::keyClick(&g.grid, Qt::Key_Up, Qt::ShiftModifier); // back toward the anchor
+        QCOMPARE(actedOn(), (QList<int>{3, 4}));
+        QTest::keyClick(&g.grid, Qt::Key_Up, Qt::ShiftModifier);
+        QTest::keyClick(&g.grid, Qt::Key_Up, Qt::ShiftModifier); // past it
+        QCOMPARE(actedOn(), (QList<int>{2, 3}));
+        QCOMPARE(g.shownRows(), actedOn());
         for (Qt::Key key : {Qt::Key_PageDown, Qt::Key_End, Qt::Key_Home}) {
             QTest::keyClick(&g.grid, key);
             QCOMPARE(actedOn(), QList<int>{t.currentRow()});
