@@ -43,6 +43,8 @@ TfrmDial::TfrmDial(QWidget *parent) : TForm(parent)
     cbxNo->setInsertPolicy(QComboBox::NoInsert);
     cbxNo->setToolTip(QStringLiteral("전화번호 선택"));
     cbxNo->setInputMethodHints(Qt::ImhPreferLatin);
+    // An inline completion takes the first Enter for itself; the number shown dials at once.
+    cbxNo->setCompleter(nullptr);
     bbtnDial = new QPushButton(QStringLiteral("걸기(&D)"), this);
     bbtnDial->setObjectName(QStringLiteral("bbtnDial"));
     cbxPort = new QComboBox(this);

@@ -70,8 +70,10 @@ public:
         const auto *key = static_cast<QKeyEvent *>(event);
         if (!typedWithAlt(key) || key->text().isEmpty() || !key->text().at(0).isPrint())
             return false; // Alt alone and Alt with a movement key keep their meaning
+        // An editable combo box hands its keys to its edit directly, past this filter.
+        const auto *combo = qobject_cast<QComboBox *>(watched);
         return qobject_cast<QLineEdit *>(watched) || qobject_cast<QPlainTextEdit *>(watched) ||
-               qobject_cast<QTextEdit *>(watched);
+               qobject_cast<QTextEdit *>(watched) || (combo && combo->isEditable());
     }
 };
 
@@ -89,6 +91,15 @@ void focusMasked(QLineEdit *edit, const QString &originalMask, const QFocusEvent
 {
     if (!originalMask.isEmpty() && e->reason() != Qt::MouseFocusReason)
         toFirstSlot(edit, originalMask);
+}
+
+// The empty slots' text is shorter than the box: a click right of it or mid-way in an empty mask
+// would leave the caret where the digits are dropped or scattered.
+void clickMasked(QLineEdit *edit, const QString &originalMask, const QMouseEvent *e)
+{
+    if (!originalMask.isEmpty() && e->button() == Qt::LeftButton && !(e->modifiers() & Qt::ShiftModifier) &&
+        !edit->hasSelectedText())
+        edit->setCursorPosition(EditMask(originalMask).clickedCaret(edit->displayText(), edit->cursorPosition()));
 }
 } // namespace
 
@@ -115,6 +126,12 @@ void MaskEdit::focusInEvent(QFocusEvent *e)
 {
     QLineEdit::focusInEvent(e);
     focusMasked(this, m_mask, e);
+}
+
+void MaskEdit::mousePressEvent(QMouseEvent *e)
+{
+    QLineEdit::mousePressEvent(e);
+    clickMasked(this, m_mask, e);
 }
 
 void MaskEdit::keyPressEvent(QKeyEvent *e)
@@ -284,6 +301,12 @@ void DBEdit::focusInEvent(QFocusEvent *e)
 {
     QLineEdit::focusInEvent(e);
     focusMasked(this, m_mask, e);
+}
+
+void DBEdit::mousePressEvent(QMouseEvent *e)
+{
+    QLineEdit::mousePressEvent(e);
+    clickMasked(this, m_mask, e);
 }
 
 void DBEdit::focusOutEvent(QFocusEvent *e)
@@ -662,10 +685,18 @@ void DBGrid::cursorMoved()
     if (m_multi && d && d->active() && m_gesture != Gesture::Keep) {
         GuardedPosted([&] {
             const Bookmark here = d->bookmark();
-            if (m_gesture == Gesture::Move)
+            if (m_gesture == Gesture::Move) {
                 m_selected.clear();
-            else
-                selectRow(m_extendFrom, true);
+                m_anchor = {};
+            } else {
+                if (!m_anchor.isValid())
+                    m_anchor = m_extendFrom;
+                // Coming back toward the anchor gives up the row left; moving away takes it.
+                const int anchor = d->rowOf(m_anchor), from = d->rowOf(m_extendFrom), to = d->displayRow();
+                const bool back = anchor >= 0 && from >= 0 && (to - anchor) * (from - anchor) >= 0 &&
+                                  std::abs(to - anchor) < std::abs(from - anchor);
+                selectRow(m_extendFrom, !back);
+            }
             selectRow(here, true);
         });
     }
@@ -725,6 +756,7 @@ void DBGrid::setMultiSelect(bool on)
 void DBGrid::clearSelectedRows()
 {
     m_selected.clear();
+    m_anchor = {};
     scheduleSelectionRepaint();
 }
 
@@ -805,6 +837,7 @@ void DBGrid::mousePressEvent(QMouseEvent *e)
     if (e->button() != Qt::LeftButton || !at.isValid() || !d || !d->active() || d->currentRow() != at.row())
         return;
     if (m_multi) {
+        m_anchor = {};
         Guarded([&] {
             const Bookmark b = d->bookmark();
             if (e->modifiers() & Qt::ControlModifier)

@@ -66,8 +66,8 @@ protected:
     FieldDataLink m_link{nullptr};
 };
 
-// For the whole program: Alt with a letter types into no edit or memo, bound or not (the
-// controls below hold the rule themselves as well).
+// For the whole program: Alt with a letter types into no edit, memo or editable combo box, bound
+// or not (the controls below hold the rule themselves as well).
 void InstallAltTypingRule();
 
 // An edit with an original edit mask that is not bound to a field (search ranges, household entry).
@@ -80,6 +80,7 @@ public:
 
 protected:
     void focusInEvent(QFocusEvent *e) override;
+    void mousePressEvent(QMouseEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
 
 private:
@@ -112,6 +113,7 @@ public:
 protected:
     void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
+    void mousePressEvent(QMouseEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
 
 private:
@@ -199,8 +201,9 @@ private:
 
 // Grid on a data source. The current row follows the dataset's cursor and a click moves it.
 // With multiSelect, the selection is a list of bookmarks (SelectedRows) that survives changes;
-// a move without Shift or Ctrl leaves only the new current row in it, Shift extends it, Ctrl+click
-// toggles a row. The current row always shows as selected.
+// a move without Shift or Ctrl leaves only the new current row in it, Shift extends it (and
+// shrinks it again on the way back to where the Shift moves began), Ctrl+click toggles a row.
+// The current row always shows as selected.
 class DBGrid : public QTableView {
     Q_OBJECT
 public:
@@ -269,6 +272,7 @@ private:
     enum class Gesture { Move, Extend, Keep };
     Gesture m_gesture = Gesture::Move;
     Bookmark m_extendFrom; // the row a Shift move leaves
+    Bookmark m_anchor;     // where the present run of Shift moves began
     CellPainter m_painter;
     bool m_syncing = false;
     bool m_repaintPending = false;

@@ -148,6 +148,19 @@ QString EditMask::stored(const QString &editText) const
     return out.mid(begin, end - begin);
 }
 
+int EditMask::clickedCaret(const QString &editText, int position) const
+{
+    int lastTyped = -1, firstEmpty = -1;
+    for (const int p : m_slots) {
+        const QChar c = p < editText.size() ? editText.at(p) : m_placeholder;
+        if (c != m_placeholder && c != Blank)
+            lastTyped = p;
+        else if (firstEmpty < 0)
+            firstEmpty = p;
+    }
+    return firstEmpty < 0 || position <= lastTyped ? position : firstEmpty;
+}
+
 bool EditMask::slotAccepts(int slot, QChar c) const
 {
     if (slot < 0 || slot >= m_slots.size())

@@ -39,6 +39,10 @@ public:
 
     bool slotAccepts(int slot, QChar c) const;
 
+    // Where a click that put the caret at position leaves it: past the last typed slot, or
+    // anywhere in a text with nothing typed, typing must start at the first empty slot.
+    int clickedCaret(const QString &editText, int position) const;
+
     // The same mask in QLineEdit::setInputMask's letters, with the placeholder as its blank
     // character, so that QLineEdit::displayText() is an edit text for stored(). "" when empty.
     QString toQtInputMask() const;

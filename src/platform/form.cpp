@@ -70,6 +70,24 @@ void MaskAsPassword(QLineEdit *edit)
 TForm::TForm(QWidget *parent) : QDialog(parent)
 {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // A focused push button is the default button while it has the focus, so Enter presses it;
+    // elsewhere in the window Enter presses the named default, if any.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && now->window() == this)
+            markDefault(qobject_cast<QPushButton *>(now));
+    });
+}
+
+void TForm::markDefault(QPushButton *focused)
+{
+    QPushButton *target = focused ? focused : m_default.data();
+    for (QPushButton *b : findChildren<QPushButton *>()) {
+        b->setAutoDefault(false); // Qt's own focus rule would keep the last button default
+        if (b != target)
+            b->setDefault(false);
+    }
+    if (target)
+        target->setDefault(true);
 }
 
 int TForm::ShowModal()
@@ -124,11 +142,7 @@ void TForm::centreOn(QWidget *other)
 
 void TForm::showEvent(QShowEvent *event)
 {
-    // QPushButton turns default when it gets the focus inside a dialog; the original never did.
-    for (QPushButton *b : findChildren<QPushButton *>()) {
-        b->setAutoDefault(false);
-        b->setDefault(b == m_default);
-    }
+    markDefault(qobject_cast<QPushButton *>(focusWidget()));
     QDialog::showEvent(event);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Base of every window of the program: the original's closing, Esc and Enter rules on top of QDialog.
 //  - Esc presses the window's cancel button when it has one and it is enabled; nothing else.
-//  - Enter presses only the button named default; buttons never become default by focus.
+//  - Enter presses the focused push button, otherwise the button named default (or nothing).
 //  - Every way of closing (title bar, Esc, a button's modal result) asks FormCloseQuery first.
 #include <QAbstractButton>
 #include <QDialog>
@@ -64,6 +64,8 @@ protected:
 
 private:
     bool mayClose();
+    // The focused button, else the named one, is the default; Qt's autoDefault rule is off.
+    void markDefault(QPushButton *focused);
     QPointer<QAbstractButton> m_cancel;
     QPointer<QPushButton> m_default;
     int m_modalResult = mrNone;

@@ -9,6 +9,7 @@
 #include "scripted.h"
 #include "tempregister.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -118,6 +119,26 @@ private slots:
         boxes.onShow([&](const MessageRequest &) { timerUnderMessage = w.tmrTimer->isActive(); });
         w.bbtnStop->click();
         QVERIFY(!timerUnderMessage);
+    }
+
+    // The first Enter dials the member's number; Enter on the focused "끊기" then hangs up.
+    void dialerDialsAndHangsUpByEnter()
+    {
+        r->reg.addMember(QStringLiteral("1"), QStringLiteral("김철수"), {{QStringLiteral("Tel1"), QStringLiteral("031-222-3333")}});
+        r->open();
+        usePort(modem->port());
+        TfrmDial w;
+        w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(w.comComm->Connected());
+        QCOMPARE(QApplication::focusWidget(), w.bbtnStop);
+        ScriptedMessages boxes;
+        boxes.expect(QStringLiteral("전화를 끊었습니다."));
+        QTest::keyClick(w.bbtnStop, Qt::Key_Return);
+        QVERIFY(boxes.allAnswered());
+        QVERIFY(!w.comComm->Connected());
     }
 
     void dialerRefusesEmptyAndOverlongNumbersAndStoresTheChosenPort()

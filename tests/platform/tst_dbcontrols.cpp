@@ -173,9 +173,13 @@ private slots:
         t.cancel();
 
         auto *plain = new QLineEdit; // a settings or password edit
+        auto *combo = new QComboBox; // the go box, the dialer's number
+        combo->setEditable(true);
         layout->addWidget(plain);
+        layout->addWidget(combo);
         InstallAltTypingRule();
-        for (QWidget *w : {static_cast<QWidget *>(name), static_cast<QWidget *>(memo), static_cast<QWidget *>(plain)}) {
+        for (QWidget *w : {static_cast<QWidget *>(name), static_cast<QWidget *>(memo), static_cast<QWidget *>(plain),
+                           static_cast<QWidget *>(combo)}) {
             w->setFocus();
             QTest::keyClick(w, Qt::Key_Y, Qt::AltModifier);
             QTest::keyClick(w, Qt::Key_N, Qt::AltModifier);
@@ -184,6 +188,51 @@ private slots:
         QCOMPARE(name->text(), QStringLiteral("가"));
         QCOMPARE(memo->toPlainText(), QString());
         QCOMPARE(plain->text(), QString());
+        QCOMPARE(combo->currentText(), QString());
+    }
+
+    // A click anywhere in an empty box, or past what was typed, types from the first empty slot;
+    // a click on a typed slot types there.
+    void clickedMaskTypesFromTheFirstEmptySlot()
+    {
+        Master m;
+        Table &t = m.open();
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        auto *bday = new DBEdit;
+        auto *range = new MaskEdit(QStringLiteral("!9999.!99.99;0;_"));
+        m.bind(*bday, "Bday");
+        layout->addWidget(bday);
+        layout->addWidget(range);
+        window.resize(400, 100);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto clickAt = [](QLineEdit *e, int position) {
+            const int caret = e->cursorPosition();
+            e->setCursorPosition(position);
+            const QPoint at(e->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x() + 1, e->height() / 2);
+            e->setCursorPosition(caret);
+            QTest::mouseClick(e, Qt::LeftButton, {}, at);
+        };
+        const auto rightEnd = [](QLineEdit *e) { QTest::mouseClick(e, Qt::LeftButton, {}, QPoint(e->width() - 4, e->height() / 2)); };
+        for (QLineEdit *e : {static_cast<QLineEdit *>(bday), static_cast<QLineEdit *>(range)}) {
+            const auto stored = [&] { return e == bday ? m.value("Bday").toString() : range->storedText(); };
+            t.append();
+            clickAt(e, 6);
+            QTest::keyClicks(e, QStringLiteral("19650312"));
+            QCOMPARE(stored(), QStringLiteral("19650312"));
+            e->selectAll();
+            QTest::keyClick(e, Qt::Key_Delete);
+            rightEnd(e);
+            QTest::keyClicks(e, QStringLiteral("1965"));
+            rightEnd(e);
+            QTest::keyClicks(e, QStringLiteral("0312"));
+            QCOMPARE(stored(), QStringLiteral("19650312"));
+            clickAt(e, 2);
+            QTest::keyClicks(e, QStringLiteral("7"));
+            QCOMPARE(stored(), QStringLiteral("19750312"));
+            t.cancel();
+        }
     }
 
     void controlsFollowTheCursor()
@@ -353,6 +402,12 @@ private slots:
         QTest::keyClick(&g.grid, Qt::Key_Down, Qt::ShiftModifier);
         QTest::keyClick(&g.grid, Qt::Key_Down, Qt::ShiftModifier);
         QCOMPARE(actedOn(), (QList<int>{3, 4, 5}));
+        QCOMPARE(g.shownRows(), actedOn());
+        QTest::keyClick(&g.grid, Qt::Key_Up, Qt::ShiftModifier); // back toward the anchor
+        QCOMPARE(actedOn(), (QList<int>{3, 4}));
+        QTest::keyClick(&g.grid, Qt::Key_Up, Qt::ShiftModifier);
+        QTest::keyClick(&g.grid, Qt::Key_Up, Qt::ShiftModifier); // past it
+        QCOMPARE(actedOn(), (QList<int>{2, 3}));
         QCOMPARE(g.shownRows(), actedOn());
         for (Qt::Key key : {Qt::Key_PageDown, Qt::Key_End, Qt::Key_Home}) {
             QTest::keyClick(&g.grid, key);

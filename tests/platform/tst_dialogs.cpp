@@ -5,6 +5,9 @@
 #include "platform/translation.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -36,6 +39,36 @@ private slots:
     {
         QVERIFY(InstallQtKoreanTranslation());
         QCOMPARE(QCoreApplication::translate("QFileDialog", "&Open"), QStringLiteral("열기(&O)"));
+    }
+
+    // Enter presses the focused button, otherwise the window's default button; a memo keeps it.
+    void enterPressesTheFocusedButtonElseTheDefault()
+    {
+        for (const bool withDefault : {true, false}) {
+            TForm w;
+            auto *edit = new QLineEdit(&w);
+            auto *memo = new QPlainTextEdit(&w);
+            QPushButton *ok = NamedButton(QStringLiteral("확인"), "btnOk", &w);
+            QPushButton *cancel = NamedButton(QStringLiteral("취소"), "btnCancel", &w);
+            auto *layout = new QVBoxLayout(&w);
+            for (QWidget *c : {static_cast<QWidget *>(edit), static_cast<QWidget *>(memo), static_cast<QWidget *>(ok),
+                               static_cast<QWidget *>(cancel)})
+                layout->addWidget(c);
+            QStringList pressed;
+            connect(ok, &QPushButton::clicked, &w, [&] { pressed << QStringLiteral("ok"); });
+            connect(cancel, &QPushButton::clicked, &w, [&] { pressed << QStringLiteral("cancel"); });
+            if (withDefault)
+                w.setDefaultButton(ok);
+            w.show();
+            w.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&w));
+            for (QWidget *focused : {static_cast<QWidget *>(cancel), static_cast<QWidget *>(edit), static_cast<QWidget *>(memo)}) {
+                focused->setFocus();
+                QTest::keyClick(focused, Qt::Key_Return);
+            }
+            QCOMPARE(pressed.join(u' '), QLatin1String(withDefault ? "cancel ok" : "cancel"));
+            QCOMPARE(memo->toPlainText(), QStringLiteral("\n"));
+        }
     }
 
     // A window larger than its owner opens whole on the screen, not partly left of it.
