@@ -10,6 +10,7 @@
 
 #include <QBarCategoryAxis>
 #include <QComboBox>
+#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QLegendMarker>
 #include <QPrinter>
@@ -28,6 +29,16 @@ QStringList labels(const HeadCountChart *c)
     QStringList out;
     for (int i = 0; i < c->barCount(); ++i)
         out << c->label(i);
+    return out;
+}
+
+// Every text the chart draws, as drawn.
+QStringList drawnTexts(const HeadCountChart *c)
+{
+    QStringList out;
+    for (const QGraphicsItem *item : c->scene()->items())
+        if (const auto *text = dynamic_cast<const QGraphicsTextItem *>(item); text && text->isVisible())
+            out << text->toPlainText();
     return out;
 }
 
@@ -51,7 +62,11 @@ class TestCharts : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { InstallFontSubstitutes(); }
+    void initTestCase()
+    {
+        InstallFontSubstitutes();
+        QApplication::setFont(ApplicationFont()); // the labels take their size from it
+    }
 
     void barsOfOneField()
     {
@@ -72,6 +87,24 @@ private slots:
         QVERIFY(w.bbtnPrint->isEnabled());
     }
 
+    void labelsAreDrawnWhole()
+    {
+        OpenedRegister r;
+        for (const char *part : {"남선교회", "여전도회", "청년회", "학생회", "주일학교", "성가대"})
+            addMembers(r.reg, 1, {{"Part", S(part)}});
+        addMembers(r.reg, 1, {});
+        r.open();
+        TfrmSPart w;
+        w.show();
+        for (const QSize size : {w.size(), QSize(800, 600)}) {
+            w.resize(size);
+            QTest::qWait(50);
+            const QStringList drawn = drawnTexts(w.dchtStat);
+            for (const QString &label : labels(w.dchtStat))
+                QVERIFY2(label.isEmpty() || drawn.contains(label), qPrintable(label + u' ' + drawn.join(u'|')));
+        }
+    }
+
     void emptyRegisterLeavesPrintOff()
     {
         OpenedRegister r;
@@ -79,6 +112,13 @@ private slots:
         TfrmSDuty w;
         QCOMPARE(w.dchtStat->barCount(), 0);
         QVERIFY(!w.bbtnPrint->isEnabled());
+        // an axis without bars has no place for its title but the window's top left corner
+        TfrmSArea area;
+        area.show();
+        area.pcStat->setCurrentIndex(1);
+        QTest::qWait(50);
+        for (const HeadCountChart *c : {area.dchtStat, area.dchtArea})
+            QVERIFY(!drawnTexts(c).contains(c->labelAxis()->titleText()));
     }
 
     void statItemChoice()
