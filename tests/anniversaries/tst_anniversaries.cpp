@@ -25,6 +25,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 QString S(const char *text) { return QString::fromUtf8(text); }
@@ -160,6 +161,16 @@ private slots:
         w.setShownDate(QDate(2043, 5, 1));
         w.sbtnNyClick();
         QCOMPARE(w.shownDate(), QDate(2043, 5, 1));
+        // white captions under the mouse need a dark ground
+        for (QToolButton *b : {w.sbtnNy, w.sbtnToday}) {
+            b->setAttribute(Qt::WA_UnderMouse);
+            const QImage shot = b->grab().toImage();
+            qint64 gray = 0;
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    gray += qGray(shot.pixel(x, y));
+            QVERIFY2(gray / (shot.width() * shot.height()) < 160, qPrintable(b->objectName()));
+        }
     }
 
     void calendarsListTheirRows()
@@ -207,6 +218,14 @@ private slots:
         QCOMPARE(opened, QStringList{QStringLiteral("frmCalenB")});
         QVERIFY(ticked);
         QCOMPARE(IniStore(f.r.reg.folder() + QStringLiteral("/KELMO.INI")).ReadInteger(QStringLiteral("ETC"), QStringLiteral("Calen"), 1), 0);
+        {
+            TfrmCalenB w; // closed with Esc: the choice is not stored
+            w.show();
+            w.chkStart->setChecked(true);
+            QTest::keyClick(&w, Qt::Key_Escape);
+            QVERIFY(!w.isVisible());
+            QCOMPARE(CalenOption, 0);
+        }
         QVERIFY(CreateMainWindow()); // the next start
         QCOMPARE(opened.size(), 1);
         delete frmMain;
