@@ -158,9 +158,9 @@ void HeadCountChart::showRows(Dataset &rows, const QString &labelField)
     for (int i = 1; i < categories.size(); ++i)
         while (categories.indexOf(categories[i]) < i)
             categories[i] += QChar(0x200B);
-    m_labelAxis->setCategories(categories);
-    // Without bars the axis lays nothing out and leaves its title in the window's top left corner.
-    m_labelAxis->setTitleVisible(!labels.isEmpty());
+    // An axis without categories lays nothing out: its title and the former chart's labels would
+    // stay where they were. An empty chart keeps one blank slot.
+    m_labelAxis->setCategories(categories.isEmpty() ? QStringList{QStringLiteral("")} : categories);
     m_labels = labels;
     fitLabels();
     const AxisScale scale = CountAxisScale(counts.isEmpty() ? 0 : *std::max_element(counts.begin(), counts.end()),
