@@ -13,6 +13,7 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
@@ -29,8 +30,12 @@ void paint(QWidget *w, QColor background, QColor text = Qt::white, bool buttonsT
     QPalette p = w->palette();
     p.setColor(QPalette::Window, background);
     p.setColor(QPalette::WindowText, text);
-    if (buttonsToo)
+    if (buttonsToo) {
+        // A flat button under the mouse is filled with a lighter shade of the button colour;
+        // from a darker strip colour that stays dark enough for white captions.
         p.setColor(QPalette::ButtonText, text);
+        p.setColor(QPalette::Button, background.darker(150));
+    }
     w->setPalette(p);
     w->setAutoFillBackground(true);
 }
@@ -177,7 +182,6 @@ TfrmMonthCalendar::TfrmMonthCalendar(Kind kind, QWidget *parent)
     layout->addWidget(pnlBtn);
     resize(790, 440); // whole on the smallest screen the main window is made for
 
-    setCancelButton(bbtnClose);
     const auto on = [this](auto *sender, auto signal, void (TfrmMonthCalendar::*handler)()) {
         connect(sender, signal, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
     };
@@ -338,6 +342,16 @@ void TfrmMonthCalendar::bbtnCloseClick()
             IniFile->WriteInteger(QStringLiteral("ETC"), QStringLiteral("Calen"), CalenOption);
     }
     close();
+}
+
+void TfrmMonthCalendar::keyPressEvent(QKeyEvent *event)
+{
+    // Esc closes the window, but only the close button stores the start-up choice.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    TForm::keyPressEvent(event);
 }
 
 void TfrmMonthCalendar::FormClose()

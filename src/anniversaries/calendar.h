@@ -52,6 +52,7 @@ protected:
     enum class Kind { Birthday, Wedding, Family };
     TfrmMonthCalendar(Kind kind, QWidget *parent);
     void FormClose() override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void FormCreate();

@@ -49,8 +49,9 @@ QList<DBGrid::Column> FamilyDayColumns(bool tdayFirst)
     QList<DBGrid::Column> c;
     if (tdayFirst)
         c << tday;
-    c << DBGrid::Column{QStringLiteral("HNAME"), S("세대주명"), Left, 64} << DBGrid::Column{QStringLiteral("REL"), S("관계"), Centre, 48}
-      << DBGrid::Column{QStringLiteral("NAME"), S("성명"), Left, 64} << DBGrid::Column{QStringLiteral("BDAY"), S("생년월일"), Centre, 78}
+    // Names are sized from their fields, as the list grids are, so that Latin ones show whole.
+    c << DBGrid::Column{QStringLiteral("HNAME"), S("세대주명"), Left} << DBGrid::Column{QStringLiteral("REL"), S("관계"), Centre}
+      << DBGrid::Column{QStringLiteral("NAME"), S("성명"), Left} << DBGrid::Column{QStringLiteral("BDAY"), S("생년월일"), Centre, 78}
       << DBGrid::Column{QStringLiteral("L"), S("력"), Centre, 26};
     if (tdayFirst)
         c << DBGrid::Column{QStringLiteral("ADDR"), S("주    소"), Left, 260} << DBGrid::Column{QStringLiteral("TEL1"), S("전화번호"), Left, 112};

@@ -7,6 +7,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QFontMetricsF>
+#include <QGraphicsLayout>
 #include <QGraphicsSimpleTextItem>
 #include <QHBoxLayout>
 #include <QLegendMarker>
@@ -157,7 +158,9 @@ void HeadCountChart::showRows(Dataset &rows, const QString &labelField)
     for (int i = 1; i < categories.size(); ++i)
         while (categories.indexOf(categories[i]) < i)
             categories[i] += QChar(0x200B);
-    m_labelAxis->setCategories(categories);
+    // An axis without categories lays nothing out: its title and the former chart's labels would
+    // stay where they were. An empty chart keeps one blank slot.
+    m_labelAxis->setCategories(categories.isEmpty() ? QStringList{QStringLiteral("")} : categories);
     m_labels = labels;
     fitLabels();
     const AxisScale scale = CountAxisScale(counts.isEmpty() ? 0 : *std::max_element(counts.begin(), counts.end()),
@@ -189,12 +192,12 @@ QString HeadCountChart::mark(int bar) const
 
 void HeadCountChart::fitLabels()
 {
-    // The axis cuts a label wider than its bar's slot to "...": such labels are turned upright instead.
-    const int bars = std::max(1, barCount());
+    // The axis gives each label the plot's width over the bars plus two, less 4 pixels of padding
+    // on either side, and cuts a wider one to "...": such labels are turned upright instead.
+    const qreal room = chart()->plotArea().width() / (barCount() + 2) - 8;
     const QFontMetricsF metrics(m_labelAxis->labelsFont());
-    const qreal slot = chart()->plotArea().width() / bars;
     const bool fits = std::all_of(m_labels.begin(), m_labels.end(),
-                                  [&](const QString &l) { return metrics.horizontalAdvance(l) + 12 <= slot; });
+                                  [&](const QString &l) { return metrics.horizontalAdvance(l) + 4 <= room; });
     const int angle = fits ? 0 : -90;
     if (m_labelAxis->labelsAngle() != angle)
         m_labelAxis->setLabelsAngle(angle);
@@ -223,6 +226,8 @@ void HeadCountChart::printLandscape()
     // maximised window so that the texts keep their size against the bars.
     const QSizeF shown = chart()->size();
     chart()->resize(PrintWidth, PrintWidth * page.height() / page.width());
+    // The new width may turn the labels, and the chart lays itself out for that only later.
+    chart()->layout()->activate();
     const auto reshow = qScopeGuard([&] { chart()->resize(shown); });
     chart()->scene()->render(&painter, page, chart()->sceneBoundingRect(), Qt::KeepAspectRatio);
     if (!painter.end() || printer.printerState() == QPrinter::Error)

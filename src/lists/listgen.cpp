@@ -63,12 +63,7 @@ TfrmLGen::TfrmLGen(QWidget *parent)
     teal.setColor(QPalette::ButtonText, QColor(0, 128, 128));
     teal.setColor(QPalette::WindowText, QColor(0, 128, 128));
     dgrdFamily->horizontalHeader()->setPalette(teal);
-    const DBGrid::CellPainter boxes = CheckCellPainter(dgrdFamily);
-    dgrdFamily->setCellPainter([this, boxes](QPainter *p, const QRect &r, int row, int column, Field &f) {
-        // The count follows the family grid's painting, as the office has always seen it.
-        pnlFn->setText(S(" 가족 ") + QString::number(qrFList.active() ? qrFList.recordCount() : 0) + S(" 명"));
-        return boxes(p, r, row, column, f);
-    });
+    dgrdFamily->setCellPainter(CheckCellPainter(dgrdFamily));
     bodyLayout()->setStretchFactor(dgrdList, 0);
     dgrdList->setFixedHeight(244 - tcList->sizeHint().height() - stbrList->sizeHint().height());
     bodyLayout()->addWidget(pnlFn);
@@ -105,4 +100,6 @@ void TfrmLGen::openFamily()
     qrFList.close();
     qrFList.setParam(QStringLiteral("Ino"), qrList.fieldByName(QStringLiteral("Ino")).asString());
     qrFList.open();
+    // Set with the rows, not as cells are drawn: a head without family draws no cell.
+    pnlFn->setText(S(" 가족 ") + QString::number(qrFList.recordCount()) + S(" 명"));
 }

@@ -25,6 +25,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 QString S(const char *text) { return QString::fromUtf8(text); }
@@ -168,6 +169,16 @@ private slots:
         w.setShownDate(QDate(2043, 5, 1));
         w.sbtnNyClick();
         QCOMPARE(w.shownDate(), QDate(2043, 5, 1));
+        // white captions under the mouse need a dark ground
+        for (QToolButton *b : {w.sbtnNy, w.sbtnToday}) {
+            b->setAttribute(Qt::WA_UnderMouse);
+            const QImage shot = b->grab().toImage();
+            qint64 gray = 0;
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    gray += qGray(shot.pixel(x, y));
+            QVERIFY2(gray / (shot.width() * shot.height()) < 160, qPrintable(b->objectName()));
+        }
     }
 
     void calendarsListTheirRows()
@@ -176,14 +187,22 @@ private slots:
         f.r.reg.addMember("1", S("가람"), {{"Mday", "19800312"}});
         f.r.reg.addMember("2", S("나래"), {{"Mday", "20250301"}});
         f.r.reg.addMember("3", S("다솜"), {{"Mday", "20250401"}});
-        addFamily(f.r.reg, "3", 1, S("아이"), "20100305", false, true);
+        addFamily(f.r.reg, "3", 1, QStringLiteral("David Choi"), "20100305", false, true);
         addFamily(f.r.reg, "3", 2, S("조카"), "20100306", false, false);
         f.open();
         TfrmCalenM m;
         QCOMPARE(column(m.qrFind, "Name"), (QStringList{S("가람"), S("나래")}));
         QCOMPARE(m.pnlTotal->text(), S(" 2명의 결혼자가 있습니다."));
         TfrmCalenF fam;
-        QCOMPARE(column(fam.qrFind, "NAME"), QStringList{S("아이")});
+        QCOMPARE(column(fam.qrFind, "NAME"), QStringList{QStringLiteral("David Choi")});
+        // a Latin name fills its field and shows whole
+        TfrmFBday list;
+        for (DBGrid *g : {fam.dgrdFind, list.dgrdList}) {
+            int name = 0;
+            while (g->model().headerData(name, Qt::Horizontal).toString() != S("성명"))
+                ++name;
+            QVERIFY(g->columnWidth(name) >= g->fontMetrics().horizontalAdvance(QStringLiteral("David Choi")) + 8);
+        }
         // The go-to finds the member by number, not by the family member's name.
         ScriptedMessages boxes;
         boxes.expect(S("즉시 이동하시겠습니까?"), IDYES);
@@ -215,6 +234,14 @@ private slots:
         QCOMPARE(opened, QStringList{QStringLiteral("frmCalenB")});
         QVERIFY(ticked);
         QCOMPARE(IniStore(f.r.reg.folder() + QStringLiteral("/KELMO.INI")).ReadInteger(QStringLiteral("ETC"), QStringLiteral("Calen"), 1), 0);
+        {
+            TfrmCalenB w; // closed with Esc: the choice is not stored
+            w.show();
+            w.chkStart->setChecked(true);
+            QTest::keyClick(&w, Qt::Key_Escape);
+            QVERIFY(!w.isVisible());
+            QCOMPARE(CalenOption, 0);
+        }
         QVERIFY(CreateMainWindow()); // the next start
         QCOMPARE(opened.size(), 1);
         delete frmMain;

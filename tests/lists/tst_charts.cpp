@@ -10,6 +10,7 @@
 
 #include <QBarCategoryAxis>
 #include <QComboBox>
+#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QLegendMarker>
 #include <QPrinter>
@@ -29,6 +30,15 @@ QStringList labels(const HeadCountChart *c)
     for (int i = 0; i < c->barCount(); ++i)
         out << c->label(i);
     return out;
+}
+
+// Where the chart draws a text; empty when it does not.
+QRectF drawnPlace(const HeadCountChart *c, const QString &text)
+{
+    for (const QGraphicsItem *item : c->scene()->items())
+        if (const auto *t = dynamic_cast<const QGraphicsTextItem *>(item); t && t->isVisible() && t->toPlainText() == text)
+            return t->sceneBoundingRect();
+    return {};
 }
 
 QList<int> counts(const HeadCountChart *c)
@@ -51,7 +61,11 @@ class TestCharts : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { InstallFontSubstitutes(); }
+    void initTestCase()
+    {
+        InstallFontSubstitutes();
+        QApplication::setFont(ApplicationFont()); // the labels take their size from it
+    }
 
     void barsOfOneField()
     {
@@ -72,6 +86,23 @@ private slots:
         QVERIFY(w.bbtnPrint->isEnabled());
     }
 
+    void labelsAreDrawnWhole()
+    {
+        OpenedRegister r;
+        for (const char *part : {"남선교회", "여전도회", "청년회", "학생회", "주일학교", "성가대"})
+            addMembers(r.reg, 1, {{"Part", S(part)}});
+        addMembers(r.reg, 1, {});
+        r.open();
+        TfrmSPart w;
+        w.show();
+        for (const QSize size : {w.size(), QSize(800, 600)}) {
+            w.resize(size);
+            QTest::qWait(50);
+            for (const QString &label : labels(w.dchtStat))
+                QVERIFY2(label.isEmpty() || !drawnPlace(w.dchtStat, label).isEmpty(), qPrintable(label));
+        }
+    }
+
     void emptyRegisterLeavesPrintOff()
     {
         OpenedRegister r;
@@ -79,6 +110,10 @@ private slots:
         TfrmSDuty w;
         QCOMPARE(w.dchtStat->barCount(), 0);
         QVERIFY(!w.bbtnPrint->isEnabled());
+        w.show();
+        QTest::qWait(50);
+        // the axis title below the plot, not in the window's top left corner
+        QVERIFY(drawnPlace(w.dchtStat, S("직분1")).top() >= w.dchtStat->chart()->plotArea().bottom());
     }
 
     void statItemChoice()
@@ -113,8 +148,8 @@ private slots:
         addMembers(r.reg, 3, {{"Zone", S("2교구")}, {"Area", S("5")}});
         addMembers(r.reg, 1, {{"Zone", S("2교구")}, {"Area", S("6")}});
         r.open();
-        ZoneList = {S("1교구"), S("2교구")};
-        ZoneCount = 2;
+        ZoneList = {S("1교구"), S("2교구"), S("3교구")};
+        ZoneCount = 3;
         AreaOption = 1;
         TfrmSArea w;
         AreaOption = 0;
@@ -133,6 +168,9 @@ private slots:
         w.FormActivate();
         QCOMPARE(w.cbxSel->currentText(), S("2교구"));
         QCOMPARE(labels(w.dchtArea), (QStringList{S("5"), S("6")}));
+        w.cbxSel->setCurrentIndex(2); // a zone without members keeps nothing of the former chart
+        QTest::qWait(50);
+        QVERIFY(drawnPlace(w.dchtArea, S("5")).isEmpty());
     }
 
     void printsTheShownChartInLandscape()

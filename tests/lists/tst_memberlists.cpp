@@ -152,6 +152,7 @@ private slots:
         reg.addMember("1", S("가장"), {{"G", true}});
         reg.addMember("2", S("나장"), {{"G", true}});
         reg.addMember("3", S("식구"));
+        reg.addMember("4", S("다장"), {{"G", true}}); // no family
         // stored out of order: the family comes in sequence order, 10 after 2
         for (const auto &[ino, seq, name, r] : {std::tuple{"1", 10, "아들", false}, {"1", 2, "아내", true},
                                                 {"2", 1, "딸", false}})
@@ -160,13 +161,15 @@ private slots:
         f.open();
         TfrmLGen w;
         w.show();
-        QCOMPARE(column(w.qrList), (QStringList{S("가장"), S("나장")}));
+        QCOMPARE(column(w.qrList), (QStringList{S("가장"), S("나장"), S("다장")}));
         QCOMPARE(column(w.qrFList), (QStringList{S("아내"), S("아들")}));
         QCOMPARE(w.qrFList.fieldByName("R").type(), FieldType::Logical); // drawn as boxes
         w.qrList.next();
         QCOMPARE(column(w.qrFList), QStringList{S("딸")});
-        w.dgrdFamily->grab();
         QCOMPARE(w.pnlFn->text(), S(" 가족 1 명"));
+        w.qrList.next(); // the count must not keep the previous head's
+        w.dgrdFamily->grab();
+        QCOMPARE(w.pnlFn->text(), S(" 가족 0 명"));
     }
 
     void listMenuOpensEachWindow()
