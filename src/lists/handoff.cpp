@@ -93,7 +93,7 @@ bool Print(DBGrid *grid, Query &rows)
     return opened;
 }
 
-void Save(Query &rows)
+void Save(Dataset &rows)
 {
     const QString file = SaveDlg();
     if (file.isEmpty())

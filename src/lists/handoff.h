@@ -1,6 +1,6 @@
 #pragma once
 // Hand-offs shared by the search, list and calendar windows: print marks, text export, dialling
-// and the go-to on close.
+// and the go-to on close. The import saves its list of refused records through the text export.
 #include "platform/dataset.h"
 #include "platform/dbcontrols.h"
 
@@ -21,7 +21,7 @@ namespace resulthandoff {
 // selection with its current row (no) and opens the print dialog. True when it was opened.
 bool Print(DBGrid *grid, Query &rows);
 // The rows as a text table in the file chosen in the save dialog.
-void Save(Query &rows);
+void Save(Dataset &rows);
 // Hands the current row's first telephone to the dial dialog; false when it is empty.
 bool Dial(DBGrid *grid, Query &rows);
 // Asks "즉시 이동하시겠습니까?" and moves the member table to the current row's member by Ino.

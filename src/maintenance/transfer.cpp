@@ -3,6 +3,7 @@
 #include "core/dm.h"
 #include "core/global.h"
 #include "core/myunit.h"
+#include "lists/handoff.h"
 #include "platform/aliases.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -10,12 +11,15 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <numeric>
 
 namespace {
 const QString SourceTable = QStringLiteral("Kelmo.DBF");
@@ -61,10 +65,51 @@ const Mapping MasterFields[] = {
     {"Jmemo", "JMEMO", Rule::Whole},
 };
 
+bool inVersion(const Mapping &m, bool second)
+{
+    return m.versions == Both || (m.versions == SecondOnly) == second;
+}
+
+// The family slot i is the five fields named by these letters and i.
+const char SlotFields[] = {'N', 'R', 'J', 'C', 'M'};
+
 QString name(const char *latin1)
 {
     return QString::fromLatin1(latin1);
 }
+
+// The first refused records the messages list; the file holds them all.
+constexpr int RefusedShown = 10;
+
+// The refused records as rows the lists' text export writes: number, name, cause.
+class RefusedRows : public Dataset {
+public:
+    explicit RefusedRows(const QList<TfrmTransfer::Refused> &rows) : Dataset(nullptr), m_rows(rows) {}
+
+protected:
+    QVector<qint64> loadView() override
+    {
+        QVector<qint64> ids(m_rows.size());
+        std::iota(ids.begin(), ids.end(), 0);
+        return ids;
+    }
+    QVector<QVariant> fetchRow(qint64 id) override
+    {
+        const TfrmTransfer::Refused &r = m_rows.at(id);
+        return {QStringLiteral("%1번째").arg(r.row), r.name, r.cause};
+    }
+    QList<FieldDef> describeFields() override
+    {
+        QList<FieldDef> defs(3);
+        defs[0].name = QStringLiteral("Row");
+        defs[1].name = QStringLiteral("Name");
+        defs[2].name = QStringLiteral("Cause");
+        return defs;
+    }
+
+private:
+    const QList<TfrmTransfer::Refused> &m_rows;
+};
 
 QFont pixelFont(const QString &family, int pixels)
 {
@@ -170,10 +215,43 @@ void TfrmTransfer::FormCreate()
     // A table that cannot be read throws from here: the caller reports it and no window opens.
     tbData.setFileName(FindFileNoCase(AliasConfig().AliasPath(m_version.alias), SourceTable));
     tbData.open();
-    const bool any = !tbData.isEmpty();
-    btnStart->setEnabled(any);
-    if (!any)
-        ShowMessage(QStringLiteral("변환할 데이타가 한건도 없습니다."));
+    const QString file = QFileInfo(tbData.fileName()).fileName();
+    QStringList notes;
+    const DbaseFile &table = *tbData.file();
+    if (table.recordsInFile() > table.recordsInHeader())
+        notes << QStringLiteral("[%1] 파일의 머리에는 자료가 %2건으로 적혀 있으나 파일에는 %3건이 들어 있습니다.\n"
+                                "파일에 들어 있는 자료를 모두 보여 드리고 변환합니다.")
+                     .arg(file)
+                     .arg(table.recordsInHeader())
+                     .arg(table.recordsInFile());
+    const QStringList missing = missingFields();
+    if (!missing.isEmpty())
+        notes << QStringLiteral("[%1] 파일에 변환에 필요한 필드가 없습니다: %2\n이 파일의 자료는 변환할 수 없습니다.")
+                     .arg(file, missing.join(QStringLiteral(", ")));
+    const bool odd = !notes.isEmpty();
+    if (missing.isEmpty() && tbData.isEmpty())
+        notes << QStringLiteral("변환할 데이타가 한건도 없습니다.");
+    btnStart->setEnabled(missing.isEmpty() && !tbData.isEmpty());
+    if (!notes.isEmpty()) // one box, before the window shows
+        MessageBox(notes.join(QStringLiteral("\n\n")), {}, MsgButtons::Ok, odd ? MsgIcon::Warning : MsgIcon::None);
+}
+
+QStringList TfrmTransfer::missingFields()
+{
+    QStringList read;
+    for (const Mapping &m : MasterFields)
+        if (m.source && inVersion(m, m_version.second))
+            read << name(m.source);
+    for (int slot = 1; slot <= 5; ++slot)
+        for (char field : SlotFields)
+            read << QLatin1Char(field) + QString::number(slot);
+    read << QStringLiteral("VISIT");
+    read.removeDuplicates();
+    QStringList missing;
+    for (const QString &field : std::as_const(read))
+        if (!tbData.findField(field))
+            missing << field;
+    return missing;
 }
 
 bool TfrmTransfer::FormCloseQuery()
@@ -200,14 +278,41 @@ void TfrmTransfer::btnStartClick()
     if (MessageBox(QStringLiteral("변환하시겠습니까?"), QStringLiteral("데이타 변환"), MsgButtons::YesNo,
                    MsgIcon::Question) != IDYES)
         return;
-    const Counts counts = copyAll();
-    ShowMessage(QStringLiteral("변환이 완료되었습니다.\n데이타 변환을 종료합니다.\n\n변환한 자료 %1건, 변환하지 못한 자료 %2건")
-                    .arg(counts.imported)
-                    .arg(counts.skipped));
+    const Outcome outcome = copyAll();
+    const int imported = outcome.imported, refused = int(outcome.refused.size());
+    if (imported == 0) {
+        // Nothing was stored and the import is still offered: the user may mend the file first.
+        reportRefused(QStringLiteral("자료를 한 건도 변환하지 못하여 아무것도 추가하지 않았습니다.\n변환하지 못한 자료 %1건")
+                          .arg(refused),
+                      outcome.refused);
+        return;
+    }
+    const QString done = QStringLiteral("변환이 완료되었습니다.\n데이타 변환을 종료합니다.\n\n변환한 자료 %1건, 변환하지 못한 자료 %2건")
+                             .arg(imported)
+                             .arg(refused);
+    if (refused == 0)
+        ShowMessage(done);
+    else
+        reportRefused(done, outcome.refused);
     setModalResult(mrOk); // the main window hides the item once the alias is gone
 }
 
-TfrmTransfer::Counts TfrmTransfer::copyAll()
+void TfrmTransfer::reportRefused(const QString &summary, const QList<Refused> &refused)
+{
+    QString text = summary + QStringLiteral("\n\n변환하지 못한 자료:");
+    for (const Refused &r : refused.first(std::min<qsizetype>(refused.size(), RefusedShown)))
+        text += QStringLiteral("\n%1번째 %2: %3").arg(r.row).arg(r.name, r.cause);
+    if (refused.size() > RefusedShown)
+        text += QStringLiteral("\n… 외 %1건").arg(refused.size() - RefusedShown);
+    text += QStringLiteral("\n\n변환하지 못한 자료의 목록을 파일로 저장하시겠습니까?");
+    if (MessageBox(text, QStringLiteral("데이타 변환"), MsgButtons::YesNo, MsgIcon::Warning) != IDYES)
+        return;
+    RefusedRows rows(refused);
+    rows.open();
+    resulthandoff::Save(rows);
+}
+
+TfrmTransfer::Outcome TfrmTransfer::copyAll()
 {
     struct Busy {
         TfrmTransfer &w;
@@ -241,7 +346,7 @@ TfrmTransfer::Counts TfrmTransfer::copyAll()
     QDateTime minute = Clock::now(); // taken once: a long copy keeps the minute it started in
     QString prefix = FormatDateTime(QStringLiteral("yymmddhhnn"), minute);
     RunningNumber = nextRunningNumber(prefix);
-    Counts counts;
+    Outcome outcome;
     QElapsedTimer shown;
     shown.start();
     int done = 0;
@@ -253,8 +358,12 @@ TfrmTransfer::Counts TfrmTransfer::copyAll()
             prefix = FormatDateTime(QStringLiteral("yymmddhhnn"), minute);
             RunningNumber = nextRunningNumber(prefix);
         }
-        ++(TransferRecord(prefix + FormatIntByMask(RunningNumber, QStringLiteral("@0 ####"))) ? counts.imported
-                                                                                            : counts.skipped);
+        const std::optional<QString> cause =
+            TransferRecord(prefix + FormatIntByMask(RunningNumber, QStringLiteral("@0 ####")));
+        if (cause)
+            outcome.refused << Refused{done + 1, tbData.fieldByName(QStringLiteral("NAME")).asString(), *cause};
+        else
+            ++outcome.imported;
         ++RunningNumber;
         ++done;
         if (shown.elapsed() >= 50) {
@@ -265,6 +374,8 @@ TfrmTransfer::Counts TfrmTransfer::copyAll()
     }
     prgCopy->setValue(done);
     m_targets.reset();
+    if (outcome.imported == 0)
+        return outcome; // rolled back: nothing to keep, and the import stays offered
     // The alias goes before the commit: members stored while the import is still offered would be
     // copied again by a second run. A commit that fails puts it back.
     AliasConfig aliases;
@@ -276,35 +387,42 @@ TfrmTransfer::Counts TfrmTransfer::copyAll()
         aliases.AddAlias(m_version.aliasToRemove, path);
         throw;
     }
-    return counts;
+    return outcome;
 }
 
 int TfrmTransfer::nextRunningNumber(const QString &prefix)
 {
     Query &q = frmDM->qrMax;
-    SetSQL(q, QStringLiteral("SELECT MAX(INO) M FROM MASTER WHERE INO LIKE ") + Quote(prefix + u'%'));
+    // Only numbers as the import makes them: a number entered by hand in that minute,
+    // prefix + seconds, is shorter but sorts above them as text.
+    SetSQL(q, QStringLiteral("SELECT MAX(INO) M FROM MASTER WHERE INO GLOB ") +
+                  Quote(prefix + QStringLiteral("[0-9][0-9][0-9][0-9]")));
     q.open();
     const QString m = q.fieldByName(QStringLiteral("M")).asString();
     return m.isEmpty() ? 0 : NumberTextToInt(m.mid(10, 4)) + 1;
 }
 
-bool TfrmTransfer::TransferRecord(const QString &ino)
+std::optional<QString> TfrmTransfer::TransferRecord(const QString &ino)
 {
     Database &db = frmDM->dbKelmo;
     if (!m_targets)
         m_targets = std::make_unique<Targets>(db);
     Transaction record(db);
+    QString cause;
     try {
         copyRecord(ino);
         record.commit();
-        return true;
+        return std::nullopt;
     } catch (const DbError &e) {
-        if (e.kind() == DbError::Damaged)
-            throw;
-    } catch (const std::exception &) {
+        if (e.kind() == DbError::Damaged || e.kind() == DbError::Busy)
+            throw; // not this record's fault: every further record would fail alike
+        cause = e.message();
+    } catch (const std::exception &e) {
+        cause = QString::fromUtf8(e.what());
     }
     m_targets->cancel(); // no half-filled row is left for the next record
-    return false;
+    cause.replace(u'\n', u' ');
+    return cause;
 }
 
 void TfrmTransfer::copyRecord(const QString &ino)
@@ -313,7 +431,7 @@ void TfrmTransfer::copyRecord(const QString &ino)
     TableAppender &master = m_targets->master;
     master.setValue(QStringLiteral("Ino"), ino);
     for (const Mapping &m : MasterFields) {
-        if ((m.versions == FirstOnly && m_version.second) || (m.versions == SecondOnly && !m_version.second))
+        if (!inVersion(m, m_version.second))
             continue;
         QVariant v;
         switch (m.rule) {

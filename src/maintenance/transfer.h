@@ -8,6 +8,7 @@
 #include "platform/form.h"
 
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QProgressBar;
@@ -39,15 +40,17 @@ public:
 
     // The characters '0' to '9' of text, in their order.
     static QString DigitsOnly(const QString &text);
-    // Copies the current source record under the member number: true when it was stored whole,
-    // false when the register refused some part of it (then nothing of it stays). A damaged
-    // source file is not the record's fault and is thrown on.
-    bool TransferRecord(const QString &ino);
+    // Copies the current source record under the member number. Returns nothing when it was
+    // stored whole, or why the register refused some part of it (then nothing of it stays). A
+    // damaged or busy register is not the record's fault and is thrown on.
+    std::optional<QString> TransferRecord(const QString &ino);
     void btnStartClick();
 
-    struct Counts {
-        int imported = 0;
-        int skipped = 0;
+    // A source record the register refused: its row in the grid (from 1), its name and why.
+    struct Refused {
+        int row;
+        QString name;
+        QString cause;
     };
 
 protected:
@@ -56,7 +59,16 @@ protected:
 
 private:
     void FormCreate();
-    Counts copyAll();
+    // The fields the copy reads that the source table lacks.
+    QStringList missingFields();
+    struct Outcome {
+        int imported = 0;
+        QList<Refused> refused;
+    };
+    // Stored only when some record was imported.
+    Outcome copyAll();
+    // The summary with the first refused records, and the offer to save them all as text.
+    void reportRefused(const QString &summary, const QList<Refused> &refused);
     void copyRecord(const QString &ino);
     // The running number after the greatest member number under prefix; 0 when there is none.
     static int nextRunningNumber(const QString &prefix);

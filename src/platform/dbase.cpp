@@ -1,13 +1,17 @@
 #include "platform/dbase.h"
 
 #include "platform/cp949.h"
+#include "platform/errortext.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <numeric>
+#include <unistd.h>
 
 namespace {
 constexpr int HeaderSize = 32;
@@ -16,10 +20,19 @@ constexpr char Deleted = '*';
 
 QByteArray readWhole(const QString &fileName)
 {
-    QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly))
-        throw DbError(DbError::General, QStringLiteral("Cannot open file.\nFile: %1").arg(fileName));
-    return f.readAll();
+    // Opened here rather than by QFile, which keeps no errno: the message names the cause.
+    const int fd = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw DbError(DbError::General, FileErrorText(errno, fileName));
+    QFile f;
+    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw DbError(DbError::General, FailureText(Failure::Other, fileName, f.errorString()));
+    }
+    QByteArray data = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        throw DbError(DbError::General, FailureText(Failure::InputOutput, fileName, f.errorString()));
+    return data;
 }
 
 quint32 u32(const QByteArray &data, qsizetype pos)
@@ -63,8 +76,9 @@ DbaseFile::DbaseFile(const QString &fileName) : m_fileName(fileName), m_data(rea
         damaged(fileName, QStringLiteral("Table header is incomplete"));
     const quint8 version = quint8(m_data[0]);
     if ((version & 0x07) != 3 && (version & 0x07) != 4)
-        damaged(fileName, QStringLiteral("Not a dBASE III or IV table"));
-    const quint32 count = u32(m_data, 4);
+        throw DbError(DbError::Damaged,
+                      FailureText(Failure::NotATable, fileName, QStringLiteral("Not a dBASE III or IV table")));
+    m_headerCount = qint64(u32(m_data, 4));
     const int headerLength = u16(m_data, 8);
     const int recordLength = u16(m_data, 10);
     if (headerLength < HeaderSize + 1 || headerLength > size)
@@ -91,12 +105,16 @@ DbaseFile::DbaseFile(const QString &fileName) : m_fileName(fileName), m_data(rea
     }
     if (m_fields.isEmpty() || recordBytes != recordLength)
         damaged(fileName, QStringLiteral("Record length does not match the fields"));
-    if (qint64(headerLength) + qint64(count) * recordLength > size)
-        damaged(fileName, QStringLiteral("Record count does not fit the file (%1 records)").arg(count));
-    for (quint32 i = 0; i < count; ++i) {
-        const int at = headerLength + int(i) * recordLength;
+    if (headerLength + m_headerCount * recordLength > size)
+        damaged(fileName, QStringLiteral("Record count does not fit the file (%1 records)").arg(m_headerCount));
+    // A count too low is what a writer killed before it updated the header leaves: the records
+    // after it are whole, so they are read as well (recordsInFile tells the caller).
+    for (qint64 at = headerLength; at + recordLength <= size; at += recordLength) {
+        if (m_stored >= m_headerCount && m_data[at] != ' ' && m_data[at] != Deleted)
+            break; // not a record: the end mark, or what some writers leave after it
+        ++m_stored;
         if (m_data[at] != Deleted)
-            m_records << at;
+            m_records << int(at);
     }
 
     if (!hasMemo)
@@ -111,11 +129,17 @@ DbaseFile::DbaseFile(const QString &fileName) : m_fileName(fileName), m_data(rea
             damaged(m_memoName, QStringLiteral("Corrupt memo file header"));
         m_blockSize = u16(m_memo, 20);
     }
+    // Every memo is found now, so that a damaged memo file is one failure at opening rather than
+    // one for each row a grid paints.
+    for (const DbaseField &f : std::as_const(m_fields))
+        if (isMemoType(f.type))
+            for (int at : std::as_const(m_records))
+                memoRange(m_data.mid(at + f.offset, f.length));
 }
 
 void DbaseFile::damaged(const QString &file, const QString &what) const
 {
-    throw DbError(DbError::Damaged, QStringLiteral("%1.\nFile: %2").arg(what, file));
+    throw DbError(DbError::Damaged, FailureText(Failure::Damaged, file, what));
 }
 
 int DbaseFile::fieldIndex(const QString &name) const
@@ -126,7 +150,7 @@ int DbaseFile::fieldIndex(const QString &name) const
     return -1;
 }
 
-QByteArray DbaseFile::memo(const QByteArray &pointer) const
+std::pair<qint64, qint64> DbaseFile::memoRange(const QByteArray &pointer) const
 {
     const QByteArray digits = pointer.trimmed();
     bool ok = false;
@@ -134,14 +158,15 @@ QByteArray DbaseFile::memo(const QByteArray &pointer) const
     if (!digits.isEmpty() && (!ok || block < 0))
         damaged(m_fileName, QStringLiteral("Invalid memo pointer '%1'").arg(QString::fromLatin1(digits)));
     if (block == 0)
-        return {};
+        return {0, 0};
     const qint64 pos = block * m_blockSize;
     if (!m_dbase4Memo) {
-        // dBASE III: text runs to the end mark, over as many blocks as it takes.
-        const qsizetype end = pos < m_memo.size() ? m_memo.indexOf("\x1a\x1a", pos) : -1;
+        // dBASE III: text runs to the end mark over as many blocks as it takes. Most writers end
+        // it with two 1A bytes, some with one.
+        const qsizetype end = pos < m_memo.size() ? m_memo.indexOf('\x1a', pos) : -1;
         if (end < 0)
             damaged(m_memoName, QStringLiteral("Memo block %1 lies past the end of the memo file").arg(block));
-        return m_memo.mid(pos, end - pos);
+        return {pos, end - pos};
     }
     // dBASE IV: each memo starts with FF FF 08 00 and its length, these eight bytes included.
     if (pos + 8 > m_memo.size())
@@ -149,14 +174,17 @@ QByteArray DbaseFile::memo(const QByteArray &pointer) const
     const quint32 length = u32(m_memo, pos + 4);
     if (u32(m_memo, pos) != 0x0008ffffu || length < 8 || pos + qint64(length) > m_memo.size())
         damaged(m_memoName, QStringLiteral("Memo block %1 is damaged").arg(block));
-    return m_memo.mid(pos + 8, length - 8);
+    return {pos + 8, length - 8};
 }
 
 QByteArray DbaseFile::bytes(int record, int field) const
 {
     const DbaseField &f = m_fields.at(field);
     const QByteArray raw = m_data.mid(m_records.at(record) + f.offset, f.length);
-    return isMemoType(f.type) ? memo(raw) : raw;
+    if (!isMemoType(f.type))
+        return raw;
+    const auto [pos, length] = memoRange(raw);
+    return m_memo.mid(pos, length);
 }
 
 QVariant DbaseFile::value(int record, int field) const

@@ -17,8 +17,8 @@ struct DbaseField {
 
 class DbaseFile {
 public:
-    // Reads the table and, when it has memo fields, the .DBT beside it. Throws DbError (Damaged)
-    // naming the file when anything does not add up.
+    // Reads the table and, when it has memo fields, the .DBT beside it, and finds every memo.
+    // Throws DbError naming the file when it cannot be read or anything does not add up.
     explicit DbaseFile(const QString &fileName);
 
     QString fileName() const { return m_fileName; }
@@ -27,6 +27,10 @@ public:
     int fieldIndex(const QString &name) const;
     // Records not marked deleted, as the old engine showed them.
     int recordCount() const { return int(m_records.size()); }
+    // The records, deleted ones included, that the header counts and that the file holds whole.
+    // The file may hold more than its header counts; all of them are read.
+    qint64 recordsInHeader() const { return m_headerCount; }
+    qint64 recordsInFile() const { return m_stored; }
 
     // What the field holds as stored: a memo's contents for memo and binary fields, "" without one.
     QByteArray bytes(int record, int field) const;
@@ -35,7 +39,8 @@ public:
     QVariant value(int record, int field) const;
 
 private:
-    QByteArray memo(const QByteArray &pointer) const;
+    // Where the memo a record's pointer names lies in the memo file: position and length.
+    std::pair<qint64, qint64> memoRange(const QByteArray &pointer) const;
     [[noreturn]] void damaged(const QString &file, const QString &what) const;
 
     QString m_fileName;
@@ -44,6 +49,8 @@ private:
     QByteArray m_memo;
     bool m_dbase4Memo = false;
     int m_blockSize = 512;
+    qint64 m_headerCount = 0;
+    qint64 m_stored = 0;
     QList<DbaseField> m_fields;
     QVector<int> m_records; // byte offsets of the live records
 };
@@ -60,6 +67,8 @@ public:
 
     void setFileName(const QString &fileName) { m_fileName = fileName; }
     QString fileName() const { return m_fileName; }
+    // The file as read at opening; null while closed.
+    const DbaseFile *file() const { return m_file.get(); }
     // The current record's field as stored (pictures pass through without decoding).
     QByteArray bytes(const QString &fieldName);
 

@@ -1,8 +1,10 @@
 // The import of the earlier versions' members: what each source field becomes, the numbering,
-// all-or-nothing runs with per-record rollback, and the alias and menu afterwards.
+// all-or-nothing runs with per-record rollback, what the user is told of refused records and odd
+// files, and the alias and menu afterwards.
 #include "core/dm.h"
 #include "core/global.h"
 #include "generator/dbasewriter.h"
+#include "lists/handoff.h"
 #include "maintenance/trans1.h"
 #include "maintenance/trans2.h"
 #include "mainwindow.h"
@@ -93,9 +95,13 @@ private slots:
 
     void numbersContinueAfterTakenOnesAndStayFourteenWide()
     {
-        // a member entered by hand at second 45; a prefix whose four places run out
+        // an import in the same minute up to 0150 and a member entered by hand at second 45, whose
+        // shorter number sorts above them as text; a prefix whose four places run out
+        QStringList earlier{QStringLiteral("261206235945")};
+        for (int n = 0; n <= 150; ++n)
+            earlier << QStringLiteral("2612062359%1").arg(n, 4, 10, QLatin1Char('0'));
         const QList<std::pair<QStringList, QString>> cases = {
-            {{QStringLiteral("261206235945")}, QStringLiteral("26120623590046,26120623590047,26120623590048")},
+            {earlier, QStringLiteral("26120623590151,26120623590152,26120623590153")},
             {{QStringLiteral("26120623599998"), QStringLiteral("26120700000000")},
              QStringLiteral("26120623599999,26120700000001,26120700000002")},
         };
@@ -110,49 +116,90 @@ private slots:
         }
     }
 
-    void aFailedRecordLeavesNothingAndTheRestGoOn()
+    void refusedRecordsAreNamedAndNoneImportedIsNoSuccess()
     {
         ImportFixture f;
         sourceTable(f.r.reg.folder(), QStringLiteral("KELMO"),
                     {member("가", {{"N1", "갑"}}), member("나", {{"N1", "거부"}, {"VISIT", "x"}}), member("다", {{"N1", "을"}})});
+        sourceTable(f.r.reg.folder(), QStringLiteral("KELMO20"), {member("라", {{"N1", "거부"}})}, EarlierMemberColumns(true));
         f.r.reg.db().executeNative(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON FAMILY WHEN NEW.NAME = '거부' "
                                                   "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
         f.r.open();
-        runImport(TfrmTrans1(), 2, 1);
+        const QString saved = f.r.reg.folder() + QStringLiteral("/refused.txt");
+        const auto saveDlg = SaveDlg;
+        SaveDlg = [&] { return saved; };
+        {
+            ScriptedMessages boxes;
+            boxes.expect(QStringLiteral("변환하시겠습니까?"), IDYES)
+                .expect(Done.arg(2).arg(1) + QStringLiteral("\n\n변환하지 못한 자료:\n2번째 나: refused\n\n"
+                                                             "변환하지 못한 자료의 목록을 파일로 저장하시겠습니까?"),
+                        IDYES)
+                .expect(QStringLiteral("저장이 완료되었습니다."));
+            TfrmTrans1().btnStart->click();
+        }
+        SaveDlg = saveDlg;
+        QFile file(saved);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(file.readAll()), QStringLiteral("2번째 나 refused\n"));
         QCOMPARE(f.scalar("SELECT GROUP_CONCAT(INO || NAME) FROM MASTER"), QStringLiteral("26120623590000가,26120623590002다"));
         QCOMPARE(f.scalar("SELECT GROUP_CONCAT(NAME) FROM FAMILY"), QStringLiteral("갑,을"));
         QCOMPARE(f.scalar("SELECT COUNT(*) FROM VISIT"), QStringLiteral("0"));
+
+        // nothing imported: no success, nothing kept, the import still offered
+        ScriptedMessages boxes;
+        boxes.expect(QStringLiteral("변환하시겠습니까?"), IDYES)
+            .expect(QStringLiteral("자료를 한 건도 변환하지 못하여 아무것도 추가하지 않았습니다.\n변환하지 못한 자료 1건\n\n"
+                                   "변환하지 못한 자료:\n1번째 라: refused\n\n변환하지 못한 자료의 목록을 파일로 저장하시겠습니까?"),
+                    IDNO);
+        TfrmTrans2 w;
+        w.btnStart->click();
+        QVERIFY(boxes.allAnswered() && w.modalResult() == 0 && w.btnStart->isEnabled());
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM MASTER"), QStringLiteral("2"));
+        QVERIFY(AliasConfig().IsAlias(QStringLiteral("KELMO20")));
     }
 
-    void aDamagedOrIncompleteSourceLeavesTheRegisterUntouched()
+    void aStaleRecordCountLosesNoRecord()
+    {
+        ImportFixture f;
+        DbaseWriter w(EarlierMemberColumns(false), DbaseWriter::Dbase3);
+        for (int i = 1; i <= 20; ++i)
+            w.addRecord(member(QString::number(i), {{"MEMO", QString::number(i)}}), i == 7);
+        const QString folder = f.r.reg.folder() + QStringLiteral("/old");
+        QDir().mkpath(folder);
+        w.save(folder + QStringLiteral("/KELMO.DBF"));
+        AliasConfig().AddAlias(QStringLiteral("KELMO"), folder);
+        QFile dbf(folder + QStringLiteral("/KELMO.DBF"));
+        QVERIFY(dbf.open(QIODevice::ReadWrite) && dbf.seek(4) && dbf.putChar(5)); // the header counts 5 of 20
+        dbf.close();
+        f.r.open();
+        std::unique_ptr<TfrmTrans1> window;
+        {
+            ScriptedMessages boxes;
+            boxes.expect(QStringLiteral("[KELMO.DBF] 파일의 머리에는 자료가 5건으로 적혀 있으나 파일에는 20건이 들어 있습니다.\n"
+                                        "파일에 들어 있는 자료를 모두 보여 드리고 변환합니다."));
+            window = std::make_unique<TfrmTrans1>();
+        }
+        QCOMPARE(window->grd1Data->model().rowCount(), 19);
+        runImport(std::move(*window), 19, 0);
+        QCOMPARE(f.scalar("SELECT COUNT(*) || '/' || MAX(INO) || '/' || SUM(CMEMO) FROM MASTER WHERE NAME = CMEMO"),
+                 QStringLiteral("19/26120623590018/203")); // every live record, the 7th left out
+    }
+
+    void anOddSourceImportsNothingAndTheImportStaysOffered()
     {
         ImportFixture f;
         QList<DbaseColumn> lacking = EarlierMemberColumns(false);
-        lacking.removeIf([](const DbaseColumn &c) { return c.name == "JMEMO"; });
+        lacking.removeIf([](const DbaseColumn &c) { return c.name == "JMEMO" || c.name == "M5"; });
         const QString table = sourceTable(f.r.reg.folder(), QStringLiteral("KELMO"), {member("가"), member("나")}, lacking);
         f.r.open();
-        runImport(TfrmTrans1(), 0, 2); // every record fails at the missing field
-        QCOMPARE(f.scalar("SELECT COUNT(*) FROM MASTER"), QStringLiteral("0"));
-
-        // the second record's memo lies past the end of the memo file
-        sourceTable(f.r.reg.folder(), QStringLiteral("KELMO"), {member("가", {{"MEMO", "a"}}), member("나", {{"MEMO", "b"}})});
-        QFile dbt(QFileInfo(table).path() + QStringLiteral("/KELMO.DBT"));
-        QVERIFY(dbt.open(QIODevice::ReadWrite) && dbt.resize(1024));
         {
-            TfrmTrans1 w;
-            w.grab(); // the damaged row is painted without an error escaping
             ScriptedMessages boxes;
-            boxes.expect(QStringLiteral("변환하시겠습니까?"), IDYES)
-                .expect(QStringLiteral("Memo block 2 lies past the end of the memo file.\nFile: ") + dbt.fileName());
-            w.btnStart->click();
-            QVERIFY(boxes.allAnswered());
-            QVERIFY(w.btnStart->isEnabled() && w.prgCopy->isHidden());
+            boxes.expect(QStringLiteral("[KELMO.DBF] 파일에 변환에 필요한 필드가 없습니다: JMEMO, M5\n이 파일의 자료는 변환할 수 없습니다."));
+            QVERIFY(!TfrmTrans1().btnStart->isEnabled());
         }
-        QCOMPARE(f.scalar("SELECT COUNT(*) FROM MASTER"), QStringLiteral("0"));
-        QVERIFY(AliasConfig().IsAlias(QStringLiteral("KELMO")));
 
         // the commit refused while another program reads: nothing stored, the import still offered
-        sourceTable(f.r.reg.folder(), QStringLiteral("KELMO"), {member("가")});
+        sourceTable(f.r.reg.folder(), QStringLiteral("KELMO"), {member("가", {{"MEMO", "a"}}), member("나", {{"MEMO", "b"}})});
         {
             Database reader;
             reader.open(f.r.reg.databaseFile());
@@ -165,8 +212,9 @@ private slots:
         QCOMPARE(f.scalar("SELECT COUNT(*) FROM MASTER"), QStringLiteral("0"));
         QVERIFY(AliasConfig().IsAlias(QStringLiteral("KELMO")));
 
-        QFile dbf(table);
-        QVERIFY(dbf.open(QIODevice::ReadWrite) && dbf.resize(dbf.size() - 100));
+        // a memo file cut short: refused at opening, so the main window reports it once
+        QFile dbt(QFileInfo(table).path() + QStringLiteral("/KELMO.DBT"));
+        QVERIFY(dbt.open(QIODevice::ReadWrite) && dbt.resize(1024));
         QVERIFY_THROWS_EXCEPTION(DbError, TfrmTrans1());
     }
 
