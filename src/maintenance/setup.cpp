@@ -82,6 +82,7 @@ QLineEdit *edit(QWidget *parent, const char *name)
 {
     auto *e = new QLineEdit(parent);
     e->setObjectName(QString::fromLatin1(name));
+    KeepOnOneLine(e);
     return e;
 }
 

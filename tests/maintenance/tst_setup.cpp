@@ -9,6 +9,8 @@
 #include "scripted.h"
 
 #include <QButtonGroup>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -120,6 +122,18 @@ private slots:
         AreaList.clear();
         QVERIFY(ReadSettings());
         QCOMPARE(AreaList, (QStringList{QStringLiteral("나"), QStringLiteral("가")}));
+    }
+
+    void aPastedLineBreakBecomesABlank()
+    {
+        MainWindowFixture f;
+        f.open();
+        TfrmSetup w({});
+        QGuiApplication::clipboard()->setText(QStringLiteral("서울시 종로구\n123번지"));
+        w.edtCadd2->paste();
+        QCOMPARE(w.edtCadd2->text(), QStringLiteral("서울시 종로구 123번지"));
+        addTexts(w, {QStringLiteral("1\r\n구역")});
+        QCOMPARE(w.Lists[Area], QStringList{QStringLiteral("1 구역")});
     }
 
     void addressPickFillsTheChurchAddress()
