@@ -391,7 +391,8 @@ void TfrmSetup::bbtnOkClick()
     ChurchAdd2 = Trim(edtCadd2->text());
     ChurchZip = Trim(edtCzip->storedText()); // nothing typed stores nothing, not the mask's dash
     ChurchTel = Trim(edtCtel->text());
-    WriteSettings();
+    if (!WriteSettings())
+        return; // nothing was stored: the edits stay for another try
     ReadSettings();
     setModalResult(mrOk);
 }
