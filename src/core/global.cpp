@@ -120,18 +120,27 @@ bool ReadSettings()
 bool WriteSettings()
 {
     try {
-        RegSettings->WriteString(QStringLiteral("User"), UserName);
-        RegSettings->WriteString(QStringLiteral("Pswd"), Password);
+        RegistryUpdate user(*RegSettings);
+        user.WriteString(QStringLiteral("User"), UserName);
+        user.WriteString(QStringLiteral("Pswd"), Password);
+        IniUpdate ini(*IniFile);
         const QString church = QStringLiteral("Church");
-        IniFile->WriteString(church, QStringLiteral("Name"), ChurchName);
-        IniFile->WriteString(church, QStringLiteral("Add1"), ChurchAdd1);
-        IniFile->WriteString(church, QStringLiteral("Add2"), ChurchAdd2);
-        IniFile->WriteString(church, QStringLiteral("Zip"), ChurchZip);
-        IniFile->WriteString(church, QStringLiteral("Tel"), ChurchTel);
-        IniFile->WriteInteger(QStringLiteral("ETC"), QStringLiteral("Area"), AreaOption);
-        IniFile->WriteInteger(QStringLiteral("ETC"), QStringLiteral("Bapt"), BaptOption);
-        // All ten lists or none: a half-written list must never be loaded and saved back.
+        ini.WriteString(church, QStringLiteral("Name"), ChurchName);
+        ini.WriteString(church, QStringLiteral("Add1"), ChurchAdd1);
+        ini.WriteString(church, QStringLiteral("Add2"), ChurchAdd2);
+        ini.WriteString(church, QStringLiteral("Zip"), ChurchZip);
+        ini.WriteString(church, QStringLiteral("Tel"), ChurchTel);
+        ini.WriteInteger(QStringLiteral("ETC"), QStringLiteral("Area"), AreaOption);
+        ini.WriteInteger(QStringLiteral("ETC"), QStringLiteral("Bapt"), BaptOption);
+        // All or nothing across the two files and the register. The files are written beside
+        // the old ones first, so a full disk or a read-only folder stops the save before anything
+        // changed; a register another program holds stops it at the transaction. From then on,
+        // whatever fails rolls the lists back and puts the old files back in place.
+        ini.prepare();
+        user.prepare();
         Transaction transaction(frmDM->dbKelmo);
+        ini.replace();
+        user.replace();
         for (const char *name : {"Area", "Zone", "Part", "Resp", "Duty", "Gita", "Bigo", "Kind", "Frel", "Educ"}) {
             const LookupList l = lookup(name);
             if (l.count > 0)
@@ -140,10 +149,11 @@ bool WriteSettings()
                 EmptyLookupTable(l.table);
         }
         transaction.commit();
+        ini.finish();
+        user.finish();
         return true;
-    } catch (const std::exception &) {
-        // The rolled-back tables are read again so the open tables show what is stored.
-        ShowMessage(QStringLiteral("설정사항을 쓰는 중에 오류가 발생했습니다."));
+    } catch (const std::exception &e) {
+        ShowMessage(QStringLiteral("설정사항을 쓰는 중에 오류가 발생했습니다.\n") + QString::fromUtf8(e.what()));
         return false;
     }
 }

@@ -54,7 +54,8 @@ QString MainCaption();
 
 // Loads every setting and the ten lookup lists; false (after its message) when the program must end.
 bool ReadSettings();
-// Saves the settings and rewrites the lookup tables; false (after its message) on failure.
+// Saves the settings and rewrites the lookup tables, all or nothing; false (after a message
+// naming the cause) on failure.
 bool WriteSettings();
 void ReplaceLookupTable(Table &table, const QStringList &list, int count);
 void EmptyLookupTable(Table &table);

@@ -3,6 +3,8 @@
 #include "core/dm.h"
 #include "core/global.h"
 #include "platform/dialogs.h"
+#include "platform/diskfile.h"
+#include "platform/errortext.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,16 +15,45 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 #include <QPushButton>
-#include <QSaveFile>
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 const QString IniName = QStringLiteral("KELMO.INI");
+
+// The set being written, and a set complete on the disk but not yet in place.
+const QString Writing = QStringLiteral(".writing/");
+const QString Complete = QStringLiteral(".complete/");
 
 // What failed and why, for the message.
 struct BackupFailure {
     QString file;
     QString reason;
 };
+
+void check(int err, const QString &file)
+{
+    if (err != 0)
+        throw BackupFailure{file, FileErrorText(err, file)};
+}
+
+// Puts a complete set in place of the old one. Run again after a kill at any point, it ends the
+// same way: the register goes in before the settings, so a set still holding its register but no
+// settings is one made without them, and the old set's settings must not stay beside it.
+void putInPlace(const QString &dbName)
+{
+    const QString set = BackupPath + Complete;
+    if (QFileInfo::exists(set + dbName)) {
+        if (!QFileInfo::exists(set + IniName) && ::unlink(QFile::encodeName(BackupPath + IniName).constData()) != 0)
+            check(errno == ENOENT ? 0 : errno, IniName);
+        check(RenameFile(set + dbName, BackupPath + dbName), dbName);
+    }
+    if (QFileInfo::exists(set + IniName))
+        check(RenameFile(set + IniName, BackupPath + IniName), IniName);
+    check(SyncToDisk(BackupPath), dbName);
+    QDir().rmdir(set);
+}
 
 QLineEdit *folderEdit(QWidget *parent, const char *name, const QString &path)
 {
@@ -81,20 +112,6 @@ void TfrmBackup::setRunning(bool running)
     bbtnCancel->setEnabled(!running);
 }
 
-void TfrmBackup::copyIni(const QString &source, const QString &target)
-{
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        throw BackupFailure{IniName, in.errorString()};
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError)
-        throw BackupFailure{IniName, in.errorString()};
-    // Written beside the old copy and renamed over it only once complete.
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        throw BackupFailure{IniName, out.errorString()};
-}
-
 void TfrmBackup::bbtnOKClick()
 {
     const QString ini = AppPath + IniName;
@@ -114,28 +131,42 @@ void TfrmBackup::bbtnOKClick()
         if (!QDir().mkpath(BackupPath))
             throw BackupFailure{iniKb > 0 ? IniName : dbName,
                                 QDir::toNativeSeparators(BackupPath) + QStringLiteral(": 보관 디렉토리를 만들 수 없습니다.")};
+        // A set a killed run left complete goes in first; one it left half-written goes away.
+        if (QFileInfo::exists(BackupPath + Complete))
+            putInPlace(dbName);
+        const QString writing = BackupPath + Writing;
+        QDir(writing).removeRecursively();
+        if (::mkdir(QFile::encodeName(writing).constData(), 0777) != 0)
+            check(errno, dbName);
         // Without an INI file the settings are the defaults: there is nothing to keep.
         if (iniKb > 0) {
             show(QStringLiteral("KELMO.INI 파일을 백업 중..."));
-            copyIni(ini, BackupPath + IniName);
+            QByteArray bytes;
+            check(ReadWholeFile(ini, bytes), IniName);
+            check(WriteFileSynced(writing + IniName, bytes), IniName);
             pbrProgress->setValue(int(iniKb));
         }
         show(dbName + QStringLiteral(" 파일 백업 중..."));
         try {
-            frmDM->dbKelmo.backupTo(BackupPath + dbName, [&](int done, int total) {
+            frmDM->dbKelmo.backupTo(writing + dbName, [&](int done, int total) {
                 pbrProgress->setValue(int(iniKb + (total > 0 ? dbKb * done / total : 0)));
                 QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             });
         } catch (const DbError &e) {
             throw BackupFailure{dbName, e.message()};
         }
+        // Both copies are whole and on the disk: from this rename on, the new set is the backup.
+        check(SyncToDisk(writing), dbName);
+        check(RenameFile(writing, BackupPath + Complete), dbName);
+        putInPlace(dbName);
         pbrProgress->setValue(pbrProgress->maximum());
     } catch (const BackupFailure &f) {
+        QDir(BackupPath + Writing).removeRecursively();
         setRunning(false);
         pbrProgress->setValue(0);
         const QString failed = f.file + QStringLiteral(" 파일을 보관하지 못했습니다.");
         stxtStat->setText(failed);
-        ShowError(failed + QStringLiteral("\r\n") + f.reason);
+        ShowError(failed + QStringLiteral("\n") + f.reason);
         return;
     }
     setRunning(false);

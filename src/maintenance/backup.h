@@ -1,6 +1,7 @@
 #pragma once
-// The backup: KELMO.INI and the whole register copied into Backup/, each under a temporary name
-// first, so that a failed run leaves the previous copy as it was.
+// The backup: KELMO.INI and the whole register copied into Backup/ as one set. Both are written
+// into a hidden folder there first and take the old set's place only once both are whole and on
+// the disk, so a failed or killed run never pairs new settings with an old register.
 #include "platform/form.h"
 
 class QLabel;
@@ -22,6 +23,5 @@ public:
     void bbtnOKClick();
 
 private:
-    void copyIni(const QString &source, const QString &target);
     void setRunning(bool running);
 };

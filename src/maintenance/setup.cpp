@@ -82,6 +82,7 @@ QLineEdit *edit(QWidget *parent, const char *name)
 {
     auto *e = new QLineEdit(parent);
     e->setObjectName(QString::fromLatin1(name));
+    KeepOnOneLine(e);
     return e;
 }
 
@@ -390,7 +391,8 @@ void TfrmSetup::bbtnOkClick()
     ChurchAdd2 = Trim(edtCadd2->text());
     ChurchZip = Trim(edtCzip->storedText()); // nothing typed stores nothing, not the mask's dash
     ChurchTel = Trim(edtCtel->text());
-    WriteSettings();
+    if (!WriteSettings())
+        return; // nothing was stored: the edits stay for another try
     ReadSettings();
     setModalResult(mrOk);
 }

@@ -1,5 +1,7 @@
 #include "platform/database.h"
 
+#include "platform/diskfile.h"
+#include "platform/errortext.h"
 #include "platform/sqltranslate.h"
 
 #include <QFile>
@@ -378,37 +380,25 @@ QString failureText(sqlite3 *db, int rc)
         text += QStringLiteral(" (") + QString::fromLocal8Bit(std::strerror(sys)) + u')';
     return text;
 }
-
-void syncToDisk(const QString &path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 || ::fsync(fd) != 0) {
-        const int e = errno;
-        if (fd >= 0)
-            ::close(fd);
-        throw DbError(DbError::General, path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(e)));
-    }
-    ::close(fd);
-}
 } // namespace
 
 void Database::backupTo(const QString &fileName, const std::function<void(int, int)> &progress)
 {
     if (!m_db)
         throw DbError(DbError::General, QStringLiteral("The database is not open."));
-    const QString part = fileName + QStringLiteral(".part");
     // Made here rather than by SQLite, whose report of a folder that refuses it names no reason.
-    const int fd = ::open(QFile::encodeName(part).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = ::open(QFile::encodeName(fileName).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
-        throw DbError(DbError::General, QString::fromLocal8Bit(std::strerror(errno)));
+        throw DbError(DbError::General, FileErrorText(errno, fileName));
     ::close(fd);
     sqlite3 *dest = nullptr;
     QString failure;
-    int rc = sqlite3_open_v2(QFile::encodeName(part).constData(), &dest,
+    int rc = sqlite3_open_v2(QFile::encodeName(fileName).constData(), &dest,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_extended_result_codes(dest, 1);
-        // The copy is worthless until renamed, so it needs no journal; one fsync below makes it durable.
+        // The copy is worthless until the caller puts it in place, so it needs no journal; one
+        // fsync below makes it durable.
         sqlite3_exec(dest, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF", nullptr, nullptr, nullptr);
         if (sqlite3_backup *b = sqlite3_backup_init(dest, "main", m_db, "main")) {
             do {
@@ -425,26 +415,22 @@ void Database::backupTo(const QString &fileName, const std::function<void(int, i
             if (rc != SQLITE_DONE)
                 failure = failureText(dest, rc);
         } else {
-            failure = failureText(dest, sqlite3_errcode(dest));
+            rc = sqlite3_errcode(dest);
+            failure = failureText(dest, rc);
         }
     } else {
         failure = failureText(dest, rc);
     }
-    if (failure.isEmpty() && sqlite3_close(dest) != SQLITE_OK)
-        failure = failureText(dest, sqlite3_errcode(dest));
+    if (failure.isEmpty() && (rc = sqlite3_close(dest)) != SQLITE_OK)
+        failure = failureText(dest, rc);
     if (!failure.isEmpty()) {
         sqlite3_close_v2(dest);
-        QFile::remove(part);
-        throw DbError(DbError::General, failure);
+        QFile::remove(fileName);
+        throw DbError(DbError::General, FailureText(FailureFromSqlite(rc), fileName, failure));
     }
-    try {
-        syncToDisk(part);
-        if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(fileName).constData()) != 0)
-            throw DbError(DbError::General, fileName + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno)));
-        syncToDisk(QFileInfo(fileName).absolutePath());
-    } catch (...) {
-        QFile::remove(part);
-        throw;
+    if (const int err = SyncToDisk(fileName)) {
+        QFile::remove(fileName);
+        throw DbError(DbError::General, FileErrorText(err, fileName));
     }
 }
 

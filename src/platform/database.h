@@ -92,8 +92,8 @@ public:
     // Runs SQLite SQL as it stands (no parameters, no translation).
     void executeNative(const QString &sql);
 
-    // A consistent copy of the whole database while it stays open and in use, written to a
-    // temporary name beside fileName and renamed over it only when complete. progress gets
+    // A consistent copy of the whole database while it stays open and in use, written to
+    // fileName and synced to the disk; removed again when the copy fails. progress gets
     // (pages copied, pages in all) after each slice.
     void backupTo(const QString &fileName, const std::function<void(int, int)> &progress = {});
 

@@ -1,22 +1,31 @@
 #include "platform/inifile.h"
 
 #include "platform/cp949.h"
+#include "platform/diskfile.h"
+#include "platform/errortext.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringList>
 
+#include <cerrno>
 #include <climits>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
-namespace {
-
-struct Content {
+struct IniContent {
     QStringList lines;
     bool crlf = false; // a file brought over from Windows keeps its line ends
     bool bom = false;
+    bool existed = false;
+    QByteArray original; // as read, to put back where the old text cannot be kept aside
 };
+
+namespace {
+
+using Content = IniContent;
 
 [[noreturn]] void fail(const QString &message)
 {
@@ -35,16 +44,13 @@ QString decodeText(const QByteArray &data)
 Content load(const QString &fileName)
 {
     Content c;
-    QFile file(fileName);
-    if (!file.exists())
+    QByteArray data;
+    if (const int err = ReadWholeFile(fileName, data); err == ENOENT)
         return c;
-    if (QFileInfo(fileName).isDir())
-        fail(QStringLiteral("Cannot read settings file %1: it is a folder").arg(fileName));
-    if (!file.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("Cannot read settings file %1: %2").arg(fileName, file.errorString()));
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        fail(QStringLiteral("Cannot read settings file %1: %2").arg(fileName, file.errorString()));
+    else if (err != 0)
+        fail(FileErrorText(err, fileName));
+    c.existed = true;
+    c.original = data;
     if (data.startsWith("\xEF\xBB\xBF")) {
         c.bom = true;
         data.remove(0, 3);
@@ -153,27 +159,13 @@ void checkName(const QString &section, const QString &key)
         fail(QStringLiteral("Invalid settings key name \"%1\"").arg(key));
 }
 
-void save(const QString &fileName, const Content &c,
-          const std::optional<QFileDevice::Permissions> &permissions)
+QByteArray encode(const Content &c)
 {
     const QString eol = c.crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
     QByteArray data = c.bom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
     for (const QString &line : c.lines)
         data += (line + eol).toUtf8();
-
-    QSaveFile file(fileName);
-    const auto failed = [&] {
-        fail(QStringLiteral("Cannot write settings file %1: %2").arg(fileName, file.errorString()));
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        failed();
-    // Before any content goes in, so a secret is never readable by others even briefly.
-    if (permissions && !file.setPermissions(*permissions))
-        failed();
-    if (file.write(data) != data.size())
-        failed();
-    if (!file.commit())
-        failed();
+    return data;
 }
 
 bool parseInteger(const QString &s, int &result)
@@ -249,32 +241,9 @@ bool IniStore::ValueExists(const QString &section, const QString &key) const
 
 void IniStore::WriteString(const QString &section, const QString &key, const QString &value)
 {
-    const QString sec = section.trimmed(), k = key.trimmed();
-    checkName(sec, k);
-    if (hasLineBreak(value))
-        fail(QStringLiteral("Settings value for %1 has a line break").arg(k));
-
-    Content c = load(m_fileName);
-    if (const auto r = findSection(c.lines, sec)) {
-        const qsizetype i = findKey(c.lines, *r, k);
-        if (i >= 0) {
-            // Only the value changes; the key's spelling and spacing stay as they were.
-            QString &line = c.lines[i];
-            line = line.left(keyLine(line)->valueStart) + value;
-        } else {
-            qsizetype at = r->header + 1; // after the last non-blank line: blank ones separate
-            for (qsizetype j = r->header + 1; j < r->end; ++j)
-                if (!c.lines.at(j).trimmed().isEmpty())
-                    at = j + 1;
-            c.lines.insert(at, k + QLatin1Char('=') + value);
-        }
-    } else {
-        if (!c.lines.isEmpty() && !c.lines.last().trimmed().isEmpty())
-            c.lines.append(QString());
-        c.lines.append(QLatin1Char('[') + sec + QLatin1Char(']'));
-        c.lines.append(k + QLatin1Char('=') + value);
-    }
-    save(m_fileName, c, m_permissions);
+    IniUpdate update(*this);
+    update.WriteString(section, key, value);
+    update.commit();
 }
 
 void IniStore::WriteInteger(const QString &section, const QString &key, int value)
@@ -284,31 +253,166 @@ void IniStore::WriteInteger(const QString &section, const QString &key, int valu
 
 void IniStore::EraseSection(const QString &section)
 {
-    Content c = load(m_fileName);
-    bool changed = false;
-    // Every copy goes, or a duplicate further down would take the erased one's place.
-    while (const auto r = findSection(c.lines, section.trimmed())) {
-        c.lines.remove(r->header, r->end - r->header);
-        changed = true;
-    }
-    if (changed)
-        save(m_fileName, c, m_permissions);
+    IniUpdate update(*this);
+    update.EraseSection(section);
+    update.commit();
 }
 
 void IniStore::DeleteKey(const QString &section, const QString &key)
 {
-    Content c = load(m_fileName);
-    const auto r = findSection(c.lines, section.trimmed());
+    IniUpdate update(*this);
+    update.DeleteKey(section, key);
+    update.commit();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+IniUpdate::IniUpdate(const IniStore &store)
+    : m_permissions(store.m_permissions), m_content(std::make_unique<Content>(load(store.m_fileName)))
+{
+    // A linked file is written where it lives, and the link stays.
+    const QFileInfo info(store.m_fileName);
+    m_fileName = info.isSymLink() ? info.symLinkTarget() : store.m_fileName;
+    m_temp = m_fileName + QStringLiteral(".new");
+}
+
+IniUpdate::~IniUpdate()
+{
+    undo();
+}
+
+void IniUpdate::WriteString(const QString &section, const QString &key, const QString &value)
+{
+    const QString sec = section.trimmed(), k = key.trimmed();
+    checkName(sec, k);
+    if (hasLineBreak(value))
+        fail(FailureText(Failure::Other, m_fileName, QStringLiteral("Settings value for %1 has a line break").arg(k)));
+
+    QStringList &lines = m_content->lines;
+    if (const auto r = findSection(lines, sec)) {
+        const qsizetype i = findKey(lines, *r, k);
+        if (i >= 0) {
+            // Only the value changes; the key's spelling and spacing stay as they were.
+            QString &line = lines[i];
+            line = line.left(keyLine(line)->valueStart) + value;
+        } else {
+            qsizetype at = r->header + 1; // after the last non-blank line: blank ones separate
+            for (qsizetype j = r->header + 1; j < r->end; ++j)
+                if (!lines.at(j).trimmed().isEmpty())
+                    at = j + 1;
+            lines.insert(at, k + QLatin1Char('=') + value);
+        }
+    } else {
+        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
+            lines.append(QString());
+        lines.append(QLatin1Char('[') + sec + QLatin1Char(']'));
+        lines.append(k + QLatin1Char('=') + value);
+    }
+    m_changed = true;
+}
+
+void IniUpdate::WriteInteger(const QString &section, const QString &key, int value)
+{
+    WriteString(section, key, QString::number(value));
+}
+
+void IniUpdate::EraseSection(const QString &section)
+{
+    // Every copy goes, or a duplicate further down would take the erased one's place.
+    while (const auto r = findSection(m_content->lines, section.trimmed())) {
+        m_content->lines.remove(r->header, r->end - r->header);
+        m_changed = true;
+    }
+}
+
+void IniUpdate::DeleteKey(const QString &section, const QString &key)
+{
+    QStringList &lines = m_content->lines;
+    const auto r = findSection(lines, section.trimmed());
     if (!r)
         return;
-    bool changed = false;
     for (qsizetype i = r->end - 1; i > r->header; --i) {
-        const auto kl = keyLine(c.lines.at(i));
+        const auto kl = keyLine(lines.at(i));
         if (kl && sameName(kl->key, key.trimmed())) {
-            c.lines.removeAt(i);
-            changed = true;
+            lines.removeAt(i);
+            m_changed = true;
         }
     }
-    if (changed)
-        save(m_fileName, c, m_permissions);
+}
+
+int IniUpdate::writeTemp(const QByteArray &data) const
+{
+    ::unlink(QFile::encodeName(m_temp).constData()); // a killed run's leftover would keep its mode
+    // Private from the start when asked, so a secret is never readable by others even briefly.
+    int err = WriteFileSynced(m_temp, data, m_permissions ? 0600 : 0666);
+    const auto mode = m_permissions ? m_permissions
+                      : m_content->existed ? std::optional(QFile::permissions(m_fileName))
+                                           : std::nullopt;
+    if (err == 0 && mode && !QFile::setPermissions(m_temp, *mode))
+        err = errno ? errno : EPERM;
+    if (err != 0)
+        ::unlink(QFile::encodeName(m_temp).constData());
+    return err;
+}
+
+void IniUpdate::prepare()
+{
+    if (const int err = writeTemp(encode(*m_content)))
+        fail(FileErrorText(err, m_fileName));
+    m_stage = Stage::Prepared;
+}
+
+void IniUpdate::replace()
+{
+    // Swapped rather than renamed over, the old text stays under the temporary name, to come
+    // back without needing room on the disk.
+    if (m_content->existed && ::renameat2(AT_FDCWD, QFile::encodeName(m_temp).constData(), AT_FDCWD,
+                                          QFile::encodeName(m_fileName).constData(), RENAME_EXCHANGE) == 0) {
+        m_stage = Stage::Exchanged;
+    } else if (const int err = RenameFile(m_temp, m_fileName)) {
+        fail(FileErrorText(err, m_fileName));
+    } else {
+        m_stage = Stage::Renamed;
+    }
+    if (const int err = SyncToDisk(QFileInfo(m_fileName).absolutePath()))
+        fail(FileErrorText(err, m_fileName));
+}
+
+void IniUpdate::finish()
+{
+    if (m_stage == Stage::Exchanged)
+        ::unlink(QFile::encodeName(m_temp).constData());
+    m_stage = Stage::Finished;
+}
+
+void IniUpdate::commit()
+{
+    if (!m_changed)
+        return;
+    prepare();
+    replace();
+    finish();
+}
+
+void IniUpdate::undo() noexcept
+{
+    const QByteArray temp = QFile::encodeName(m_temp), file = QFile::encodeName(m_fileName);
+    switch (m_stage) {
+    case Stage::Prepared:
+        ::unlink(temp.constData());
+        break;
+    case Stage::Exchanged:
+        std::rename(temp.constData(), file.constData());
+        break;
+    case Stage::Renamed: // a file system that cannot swap names
+        if (!m_content->existed)
+            ::unlink(file.constData());
+        else if (writeTemp(m_content->original) == 0)
+            std::rename(temp.constData(), file.constData());
+        break;
+    case Stage::Editing:
+    case Stage::Finished:
+        break;
+    }
+    m_stage = Stage::Finished;
 }

@@ -1,8 +1,12 @@
 #include "platform/regsettings.h"
 
+#include "platform/errortext.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace {
 
@@ -70,20 +74,33 @@ QString RegistryStore::ReadString(const QString &name) const
 
 void RegistryStore::WriteString(const QString &name, const QString &value)
 {
-    const QString dir = QFileInfo(m_ini.fileName()).absolutePath();
-    if (!QFileInfo::exists(dir)) {
-        QDir().mkpath(QFileInfo(dir).absolutePath());
-        // Private from the start; an existing folder's mode is the user's business.
-        const bool made = QDir().mkdir(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                QFileDevice::ExeOwner);
-        if (!made && !QFileInfo(dir).isDir())
-            throw IniError(
-                QStringLiteral("Cannot create settings folder %1").arg(dir).toStdString());
-    }
-    m_ini.WriteString(m_keyPath, name, encode(value));
+    RegistryUpdate update(*this);
+    update.WriteString(name, value);
+    update.prepare();
+    update.replace();
+    update.finish();
 }
 
 bool RegistryStore::ValueExists(const QString &name) const
 {
     return m_ini.ValueExists(m_keyPath, name);
+}
+
+RegistryUpdate::RegistryUpdate(const RegistryStore &store) : m_keyPath(store.m_keyPath), m_file(store.m_ini) {}
+
+void RegistryUpdate::WriteString(const QString &name, const QString &value)
+{
+    m_file.WriteString(m_keyPath, name, encode(value));
+}
+
+void RegistryUpdate::prepare()
+{
+    const QString dir = QFileInfo(m_file.fileName()).absolutePath();
+    if (!QFileInfo::exists(dir)) {
+        QDir().mkpath(QFileInfo(dir).absolutePath());
+        // Private from the start; an existing folder's mode is the user's business.
+        if (::mkdir(QFile::encodeName(dir).constData(), 0700) != 0 && errno != EEXIST)
+            throw IniError(FileErrorText(errno, dir).toStdString());
+    }
+    m_file.prepare();
 }

@@ -14,13 +14,29 @@ public:
     bool OpenKey(bool canCreate);
     // "" when missing.
     QString ReadString(const QString &name) const;
-    // Writes at once; throws IniError when the file cannot be written.
+    // Writes at once, as a RegistryUpdate of its own.
     void WriteString(const QString &name, const QString &value);
     bool ValueExists(const QString &name) const;
 
     QString fileName() const { return m_ini.fileName(); }
 
 private:
+    friend class RegistryUpdate;
     QString m_keyPath;
     IniStore m_ini;
+};
+
+// Several values of the key stored together or not at all, in the steps of IniUpdate.
+class RegistryUpdate {
+public:
+    explicit RegistryUpdate(const RegistryStore &store);
+    void WriteString(const QString &name, const QString &value);
+    // Also makes the private settings folder when it is missing.
+    void prepare();
+    void replace() { m_file.replace(); }
+    void finish() { m_file.finish(); }
+
+private:
+    QString m_keyPath;
+    IniUpdate m_file;
 };

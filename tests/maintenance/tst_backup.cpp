@@ -1,10 +1,11 @@
-// The backup window: a consistent register copy while the program writes, failures that keep the
-// previous copy, overwriting, cancelling, and the start-up folders.
+// The backup window: a consistent register copy while the program writes, a failure that keeps
+// the previous set, overwriting, cancelling, and the start-up folders.
 #include "core/dm.h"
 #include "core/global.h"
 #include "core/tables.h"
 #include "generator/generator.h"
 #include "maintenance/backup.h"
+#include "platform/errortext.h"
 #include "scripted.h"
 #include "tempregister.h"
 
@@ -14,9 +15,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <linux/capability.h>
-#include <sys/syscall.h>
-#include <unistd.h>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 const QString Done = QStringLiteral("데이터 보관이 완료되었습니다.");
@@ -32,21 +32,25 @@ QByteArray contents(const QString &file)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Root ignores permission bits; without these two capabilities it obeys them like any user.
-class WithoutPermissionOverride {
+// Files of this process cannot grow past the limit, as on a disk that fills up.
+class FileSizeLimit {
 public:
-    WithoutPermissionOverride()
+    explicit FileSizeLimit(rlim_t bytes)
     {
-        syscall(SYS_capget, &m_header, m_saved);
-        __user_cap_data_struct reduced[2] = {m_saved[0], m_saved[1]};
-        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-        syscall(SYS_capset, &m_header, reduced);
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN); // the write fails instead of ending the process
+        const rlimit limited{bytes, m_saved.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limited);
     }
-    ~WithoutPermissionOverride() { syscall(SYS_capset, &m_header, m_saved); }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_handler);
+    }
 
 private:
-    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct m_saved[2]{};
+    rlimit m_saved{};
+    void (*m_handler)(int) = nullptr;
 };
 } // namespace
 
@@ -88,26 +92,41 @@ private slots:
         QCOMPARE(copy.scalar(members), frmDM->dbKelmo.scalar(members));
     }
 
-    void failureNamesTheFileAndKeepsThePreviousCopy()
+    void aFailedRunLeavesThePreviousSetWhole()
     {
         OpenedRegister r;
+        QFile settings(r.reg.folder() + QStringLiteral("/KELMO.INI"));
+        QVERIFY(settings.open(QIODevice::WriteOnly) && settings.write("[Church]\nName=새교회\n") > 0);
+        settings.close();
         r.open();
         QDir().mkpath(BackupPath);
-        QFile old(backupFile("KELMODB.db"));
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("previous") == 8);
-        old.close();
-        QFile::setPermissions(BackupPath, QFile::ReadOwner | QFile::ExeOwner);
+        for (const char *name : {"KELMO.INI", "KELMODB.db"}) {
+            QFile old(backupFile(name));
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write(QByteArray("previous ") + name) > 0);
+        }
+        const auto backupFolder = [] {
+            return QDir(BackupPath).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        };
         ScriptedMessages boxes;
-        boxes.expect(QStringLiteral("KELMODB.db 파일을 보관하지 못했습니다.\r\nPermission denied"));
+        boxes.expect(QStringLiteral("KELMODB.db 파일을 보관하지 못했습니다.\n") +
+                     FailureText(Failure::InputOutput, QStringLiteral("KELMODB.db"),
+                                 QStringLiteral("disk I/O error (File too large)")));
         {
-            WithoutPermissionOverride asUser;
+            FileSizeLimit full(16 * 1024); // room for the settings, not for the register
             TfrmBackup w;
             w.bbtnOK->click();
             QVERIFY(w.bbtnOK->isEnabled());
         }
-        QFile::setPermissions(BackupPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(contents(backupFile("KELMODB.db")), QByteArray("previous"));
-        QCOMPARE(QDir(BackupPath).entryList(QDir::Files), QStringList{QStringLiteral("KELMODB.db")});
+        QCOMPARE(contents(backupFile("KELMO.INI")), QByteArray("previous KELMO.INI"));
+        QCOMPARE(contents(backupFile("KELMODB.db")), QByteArray("previous KELMODB.db"));
+        QCOMPARE(backupFolder(), (QStringList{QStringLiteral("KELMO.INI"), QStringLiteral("KELMODB.db")}));
+
+        // Without settings of its own the program leaves no older ones beside the new register.
+        QFile::remove(settings.fileName());
+        boxes.expect(Done);
+        TfrmBackup w;
+        w.bbtnOK->click();
+        QCOMPARE(backupFolder(), QStringList{QStringLiteral("KELMODB.db")});
     }
 
     void secondRunOverwritesTheFirst()

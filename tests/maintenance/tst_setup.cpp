@@ -5,10 +5,13 @@
 #include "maintenance/setup.h"
 #include "mainwindow.h"
 #include "platform/dbcontrols.h"
+#include "platform/regsettings.h"
 #include "records/addr.h"
 #include "scripted.h"
 
 #include <QButtonGroup>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -38,6 +41,12 @@ QStringList addTexts(TfrmSetup &w, const QStringList &texts)
 void select(TfrmSetup &w, int list)
 {
     w.rdgSelItems->button(list)->click();
+}
+
+QByteArray contents(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 } // namespace
 
@@ -120,6 +129,50 @@ private slots:
         AreaList.clear();
         QVERIFY(ReadSettings());
         QCOMPARE(AreaList, (QStringList{QStringLiteral("나"), QStringLiteral("가")}));
+    }
+
+    void aPastedLineBreakBecomesABlank()
+    {
+        MainWindowFixture f;
+        f.open();
+        TfrmSetup w({});
+        QGuiApplication::clipboard()->setText(QStringLiteral("서울시 종로구\n123번지"));
+        w.edtCadd2->paste();
+        QCOMPARE(w.edtCadd2->text(), QStringLiteral("서울시 종로구 123번지"));
+        addTexts(w, {QStringLiteral("1\r\n구역")});
+        QCOMPARE(w.Lists[Area], QStringList{QStringLiteral("1 구역")});
+    }
+
+    void aFailedStoreChangesNothingAndKeepsTheEdits()
+    {
+        MainWindowFixture f;
+        f.r.reg.db().execute(QStringLiteral("INSERT INTO AREA (AREA) VALUES ('가'), ('나')"));
+        f.open();
+        RegSettings->WriteString(QStringLiteral("User"), QStringLiteral("김"));
+        const QString ini = AppPath + QStringLiteral("KELMO.INI"), user = RegSettings->fileName();
+        const QByteArray iniBefore = contents(ini), userBefore = contents(user);
+        // The last list fails, after the files and every other list were written.
+        frmDM->dbKelmo.executeNative(QStringLiteral("ALTER TABLE EDUC RENAME TO EDUC_AWAY"));
+        QString cause;
+        try {
+            EmptyLookupTable(frmDM->tbEduc);
+        } catch (const std::exception &e) {
+            cause = QString::fromUtf8(e.what());
+        }
+        TfrmSetup w({});
+        w.edtCname->setText(QStringLiteral("새교회"));
+        w.edtUser->setText(QStringLiteral("박"));
+        w.Lists[Area] = QStringList{QStringLiteral("새 구역")};
+        ScriptedMessages boxes;
+        boxes.expect(QStringLiteral("설정사항을 쓰는 중에 오류가 발생했습니다.\n") + cause);
+        w.bbtnOk->click();
+        QCOMPARE(w.modalResult(), int(mrNone));
+        QCOMPARE(w.edtCname->text(), QStringLiteral("새교회"));
+        QCOMPARE(contents(ini), iniBefore);
+        QCOMPARE(contents(user), userBefore);
+        QCOMPARE(frmDM->dbKelmo.scalar(QStringLiteral("SELECT COUNT(*) FROM AREA")).toInt(), 2);
+        QCOMPARE(frmDM->tbArea.recordCount(), 2); // the open table shows what is stored
+        QCOMPARE(QDir(AppPath).entryList({QStringLiteral("*.new")}, QDir::Files), QStringList());
     }
 
     void addressPickFillsTheChurchAddress()

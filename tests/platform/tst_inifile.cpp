@@ -204,7 +204,29 @@ private slots:
             ini.WriteString("A", "x", "1");
             QFAIL("no IniError");
         } catch (const IniError &e) {
-            QVERIFY2(QString::fromUtf8(e.what()).contains(ini.fileName()), e.what());
+            QVERIFY2(QString::fromUtf8(e.what()).contains(QStringLiteral("[KELMO.INI]")), e.what());
+        }
+    }
+
+    // Several writes go in together; dropped before finish, the file is as it was, or missing.
+    void anUnfinishedUpdateLeavesTheFileAsItWas()
+    {
+        const QString none = m_dir.filePath(QStringLiteral("none.ini"));
+        for (const QString &name : {m_file, none}) {
+            IniStore ini(name);
+            {
+                IniUpdate update(ini);
+                update.WriteString("Paths", "DataDir", "/srv");
+                update.WriteString("New", "First", "1");
+                update.prepare();
+                QCOMPARE(readAll(m_file), QByteArray(sample));
+                update.replace();
+                QCOMPARE(ini.ReadString("paths", "datadir", ""), QStringLiteral("/srv"));
+                QCOMPARE(ini.ReadString("new", "first", ""), QStringLiteral("1"));
+            }
+            QCOMPARE(readAll(m_file), QByteArray(sample));
+            QVERIFY(!QFile::exists(none));
+            QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("*.new")}, QDir::Files), QStringList());
         }
     }
 
