@@ -189,7 +189,11 @@ QString Statement::originColumn(int i) const
 // ---------------------------------------------------------------------------------------------
 // Database
 
-Database::Database(QObject *parent) : QObject(parent) {}
+Database::Database(QObject *parent) : QObject(parent)
+{
+    m_lockProbe.setInterval(500);
+    connect(&m_lockProbe, &QTimer::timeout, this, &Database::probeLock);
+}
 
 Database::~Database()
 {
@@ -200,20 +204,20 @@ void Database::open(const QString &fileName)
 {
     close();
     if (!QFileInfo(fileName).isFile())
-        throw DbError(DbError::NoSuchTable,
-                      QStringLiteral("Database file not found: %1").arg(fileName));
+        throw DbError(DbError::NoSuchTable, FailureText(Failure::NotFound, fileName));
     sqlite3 *db = nullptr;
     const int rc = sqlite3_open_v2(fileName.toUtf8().constData(), &db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+        const int code = db ? sqlite3_extended_errcode(db) : rc;
         sqlite3_close(db);
-        throw DbError(DbError::Damaged, msg);
+        throw DbError(DbError::Damaged, FailureText(FailureFromSqlite(code), fileName, msg));
     }
     m_db = db;
     m_fileName = fileName;
     sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, 2000);
+    sqlite3_busy_timeout(m_db, m_busyTimeout);
     sqlite3_update_hook(m_db, &Database::updateHook, this);
     try {
         // The first statement reads the file header: a damaged file fails here.
@@ -229,6 +233,7 @@ void Database::close()
 {
     if (!m_db)
         return;
+    m_lockProbe.stop();
     sqlite3_update_hook(m_db, nullptr, nullptr);
     sqlite3_close_v2(m_db);
     m_db = nullptr;
@@ -308,7 +313,10 @@ void Database::verifyTable(const TableDef &def) const
 {
     auto &self = const_cast<Database &>(*this);
     if (!tableExists(def.name))
-        throw DbError(DbError::NoSuchTable, QStringLiteral("Table does not exist: %1").arg(def.fileName));
+        throw DbError(DbError::NoSuchTable, FailureText(Failure::NotFound, def.fileName));
+    const auto notItsLayout = [&](const QString &technical) {
+        return DbError(DbError::Damaged, FailureText(Failure::NotATable, def.fileName, technical));
+    };
     Statement info(self, QStringLiteral("PRAGMA table_info(\"%1\")").arg(def.name));
     int i = 0;
     while (info.step()) {
@@ -316,21 +324,16 @@ void Database::verifyTable(const TableDef &def) const
         const QString type = info.column(2).toString();
         if (i >= def.fields.size() || name.compare(def.fields[i].name, Qt::CaseInsensitive) != 0 ||
             type.compare(TableDef::sqlType(def.fields[i]), Qt::CaseInsensitive) != 0)
-            throw DbError(DbError::Damaged,
-                          QStringLiteral("Table %1 is damaged: field %2 (%3) does not match.")
-                              .arg(def.fileName, name, type));
+            throw notItsLayout(QStringLiteral("field %1 (%2) does not match").arg(name, type));
         ++i;
     }
     if (i != def.fields.size())
-        throw DbError(DbError::Damaged,
-                      QStringLiteral("Table %1 is damaged: %2 fields instead of %3.")
-                          .arg(def.fileName).arg(i).arg(def.fields.size()));
+        throw notItsLayout(QStringLiteral("%1 fields instead of %2").arg(i).arg(def.fields.size()));
     if (!def.key.isEmpty()) {
         Statement ix(self, QStringLiteral("SELECT 1 FROM sqlite_schema WHERE type = 'index' AND name = ?"));
         ix.bind(1, def.name + QStringLiteral("_key"));
         if (!ix.step())
-            throw DbError(DbError::Damaged,
-                          QStringLiteral("Table %1 is damaged: its key index is missing.").arg(def.fileName));
+            throw notItsLayout(QStringLiteral("its key index is missing"));
     }
     // Really read the rows' pages through the key, so a damaged file is found now, not later.
     Statement probe(self, QStringLiteral("SELECT * FROM \"%1\" LIMIT 1").arg(def.name));
@@ -357,16 +360,9 @@ QVariant Database::scalar(const QString &sql, const Params &params)
 
 void Database::executeNative(const QString &sql)
 {
-    char *err = nullptr;
-    const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err);
-    if (rc != SQLITE_OK) {
-        const QString msg = err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errstr(rc));
-        sqlite3_free(err);
-        const int primary = rc & 0xff;
-        throw DbError(primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB ? DbError::Damaged
-                                                                            : DbError::General,
-                      msg);
-    }
+    const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        raise(m_db ? sqlite3_extended_errcode(m_db) : rc);
     flushChanges();
 }
 
@@ -401,6 +397,7 @@ void Database::backupTo(const QString &fileName, const std::function<void(int, i
         // fsync below makes it durable.
         sqlite3_exec(dest, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF", nullptr, nullptr, nullptr);
         if (sqlite3_backup *b = sqlite3_backup_init(dest, "main", m_db, "main")) {
+            int waited = 0; // another program's lock is waited out no longer than a statement waits
             do {
                 // Slices keep the caller's window alive; writes on this connection between them
                 // reach the copy too, so it stays one consistent snapshot.
@@ -408,8 +405,14 @@ void Database::backupTo(const QString &fileName, const std::function<void(int, i
                 if (progress)
                     progress(sqlite3_backup_pagecount(b) - sqlite3_backup_remaining(b),
                              sqlite3_backup_pagecount(b));
-                if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+                if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
+                    if (waited >= m_busyTimeout)
+                        break;
                     sqlite3_sleep(5);
+                    waited += 5;
+                } else {
+                    waited = 0;
+                }
             } while (rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED);
             sqlite3_backup_finish(b);
             if (rc != SQLITE_DONE)
@@ -478,17 +481,50 @@ void Database::rollback()
     }
 }
 
-void Database::raise(int rc) const
+void Database::raise(int rc)
 {
     const QString msg = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
     if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
-        throw DbError(DbError::KeyViolation, QStringLiteral("Key violation."));
-    const int primary = rc & 0xff;
-    if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB)
-        throw DbError(DbError::Damaged, msg);
-    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-        throw DbError(DbError::Busy, msg); // still locked after the busy timeout
-    throw DbError(DbError::General, msg);
+        throw DbError(DbError::KeyViolation,
+                      FailureText(Failure::KeyViolation, m_fileName, QStringLiteral("Key violation")));
+    const Failure failure = FailureFromSqlite(rc);
+    const QString text = FailureText(failure, m_fileName, msg);
+    switch (failure) {
+    case Failure::Damaged:
+    case Failure::NotATable:
+        throw DbError(DbError::Damaged, text);
+    case Failure::Locked:
+        // Still locked after the busy timeout: until the other program lets go, statements fail at
+        // once, or every row a window paints would wait out the timeout again.
+        if (m_db && !m_lockProbe.isActive()) {
+            sqlite3_busy_timeout(m_db, 0);
+            m_lockProbe.start();
+        }
+        throw DbError(DbError::Busy, text);
+    default:
+        throw DbError(DbError::General, text);
+    }
+}
+
+void Database::setBusyTimeout(int ms)
+{
+    m_busyTimeout = ms;
+    if (m_db && !m_lockProbe.isActive())
+        sqlite3_busy_timeout(m_db, ms);
+}
+
+void Database::probeLock()
+{
+    // Any read takes the shared lock that the other program's lock refuses.
+    const int rc = m_db ? sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr)
+                        : SQLITE_OK;
+    if (m_db && FailureFromSqlite(rc) == Failure::Locked)
+        return;
+    m_lockProbe.stop();
+    if (m_db) {
+        sqlite3_busy_timeout(m_db, m_busyTimeout);
+        emit readableAgain();
+    }
 }
 
 void Database::flushChanges()

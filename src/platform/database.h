@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QObject>
 #include <QSet>
+#include <QTimer>
 #include <QVariant>
 #include <functional>
 #include <stdexcept>
@@ -102,8 +103,11 @@ public:
     void rollback();
     int transactionDepth() const { return m_depth; }
 
+    // How long a statement waits for another program's lock before it fails.
+    void setBusyTimeout(int ms);
     sqlite3 *handle() const { return m_db; }
-    [[noreturn]] void raise(int rc) const;
+    // Throws the failure in the user's words, naming the register file, with the engine's text.
+    [[noreturn]] void raise(int rc);
 
     // Called by the engine after a statement that ran outside a transaction, and at the end of
     // the outermost transaction: tells open datasets which tables changed.
@@ -111,14 +115,19 @@ public:
 
 signals:
     void tablesChanged(const QSet<QString> &upperCaseNames);
+    // Another program held the register locked and has let it go: what failed can be read now.
+    void readableAgain();
 
 private:
     static void updateHook(void *self, int op, const char *dbName, const char *table, long long rowid);
+    void probeLock();
     sqlite3 *m_db = nullptr;
     QString m_fileName;
     QList<TableDef> m_catalog;
     QSet<QString> m_pending;
     int m_depth = 0;
+    int m_busyTimeout = 2000;
+    QTimer m_lockProbe;
 };
 
 // Rolls back unless committed.

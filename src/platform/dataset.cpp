@@ -117,7 +117,15 @@ void Field::setValue(const QVariant &v)
 // ---------------------------------------------------------------------------------------------
 // Dataset
 
-Dataset::Dataset(Database *db, QObject *parent) : QObject(parent), m_db(db) {}
+Dataset::Dataset(Database *db, QObject *parent) : QObject(parent), m_db(db)
+{
+    // What failed while another program held the register is read again, and every control shows it.
+    if (db)
+        connect(db, &Database::readableAgain, this, [this] {
+            if (active())
+                markStale();
+        });
+}
 
 Dataset::~Dataset() = default;
 
@@ -1274,6 +1282,7 @@ void Query::doOpen()
     st.bindParameters(m_params);
     m_columns.clear();
     m_rows.clear();
+    m_skip = 0;
     m_summary.clear();
     const int n = std::max(0, st.columnCount());
     m_typed = QVector<bool>(n, false);
@@ -1344,11 +1353,21 @@ QVector<QVariant> Query::readRow()
 void Query::fetchUpTo(qint64 count)
 {
     while (m_cursor && m_rows.size() < count) {
-        if (!m_cursor->step()) {
+        bool more = false;
+        try {
+            more = m_cursor->step();
+        } catch (...) {
+            m_skip = m_rows.size(); // a failed step starts the statement over: pass the rows held
+            throw;
+        }
+        if (!more) {
             m_cursor.reset();
             break;
         }
-        m_rows.append(readRow());
+        if (m_skip > 0)
+            --m_skip;
+        else
+            m_rows.append(readRow());
     }
 }
 

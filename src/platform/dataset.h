@@ -377,6 +377,7 @@ private:
     QVector<QVector<QVariant>> m_rows;
     bool m_fetchOnDemand = false;
     std::unique_ptr<Statement> m_cursor; // open while rows remain to be read
+    qint64 m_skip = 0;                   // rows the cursor reads again after a failed step
     qint64 m_total = 0;
     QStringList m_summaryExpressions;
     QVector<QVariant> m_summary;

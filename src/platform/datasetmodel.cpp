@@ -99,20 +99,14 @@ void DatasetModel::reset()
 
 std::optional<QVariant> DatasetModel::read(int row, int fieldIndex) const
 {
-    constexpr qint64 RetryPauseMs = 1000;
-    const bool pausing = m_lastFailure.isValid() && m_lastFailure.elapsed() < RetryPauseMs;
-    if (pausing && (m_locked || m_failedRows.contains(row)))
+    // A row that failed stays blank until the rows are read again: a paint must not try it cell
+    // by cell, nor report it once per cell.
+    if (m_failedRows.contains(row))
         return std::nullopt;
     try {
-        QVariant v = dataset()->valueAt(row, fieldIndex);
-        if (m_failedRows.remove(row))
-            PostedErrorRecovered();
-        return v;
+        return dataset()->valueAt(row, fieldIndex);
     } catch (const std::exception &e) {
         m_failedRows.insert(row);
-        m_lastFailure.start();
-        const auto *dbError = dynamic_cast<const DbError *>(&e);
-        m_locked = dbError && dbError->kind() == DbError::Busy;
         PostError(QString::fromUtf8(e.what()));
         return std::nullopt;
     }

@@ -4,7 +4,6 @@
 #include "platform/dataset.h"
 
 #include <QAbstractTableModel>
-#include <QElapsedTimer>
 #include <QSet>
 #include <QPointer>
 
@@ -24,6 +23,9 @@ public:
     void setAlignments(const QList<Qt::Alignment> &alignments);
     // Field index shown in a column (-1 when the dataset lacks it).
     int fieldIndex(int column) const;
+    // A row's value as the grid shows it; nothing when the row cannot be read (reported from the
+    // event loop, and not read again until the rows are).
+    std::optional<QVariant> read(int row, int fieldIndex) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -35,8 +37,6 @@ private:
     void connectDataset();
     void rebuildColumns();
     Dataset *dataset() const;
-    // A value for display; nothing when the read fails (reported once, from the event loop).
-    std::optional<QVariant> read(int row, int fieldIndex) const;
 
     QPointer<DataSource> m_source;
     QPointer<Dataset> m_connected;
@@ -46,9 +46,5 @@ private:
     QStringList m_columns;
     QVector<int> m_fieldIndexes;
     int m_rows = 0;
-    // Rows whose read failed are not read again for a moment, nor any row after a lock: a
-    // paint must not wait out the busy timeout once per cell.
-    mutable QSet<int> m_failedRows;
-    mutable QElapsedTimer m_lastFailure;
-    mutable bool m_locked = false;
+    mutable QSet<int> m_failedRows; // until the next reset
 };

@@ -167,7 +167,7 @@ void FieldDataLink::setDataSource(DataSource *source)
 void FieldDataLink::setFieldName(const QString &name)
 {
     m_fieldName = name;
-    emit changed();
+    refresh();
 }
 
 Dataset *FieldDataLink::dataset() const
@@ -178,9 +178,22 @@ Dataset *FieldDataLink::dataset() const
 Field *FieldDataLink::field() const
 {
     Dataset *d = dataset();
-    if (!d || !d->active() || m_fieldName.isEmpty())
+    if (!d || !d->active() || m_fieldName.isEmpty() || m_unreadable)
         return nullptr;
     return d->findField(m_fieldName);
+}
+
+void FieldDataLink::refresh()
+{
+    m_unreadable = false;
+    try {
+        emit changed();
+    } catch (const std::exception &e) {
+        // The control must not go on showing another row's value: it shows none until the row reads.
+        m_unreadable = true;
+        emit changed();
+        PostError(QString::fromUtf8(e.what()));
+    }
 }
 
 void FieldDataLink::reconnect()
@@ -192,7 +205,7 @@ void FieldDataLink::reconnect()
         // While this link writes, its own control already shows the value: reloading would move the caret.
         const auto notify = [this] {
             if (!m_writing)
-                GuardedPosted([this] { emit changed(); });
+                refresh();
         };
         connect(d, &Dataset::scrolled, this, notify);
         connect(d, &Dataset::dataSetChanged, this, notify);
@@ -204,7 +217,7 @@ void FieldDataLink::reconnect()
         });
         connect(d, &QObject::destroyed, this, &FieldDataLink::reconnect);
     }
-    GuardedPosted([this] { emit changed(); });
+    refresh();
 }
 
 bool FieldDataLink::edit()
@@ -897,7 +910,10 @@ DBGrid::CellPainter CheckCellPainter(DBGrid *grid)
     return [grid, ticked, unticked](QPainter *p, const QRect &r, int row, int, Field &f) {
         if (f.type() != FieldType::Logical)
             return false;
-        const QPixmap &pm = f.dataset()->valueAt(row, f.index()).toBool() ? ticked : unticked;
+        const std::optional<QVariant> value = grid->model().read(row, f.index());
+        if (!value)
+            return false; // unreadable: blank, as the grid shows the row's other cells
+        const QPixmap &pm = value->toBool() ? ticked : unticked;
         const QPalette &colours = grid->palette();
         p->fillRect(r, row == f.dataset()->displayRow() ? colours.highlight() : colours.base());
         p->drawPixmap(r.left() + (r.width() - pm.width()) / 2, r.top() + (r.height() - pm.height()) / 2, pm);

@@ -26,7 +26,7 @@ public:
     void setFieldName(const QString &name);
     QString fieldName() const { return m_fieldName; }
     Dataset *dataset() const;
-    // nullptr while the dataset is closed or lacks the field.
+    // nullptr while the dataset is closed or lacks the field, and while the row cannot be read.
     Field *field() const;
 
     bool readOnly() const { return m_readOnly; }
@@ -46,12 +46,15 @@ signals:
 
 private:
     void reconnect();
+    // Tells the control to show the value again; a row that cannot be read shows as empty.
+    void refresh();
     QPointer<DataSource> m_source;
     QPointer<Dataset> m_connected;
     QString m_fieldName;
     bool m_readOnly = false;
     bool m_autoEdit = true;
     bool m_writing = false;
+    bool m_unreadable = false;
 };
 
 // What every one-field control has: its link and the names that set it up.

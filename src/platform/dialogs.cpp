@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSet>
 
 namespace {
 dialogs::MessageHandler &messageHandler()
@@ -97,34 +98,81 @@ void ShowError(const QString &text)
     MessageBox(text, QString::fromUtf8("오류"), MsgButtons::Ok, MsgIcon::Error);
 }
 
+namespace {
+// The failures reported during the user's present action: met again before the next key or click
+// (every cell of a paint, a command after the refresh it caused), they are not reported twice.
+QSet<QString> &reportedErrors()
+{
+    static QSet<QString> texts;
+    return texts;
+}
+
+// Posted reports not shown yet: a command that fails the same way shows its own box instead.
+QStringList &pendingErrors()
+{
+    static QStringList texts;
+    return texts;
+}
+
+class ActionWatch : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::ShortcutOverride:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+            break;
+        default:
+            return false;
+        }
+        const auto *widget = qobject_cast<QWidget *>(watched);
+        // Answering a box begins no new action: what its closing repaints belongs to the old one.
+        if (!widget || !qobject_cast<const QMessageBox *>(widget->window()))
+            reportedErrors().clear();
+        return false;
+    }
+};
+
+void report(const QString &text)
+{
+    if (QCoreApplication *app = QCoreApplication::instance()) {
+        const QString name = QStringLiteral("actionWatch");
+        if (!app->findChild<QObject *>(name, Qt::FindDirectChildrenOnly)) {
+            auto *watch = new ActionWatch(app);
+            watch->setObjectName(name);
+            app->installEventFilter(watch);
+        }
+    }
+    reportedErrors().insert(text);
+}
+} // namespace
+
 void Guarded(const std::function<void()> &command)
 {
     try {
         command();
     } catch (const std::exception &e) {
-        ShowError(QString::fromUtf8(e.what()));
+        const QString text = QString::fromUtf8(e.what());
+        pendingErrors().removeAll(text);
+        report(text);
+        ShowError(text);
     }
-}
-
-namespace {
-QString &outstandingError()
-{
-    static QString text;
-    return text;
-}
 }
 
 void PostError(const QString &text)
 {
-    if (outstandingError() == text)
+    if (reportedErrors().contains(text))
         return;
-    outstandingError() = text;
-    QMetaObject::invokeMethod(QCoreApplication::instance(), [text] { ShowError(text); }, Qt::QueuedConnection);
-}
-
-void PostedErrorRecovered()
-{
-    outstandingError().clear();
+    report(text);
+    pendingErrors().append(text);
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [text] {
+        if (pendingErrors().removeOne(text))
+            ShowError(text);
+    }, Qt::QueuedConnection);
 }
 
 void GuardedPosted(const std::function<void()> &command)

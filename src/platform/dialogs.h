@@ -32,15 +32,16 @@ void ShowMessage(const QString &text);
 // Error box with OK, as the engine's own error reports look.
 void ShowError(const QString &text);
 
+// A failure is reported once per user action (a key or a click): met again before the next one,
+// in a paint, a refresh or the command that caused them, it opens no second box.
+
 // Runs a command handler; a failure is shown in an error box instead of leaving the handler
 // (exceptions must not cross the event loop).
 void Guarded(const std::function<void()> &command);
 
 // For what Qt calls where no box may open (painting, model reads, deferred refreshes, slots that
-// only show data): the failure is shown from the event loop, and only once until
-// PostedErrorRecovered() says the failing read worked again. A different failure shows too.
+// only show data): the failure is shown from the event loop.
 void PostError(const QString &text);
-void PostedErrorRecovered();
 // Guarded for such places: a failure goes to PostError.
 void GuardedPosted(const std::function<void()> &command);
 

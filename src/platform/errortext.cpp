@@ -76,6 +76,9 @@ QString FailureText(Failure failure, const QString &fileName, const QString &tec
     case Failure::NotATable:
         text = QStringLiteral("%1은 올바른 형식의 자료 파일이 아닙니다.").arg(file);
         break;
+    case Failure::KeyViolation:
+        text = QStringLiteral("같은 키 값을 가진 자료가 이미 있어 저장하지 못했습니다.");
+        break;
     case Failure::Other:
         text = QStringLiteral("%1을 처리하는 중에 오류가 발생했습니다.").arg(file);
         break;

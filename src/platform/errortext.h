@@ -3,7 +3,7 @@
 // file and the cause, followed by the technical text in parentheses for support.
 #include <QString>
 
-enum class Failure { DiskFull, ReadOnly, Locked, Damaged, InputOutput, NotFound, NotATable, Other };
+enum class Failure { DiskFull, ReadOnly, Locked, Damaged, InputOutput, NotFound, NotATable, KeyViolation, Other };
 
 Failure FailureFromSqlite(int resultCode);
 Failure FailureFromErrno(int err);

@@ -807,12 +807,18 @@ void TfrmMain::RefreshCounts()
 {
     if (!frmDM || !frmDM->tbMaster.active())
         return;
-    const int n = frmDM->tbMaster.recordCount();
+    // Each count as its grid shows it: rows that cannot be read now are not on show either.
+    const auto count = [](Dataset &d) {
+        int n = 0;
+        GuardedPosted([&] { n = d.recordCount(); });
+        return n;
+    };
+    const int n = count(frmDM->tbMaster);
     UpdateCommandState(n >= 1);
     stbrName->setText(QString::number(n) + QStringLiteral(" 명"));
-    pnlFn->setText(QStringLiteral(" 가족 ") + QString::number(frmDM->tbFamily.recordCount()) + QStringLiteral(" 명"));
-    pnlVn->setText(QStringLiteral(" 심방 ") + QString::number(frmDM->tbVisit.recordCount()) + QStringLiteral(" 회"));
-    pnlSn->setText(QStringLiteral(" 이력 ") + QString::number(frmDM->tbStudy.recordCount()) + QStringLiteral(" 건"));
+    pnlFn->setText(QStringLiteral(" 가족 ") + QString::number(count(frmDM->tbFamily)) + QStringLiteral(" 명"));
+    pnlVn->setText(QStringLiteral(" 심방 ") + QString::number(count(frmDM->tbVisit)) + QStringLiteral(" 회"));
+    pnlSn->setText(QStringLiteral(" 이력 ") + QString::number(count(frmDM->tbStudy)) + QStringLiteral(" 건"));
 }
 
 void TfrmMain::UpdateCommandState(bool hasRecords)

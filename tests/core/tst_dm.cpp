@@ -85,7 +85,7 @@ private slots:
             reg.db().executeNative(QStringLiteral("ALTER TABLE STUDY ADD COLUMN Extra VARCHAR(5)"));
             CurrentFolder cd(reg.folder());
             ScriptedMessages boxes;
-            boxes.expect(QStringLiteral("Table STUDY.DB is damaged: field Extra (VARCHAR(5)) does not match.") + Damaged);
+            boxes.expect(QStringLiteral("[STUDY.DB] 파일은 올바른 형식의 자료 파일이 아닙니다.\n(field Extra (VARCHAR(5)) does not match)") + Damaged);
             TfrmDM dm;
             QVERIFY(!dm.DataModuleCreate());
         }
@@ -98,7 +98,7 @@ private slots:
             f.close();
             CurrentFolder cd(dir.path());
             ScriptedMessages boxes;
-            boxes.expect(QStringLiteral("file is not a database") + Damaged);
+            boxes.expect(QStringLiteral("[KELMODB.db] 파일은 올바른 형식의 자료 파일이 아닙니다.\n(file is not a database)") + Damaged);
             TfrmDM dm;
             QVERIFY(!dm.DataModuleCreate());
         }

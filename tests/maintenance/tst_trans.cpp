@@ -205,7 +205,7 @@ private slots:
             reader.open(f.r.reg.databaseFile());
             reader.executeNative(QStringLiteral("BEGIN; SELECT COUNT(*) FROM MASTER;"));
             ScriptedMessages boxes;
-            boxes.expect(QStringLiteral("변환하시겠습니까?"), IDYES).expect(QStringLiteral("database is locked"));
+            boxes.expect(QStringLiteral("변환하시겠습니까?"), IDYES).expect(QStringLiteral("다른 프로그램이 [KELMODB.db] 파일을 사용하고 있습니다. 잠시 후에 다시 해 보십시오.\n(database is locked)"));
             TfrmTrans1().btnStart->click();
             QVERIFY(boxes.allAnswered());
         }

@@ -3,6 +3,7 @@
 #include "platform/dialogs.h"
 #include "platform/form.h"
 #include "platform/translation.h"
+#include "scripted.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -33,6 +34,25 @@ private slots:
             QCOMPARE(MessageBox(QStringLiteral("지울까요?"), {}, MsgButtons::YesNo, MsgIcon::Question), expected);
             QCOMPARE(buttons, (QStringList{QStringLiteral("예(&Y)"), QStringLiteral("아니요(&N)")}));
         }
+    }
+
+    // A failure met again during one action (every cell of a paint, then the command that caused
+    // it) opens one box; the user's next key may open another.
+    void oneMessagePerUserAction()
+    {
+        const QString locked = QStringLiteral("다른 프로그램이 사용하고 있습니다.");
+        ScriptedMessages boxes;
+        boxes.expect(locked).expect(locked);
+        PostError(locked);
+        PostError(locked);
+        Guarded([&] { throw std::runtime_error(locked.toStdString()); });
+        QCoreApplication::processEvents();
+        QCOMPARE(boxes.shown().size(), 1);
+        QWidget grid;
+        QTest::keyClick(&grid, Qt::Key_Down);
+        PostError(locked);
+        QCoreApplication::processEvents();
+        QCOMPARE(boxes.shown().size(), 2);
     }
 
     void qtDialogsSpeakKorean()

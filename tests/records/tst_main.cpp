@@ -35,6 +35,13 @@ QStringList shownNames(Table &t)
     return out;
 }
 
+void addFamily(Database &db, const QString &ino, int rows)
+{
+    for (int seq = 1; seq <= rows; ++seq)
+        db.execute(QStringLiteral("INSERT INTO FAMILY (Ino, Seq, Name) VALUES (:ino, :seq, '가족')"),
+                   {{QStringLiteral("ino"), ino}, {QStringLiteral("seq"), seq}});
+}
+
 int marked(Database &db)
 {
     return db.scalar(QStringLiteral("SELECT COUNT(*) FROM MASTER WHERE SEL = TRUE")).toInt();
@@ -366,6 +373,61 @@ private slots:
         w.resize(700, 700);
         QCOMPARE(w.width(), 800);
         QCOMPARE(w.windowTitle(), QStringLiteral("켈모누리 3.0 [교회 - 사용자]"));
+    }
+
+    // Another program locks the register as the grid moves to the next member: the panes show
+    // nobody rather than the member before, each count equals its grid, and when the lock is gone
+    // every pane shows the member the grid is on.
+    void lockedRegisterPanesFollowTheGrid()
+    {
+        MainWindowFixture f;
+        f.r.reg.addMember(QStringLiteral("1"), QStringLiteral("정숙자"));
+        f.r.reg.addMember(QStringLiteral("2"), QStringLiteral("정영호"));
+        addFamily(f.r.reg.db(), QStringLiteral("1"), 2);
+        addFamily(f.r.reg.db(), QStringLiteral("2"), 3);
+        TfrmMain &w = f.open();
+        frmDM->dbKelmo.setBusyTimeout(100);
+        const auto *name = w.findChild<DBText *>(QStringLiteral("dtxtName"));
+        QCOMPARE(w.pnlFn->text(), QStringLiteral(" 가족 2 명"));
+        Database other;
+        other.open(f.r.reg.databaseFile());
+        other.executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
+        {
+            ScriptedMessages boxes;
+            boxes.expect(QStringLiteral("다른 프로그램이 [KELMODB.db] 파일을 사용하고 있습니다. 잠시 후에 다시 해 보십시오.\n(database is locked)"));
+            f.master().next();
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(name->text(), QString());
+        QCOMPARE(w.pnlFn->text(), QStringLiteral(" 가족 0 명"));
+        QCOMPARE(w.dgrdFamily->model().rowCount(), 0);
+        other.executeNative(QStringLiteral("COMMIT"));
+        QTRY_COMPARE(name->text(), QStringLiteral("정영호"));
+        QCOMPARE(w.pnlFn->text(), QStringLiteral(" 가족 3 명"));
+        QCOMPARE(w.dgrdFamily->model().rowCount(), 3);
+    }
+
+    // A damaged page: its member shows empty in every pane, never as the member before, with one
+    // message naming the file; editing it is refused, so nothing is written to the page.
+    void damagedMemberShowsEmpty()
+    {
+        MainWindowFixture f;
+        const QVariantMap memo{{QStringLiteral("Cmemo"), QString(2500, u'x')}}; // a member a page
+        f.r.reg.addMember(QStringLiteral("1"), QStringLiteral("정숙자"), memo);
+        f.r.reg.addMember(QStringLiteral("2"), QStringLiteral("정영호"), memo);
+        addFamily(f.r.reg.db(), QStringLiteral("2"), 3);
+        f.r.reg.damagePageOf(QStringLiteral("2"), QStringLiteral("정영호"));
+        TfrmMain &w = f.open();
+        ScriptedMessages boxes;
+        boxes.expect(QStringLiteral("[KELMODB.db] 파일이 손상되었습니다.\n(database disk image is malformed)"));
+        f.master().next();
+        w.command(QStringLiteral("mnuEdit"))->trigger();
+        QCoreApplication::processEvents();
+        QCOMPARE(f.master().state(), DatasetState::Browse);
+        QCOMPARE(w.findChild<DBText *>(QStringLiteral("dtxtName"))->text(), QString());
+        QCOMPARE(w.dmemCmemo->toPlainText(), QString());
+        QCOMPARE(w.pnlFn->text(), QStringLiteral(" 가족 0 명"));
+        QCOMPARE(w.dgrdFamily->model().rowCount(), 0);
     }
 };
 

@@ -2,7 +2,9 @@
 
 #include "core/dm.h"
 
+#include <QFile>
 #include <QTest>
+#include <QtEndian>
 
 TempRegister::TempRegister()
 {
@@ -25,6 +27,27 @@ void TempRegister::addMember(const QString &ino, const QString &name, const QVar
     }
     m_db.execute(QStringLiteral("INSERT INTO MASTER (%1) VALUES (%2)").arg(cols.join(u','), marks.join(u',')),
                  params);
+}
+
+void TempRegister::damagePageOf(const QString &ino, const QString &name)
+{
+    Statement size(m_db, QStringLiteral("PRAGMA page_size"));
+    size.step();
+    const qsizetype pageSize = size.columnInt64(0);
+    QFile file(databaseFile());
+    if (!file.open(QIODevice::ReadWrite))
+        QTest::qFail("the register cannot be damaged", __FILE__, __LINE__);
+    QByteArray bytes = file.readAll();
+    const QByteArray row = (ino + name).toUtf8(); // a row stores its first two fields side by side
+    for (qsizetype page = 0; page * pageSize < bytes.size(); ++page) {
+        const qsizetype type = page * pageSize + (page == 0 ? 100 : 0);
+        if (bytes[type] == 0x0d && bytes.mid(page * pageSize, pageSize).contains(row)) // a table's leaf
+            bytes[type] = 0;
+    }
+    // A new change counter makes every connection drop the pages it holds.
+    qToBigEndian(qFromBigEndian<quint32>(bytes.constData() + 24) + 1, bytes.data() + 24);
+    file.seek(0);
+    file.write(bytes);
 }
 
 OpenedRegister::OpenedRegister() = default;

@@ -17,6 +17,9 @@ public:
     Database &db() { return m_db; }
     // Adds a member row with the given fields (others NULL) straight through SQL.
     void addMember(const QString &ino, const QString &name, const QVariantMap &more = {});
+    // Spoils the page of MASTER that holds the member's row, as a disk fault would: every read of
+    // that page fails as damaged from then on.
+    void damagePageOf(const QString &ino, const QString &name);
 
 private:
     QTemporaryDir m_dir;
