@@ -121,6 +121,19 @@ private slots:
         QCOMPARE(contents(backupFile("KELMODB.db")), QByteArray("previous KELMODB.db"));
         QCOMPARE(backupFolder(), (QStringList{QStringLiteral("KELMO.INI"), QStringLiteral("KELMODB.db")}));
 
+        // Another program's lock is waited out no longer than a statement waits.
+        {
+            Database other;
+            other.open(TfrmDM::DatabaseFileName());
+            other.executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
+            frmDM->dbKelmo.setBusyTimeout(300);
+            boxes.expect(QStringLiteral("KELMODB.db 파일을 보관하지 못했습니다.\n") +
+                         FailureText(Failure::Locked, QStringLiteral("KELMODB.db"), QStringLiteral("database is locked")));
+            TfrmBackup w;
+            w.bbtnOK->click();
+        }
+        QCOMPARE(contents(backupFile("KELMODB.db")), QByteArray("previous KELMODB.db"));
+
         // Without settings of its own the program leaves no older ones beside the new register.
         QFile::remove(settings.fileName());
         boxes.expect(Done);

@@ -125,14 +125,15 @@ private slots:
         f.r.reg.db().executeNative(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON FAMILY WHEN NEW.NAME = '거부' "
                                                   "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
         f.r.open();
+        const QString refused = QStringLiteral("[KELMODB.db] 파일을 처리하는 중에 오류가 발생했습니다. (refused)");
         const QString saved = f.r.reg.folder() + QStringLiteral("/refused.txt");
         const auto saveDlg = SaveDlg;
         SaveDlg = [&] { return saved; };
         {
             ScriptedMessages boxes;
             boxes.expect(QStringLiteral("변환하시겠습니까?"), IDYES)
-                .expect(Done.arg(2).arg(1) + QStringLiteral("\n\n변환하지 못한 자료:\n2번째 나: refused\n\n"
-                                                             "변환하지 못한 자료의 목록을 파일로 저장하시겠습니까?"),
+                .expect(Done.arg(2).arg(1) + QStringLiteral("\n\n변환하지 못한 자료:\n2번째 나: ") + refused +
+                            QStringLiteral("\n\n변환하지 못한 자료의 목록을 파일로 저장하시겠습니까?"),
                         IDYES)
                 .expect(QStringLiteral("저장이 완료되었습니다."));
             TfrmTrans1().btnStart->click();
@@ -140,7 +141,7 @@ private slots:
         SaveDlg = saveDlg;
         QFile file(saved);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(file.readAll()), QStringLiteral("2번째 나 refused\n"));
+        QCOMPARE(QString::fromUtf8(file.readAll()), QStringLiteral("2번째 나 ") + refused + QStringLiteral("\n"));
         QCOMPARE(f.scalar("SELECT GROUP_CONCAT(INO || NAME) FROM MASTER"), QStringLiteral("26120623590000가,26120623590002다"));
         QCOMPARE(f.scalar("SELECT GROUP_CONCAT(NAME) FROM FAMILY"), QStringLiteral("갑,을"));
         QCOMPARE(f.scalar("SELECT COUNT(*) FROM VISIT"), QStringLiteral("0"));
@@ -149,7 +150,8 @@ private slots:
         ScriptedMessages boxes;
         boxes.expect(QStringLiteral("변환하시겠습니까?"), IDYES)
             .expect(QStringLiteral("자료를 한 건도 변환하지 못하여 아무것도 추가하지 않았습니다.\n변환하지 못한 자료 1건\n\n"
-                                   "변환하지 못한 자료:\n1번째 라: refused\n\n변환하지 못한 자료의 목록을 파일로 저장하시겠습니까?"),
+                                   "변환하지 못한 자료:\n1번째 라: ") + refused +
+                        QStringLiteral("\n\n변환하지 못한 자료의 목록을 파일로 저장하시겠습니까?"),
                     IDNO);
         TfrmTrans2 w;
         w.btnStart->click();
