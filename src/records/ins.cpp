@@ -459,6 +459,7 @@ void TfrmIns::bbtnOkClick()
     }
     setModalResult(mrOk);
     try {
+        // On the stored member for the family question; the opener goes back to its kept position.
         GoToMember(ino);
     } catch (const std::exception &e) {
         ShowError(QString::fromUtf8(e.what()));
