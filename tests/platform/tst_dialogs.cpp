@@ -4,12 +4,19 @@
 #include "platform/form.h"
 #include "platform/translation.h"
 
+#include <QAbstractProxyModel>
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 class TestDialogs : public QObject {
     Q_OBJECT
@@ -32,10 +39,31 @@ private slots:
         }
     }
 
+    // Texts, weekdays, file types and dates of Qt's own widgets are Korean.
     void qtDialogsSpeakKorean()
     {
         QVERIFY(InstallQtKoreanTranslation());
         QCOMPARE(QCoreApplication::translate("QFileDialog", "&Open"), QStringLiteral("열기(&O)"));
+
+        QCalendarWidget calendar;
+        calendar.setFirstDayOfWeek(Qt::Sunday);
+        calendar.setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+        const QAbstractItemModel *days = calendar.findChild<QTableView *>()->model();
+        QCOMPARE(days->data(days->index(0, 0)).toString(), QStringLiteral("일"));
+
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+        QFileDialog files(nullptr, QString(), dir.path());
+        files.setViewMode(QFileDialog::Detail);
+        files.show();
+        QAbstractItemModel *list = files.proxyModel();
+        QVERIFY(list);
+        QModelIndex sub;
+        QTRY_VERIFY((sub = files.findChild<QTreeView *>(QStringLiteral("treeView"))->indexAt(QPoint(1, 1))).isValid());
+        QCOMPARE(list->data(sub.siblingAtColumn(2)).toString(), QStringLiteral("폴더"));
+        const QDateTime modified = QFileInfo(dir.path() + QStringLiteral("/sub")).lastModified();
+        QCOMPARE(list->data(sub.siblingAtColumn(3)).toString(),
+                 QLocale(QLocale::Korean).toString(modified, QLocale::ShortFormat));
     }
 
     // A window larger than its owner opens whole on the screen, not partly left of it.
