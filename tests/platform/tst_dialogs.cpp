@@ -9,6 +9,7 @@
 #include <QCalendarWidget>
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -17,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+#include <QVBoxLayout>
 
 class TestDialogs : public QObject {
     Q_OBJECT
@@ -66,11 +68,23 @@ private slots:
                  QLocale(QLocale::Korean).toString(modified, QLocale::ShortFormat));
     }
 
-    // A window larger than its owner opens whole on the screen, not partly left of it.
-    void centredWithinTheScreen()
+    // A window sized by its contents opens centred on its owner; one larger than its owner opens
+    // whole on the screen, not partly left of it.
+    void centredOnTheOwnerWithinTheScreen()
     {
         const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
         QWidget owner;
+        owner.setGeometry(available.left() + 100, available.top() + 100, 500, 400);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        TForm small;
+        (new QVBoxLayout(&small))->addWidget(new QLabel(QStringLiteral("추가할 구역을 입력하세요."), &small));
+        small.centreOn(&owner);
+        small.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&small));
+        const QPoint off = small.frameGeometry().center() - owner.frameGeometry().center();
+        QVERIFY2(off.manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2").arg(off.x()).arg(off.y())));
+
         owner.setGeometry(available.left(), available.top(), 200, 150);
         TForm large;
         large.resize(available.width() - 40, 300);
