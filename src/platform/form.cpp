@@ -139,16 +139,16 @@ private:
     void apply(const QMargins &frame, bool place)
     {
         m_applied = frame;
+        const QRect available = availableArea(m_window);
         if (m_outerMinimum.isValid()) {
-            // A window at its least size stays at it.
+            // A window at its least size stays at it; a screen smaller than that size holds it whole.
             const bool least = m_window->size() == m_window->minimumSize();
-            m_window->setMinimumSize(m_outerMinimum.shrunkBy(frame));
+            m_window->setMinimumSize(m_outerMinimum.boundedTo(available.size()).shrunkBy(frame));
             if (m_outerMaximumWidth < QWIDGETSIZE_MAX)
                 m_window->setMaximumWidth(m_outerMaximumWidth - frame.left() - frame.right());
             if (least)
                 m_window->resize(m_window->minimumSize());
         }
-        const QRect available = availableArea(m_window);
         fitSize(m_window, frame, available);
         if (!place)
             return;

@@ -1,9 +1,11 @@
 // The main window: index tabs, counts and command state, the go box, the Shift range selection,
 // deletion and printing marks, the this-year buttons, the close question and the size limits.
 #include "anniversaries/calendlg.h"
+#include "core/login.h"
 #include "core/dm.h"
 #include "core/global.h"
 #include "lists/handoff.h"
+#include "maintenance/pswd.h"
 #include "mainwindow.h"
 #include "records/del.h"
 #include "platform/clock.h"
@@ -249,6 +251,34 @@ private slots:
         w.imgAbout->click();
         QCOMPARE(opened, (QStringList{QStringLiteral("frmDialDlg 전화 걸기 [가의 전화1]"), QStringLiteral("frmDial 전화걸기"),
                                       QStringLiteral("frmAbout 켈모누리 정보")}));
+    }
+
+    // Title-bar buttons as the windows' borders give them: none on the login and password windows,
+    // the close box alone on a dialog, the maximise box besides it on the list and chart windows.
+    void titleBarButtonsFollowTheBorders()
+    {
+        MainWindowFixture f;
+        f.r.reg.addMember(QStringLiteral("1"), QStringLiteral("가"));
+        TfrmMain &w = f.open();
+        const auto buttons = [](const QWidget &window) {
+            QString out;
+            for (const auto &[flag, letter] : {std::pair{Qt::WindowSystemMenuHint, 'S'}, std::pair{Qt::WindowMinimizeButtonHint, 'N'},
+                                               std::pair{Qt::WindowMaximizeButtonHint, 'X'}, std::pair{Qt::WindowCloseButtonHint, 'C'}})
+                if (window.windowFlags().testFlag(flag))
+                    out += QLatin1Char(letter);
+            return out;
+        };
+        QStringList shown;
+        ScriptedModals modals([&](QDialog &d) {
+            shown << d.objectName() + QLatin1Char(' ') + buttons(d);
+            return int(mrCancel);
+        });
+        w.imgAbout->click();
+        w.command(QStringLiteral("mnuList"))->trigger();
+        w.command(QStringLiteral("mnuStat"))->trigger();
+        QCOMPARE(shown, (QStringList{QStringLiteral("frmAbout SC"), QStringLiteral("frmList SXC"), QStringLiteral("frmStat SXC")}));
+        QCOMPARE(buttons(TfrmLogin()), QString());
+        QCOMPARE(buttons(TfrmPswd()), QString());
     }
 
     void deletionAnsweredNoDeletesNothing()
