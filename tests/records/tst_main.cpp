@@ -1,5 +1,6 @@
 // The main window: index tabs, counts and command state, the go box, the Shift range selection,
-// deletion and printing marks, the this-year buttons, the close question and the size limits.
+// deletion and printing marks, the this-year buttons, the close question and the size limits, and
+// the windows it opens: their title-bar buttons and their fit on the smallest screen.
 #include "anniversaries/calendlg.h"
 #include "core/login.h"
 #include "core/dm.h"
