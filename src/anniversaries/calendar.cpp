@@ -120,7 +120,6 @@ TfrmMonthCalendar::TfrmMonthCalendar(Kind kind, QWidget *parent)
 
     calDay = new QCalendarWidget(this);
     calDay->setObjectName(QStringLiteral("calDay"));
-    calDay->setLocale(QLocale(QLocale::Korean, QLocale::SouthKorea));
     calDay->setFirstDayOfWeek(Qt::Sunday);
     calDay->setNavigationBarVisible(false);
     calDay->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
@@ -367,7 +366,6 @@ TfrmCalen::TfrmCalen(QWidget *parent) : TForm(parent)
     setWindowTitle(TodayCaption(S("달력 보기 [오늘은 ")));
     monCalen = new QCalendarWidget(this);
     monCalen->setObjectName(QStringLiteral("monCalen"));
-    monCalen->setLocale(QLocale(QLocale::Korean, QLocale::SouthKorea));
     monCalen->setFirstDayOfWeek(Qt::Sunday);
     monCalen->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
     monCalen->setSelectedDate(Clock::now().date());

@@ -47,8 +47,6 @@ void GoToMember(const QString &ino)
         ShowAllMembers();
         t.locate(QStringLiteral("Ino"), {ino});
     }
-    if (!t.isEmpty())
-        SavedBookmark = t.bookmark();
 }
 
 namespace resulthandoff {
@@ -125,7 +123,12 @@ void OfferGoTo(Query &rows)
         return;
     if (MessageBox(S("즉시 이동하시겠습니까?"), S("이동 확인"), MsgButtons::YesNo, MsgIcon::Question) != IDYES)
         return;
-    Guarded([&] { GoToMember(rows.fieldByName(QStringLiteral("Ino")).asString()); });
+    Guarded([&] {
+        GoToMember(rows.fieldByName(QStringLiteral("Ino")).asString());
+        Table &t = frmDM->tbMaster;
+        if (!t.isEmpty())
+            SavedBookmark = t.bookmark();
+    });
 }
 
 } // namespace resulthandoff

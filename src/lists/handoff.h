@@ -13,7 +13,7 @@ extern std::function<QString()> SaveDlg;
 extern std::function<void()> ShowAllMembers;
 
 // Moves the member table to the member with this number, showing every member first when the
-// index tab hides them, and keeps the position in SavedBookmark.
+// index tab hides them.
 void GoToMember(const QString &ino);
 
 namespace resulthandoff {
@@ -24,6 +24,7 @@ bool Print(DBGrid *grid, Query &rows);
 void Save(Dataset &rows);
 // Hands the current row's first telephone to the dial dialog; false when it is empty.
 bool Dial(DBGrid *grid, Query &rows);
-// Asks "즉시 이동하시겠습니까?" and moves the member table to the current row's member by Ino.
+// Asks "즉시 이동하시겠습니까?", moves the member table to the current row's member by Ino and
+// keeps that position in SavedBookmark, where the opener goes back to.
 void OfferGoTo(Query &rows);
 }

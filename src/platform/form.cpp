@@ -82,6 +82,118 @@ QLineEdit *PasswordEdit(QWidget *parent, const char *name)
     return e;
 }
 
+namespace {
+
+QMargins knownFrame; // the frame the window manager gave the program's windows
+
+QMargins ownFrame(const QWidget *window)
+{
+    const QRect outer = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+// The frame that the window manager draws around the window: its own once it is framed, before
+// that the one the program's windows got (they all get the same).
+QMargins frameOf(const QWidget *window)
+{
+    if (window->windowFlags() & Qt::FramelessWindowHint)
+        return {};
+    const QMargins own = ownFrame(window);
+    if (own.isNull())
+        return knownFrame;
+    knownFrame = own;
+    return own;
+}
+
+QRect availableArea(const QWidget *window)
+{
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+}
+
+// What does not fit the area, frame included, is made smaller, down to the window's minimum.
+void fitSize(QWidget *window, const QMargins &frame, const QRect &available)
+{
+    const QSize fitted =
+        window->size().boundedTo(available.size().shrunkBy(frame)).expandedTo(window->minimumSize());
+    if (fitted != window->size())
+        window->resize(fitted);
+}
+
+// A rectangle moved into the area; larger than the area, its top left corner stays in it.
+QRect inside(QRect r, const QRect &available)
+{
+    r.moveRight(std::min(r.right(), available.right()));
+    r.moveBottom(std::min(r.bottom(), available.bottom()));
+    r.moveLeft(std::max(r.left(), available.left()));
+    r.moveTop(std::max(r.top(), available.top()));
+    return r;
+}
+
+class ScreenKeeper : public QObject {
+public:
+    ScreenKeeper(QWidget *window, QSize outerMinimum, int outerMaximumWidth)
+        : QObject(window), m_window(window), m_outerMinimum(outerMinimum),
+          m_outerMaximumWidth(outerMaximumWidth)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            // Not framed yet: sized by the frame the other windows got; placed by the window
+            // manager unless the program placed it.
+            apply(frameOf(m_window), m_window->testAttribute(Qt::WA_Moved));
+        } else if (event->type() == QEvent::Move || event->type() == QEvent::Resize) {
+            const QMargins frame = ownFrame(m_window);
+            const bool sized = m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+            if (!frame.isNull() && frame != m_applied && !sized) {
+                knownFrame = frame;
+                apply(frame, true);
+            }
+        }
+        return false;
+    }
+
+private:
+    void apply(const QMargins &frame, bool place)
+    {
+        m_applied = frame;
+        const QRect available = availableArea(m_window);
+        if (m_outerMinimum.isValid()) {
+            // A window at its least size stays at it; a screen smaller than that size holds it whole.
+            const bool least = m_window->size() == m_window->minimumSize();
+            m_window->setMinimumSize(m_outerMinimum.boundedTo(available.size()).shrunkBy(frame));
+            if (m_outerMaximumWidth < QWIDGETSIZE_MAX)
+                m_window->setMaximumWidth(m_outerMaximumWidth - frame.left() - frame.right());
+            if (least)
+                m_window->resize(m_window->minimumSize());
+        }
+        fitSize(m_window, frame, available);
+        if (!place)
+            return;
+        const QRect outer(m_window->frameGeometry().topLeft(), m_window->size().grownBy(frame));
+        const QRect moved = inside(outer, available);
+        if (moved != outer)
+            m_window->move(moved.topLeft());
+    }
+
+    QWidget *m_window;
+    QSize m_outerMinimum;
+    int m_outerMaximumWidth;
+    QMargins m_applied;
+};
+
+} // namespace
+
+void KeepOnScreen(QWidget *window, QSize outerMinimum, int outerMaximumWidth)
+{
+    window->installEventFilter(new ScreenKeeper(window, outerMinimum, outerMaximumWidth));
+}
+
 void MaskAsPassword(QLineEdit *edit)
 {
     edit->setEchoMode(QLineEdit::Password);
@@ -99,6 +211,7 @@ TForm::TForm(QWidget *parent) : QDialog(parent)
         if (now && now->window() == this)
             markDefault(qobject_cast<QPushButton *>(now));
     });
+    KeepOnScreen(this);
 }
 
 void TForm::markDefault(QPushButton *focused)
@@ -149,18 +262,17 @@ void TForm::setDefaultButton(QPushButton *button)
 
 void TForm::centreOn(QWidget *other)
 {
-    const QScreen *screen = other ? other->screen() : QGuiApplication::primaryScreen();
-    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    QRect r = frameGeometry();
+    if (!testAttribute(Qt::WA_Resized))
+        adjustSize(); // the size it is shown with: a window never sized is 640 x 480 until then
+    // Not framed yet, it gets the frame its owner got.
+    const bool owned = other && other->isVisible();
+    const QMargins frame = owned && ownFrame(this).isNull() ? frameOf(other) : frameOf(this);
+    const QRect available = availableArea(this);
+    fitSize(this, frame, available);
+    QRect outer(QPoint(), size().grownBy(frame));
     // An owner not on screen yet (the calendar opened during start-up) has no place to centre on.
-    r.moveCenter(other && other->isVisible() ? other->frameGeometry().center() : available.center());
-    // A window larger than its owner stays on the screen: within the available area, its top
-    // left corner first when it is larger than that too.
-    r.moveRight(std::min(r.right(), available.right()));
-    r.moveBottom(std::min(r.bottom(), available.bottom()));
-    r.moveLeft(std::max(r.left(), available.left()));
-    r.moveTop(std::max(r.top(), available.top()));
-    move(r.topLeft());
+    outer.moveCenter(owned ? other->frameGeometry().center() : available.center());
+    move(inside(outer, available).topLeft());
 }
 
 void TForm::showEvent(QShowEvent *event)

@@ -34,6 +34,12 @@ QHBoxLayout *ButtonRow(std::initializer_list<QWidget *> buttons);
 // Hangul password must be typeable.
 QLineEdit *PasswordEdit(QWidget *parent, const char *name);
 
+// Keeps a top-level window, frame included, inside its screen's available area: what is larger
+// is made smaller, down to the window's minimum size, and what lies outside is moved inside.
+// It is done when the window is shown and again once the window manager has framed it.
+// outerMinimum and outerMaximumWidth count the frame, as the old sizes did.
+void KeepOnScreen(QWidget *window, QSize outerMinimum = {}, int outerMaximumWidth = QWIDGETSIZE_MAX);
+
 enum ModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
 class TForm : public QDialog {
@@ -50,7 +56,8 @@ public:
     void setCancelButton(QAbstractButton *button) { m_cancel = button; }
     void setDefaultButton(QPushButton *button);
 
-    // Centres the window on another (the main window) or on the screen.
+    // Centres the window, at the size it shows with, on another (the main window) or on the
+    // screen, wholly within the screen's available area.
     void centreOn(QWidget *other);
 
 protected:

@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/dataset.h"
 #include "platform/dialogs.h"
+#include "platform/form.h"
 #include "platform/printer.h"
 
 #include <QApplication>
@@ -600,6 +601,7 @@ void Report::Preview()
         painter.end();
     });
     dialog.resize(900, 700);
+    KeepOnScreen(&dialog);
     ExecModal(dialog);
     if (!failure.isEmpty())
         throw ReportError(failure);

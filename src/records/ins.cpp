@@ -270,7 +270,7 @@ TfrmIns::TfrmIns(QWidget *parent) : TForm(parent)
     layout->addWidget(pnlTitle);
     layout->addLayout(groups, 1);
     layout->addLayout(buttons);
-    setFixedSize(860, 560);
+    setFixedSize(790, 560); // whole on an 800 x 600 screen, frame included
 
     // Tab order as the groups read: title, general, household, details, church record.
     QList<QWidget *> order = {dedtName, dcbxX, dedtBday, dcbxL, dedtTel1, dedtTel2, dedtHp, dedtAddr1, btnZip,
@@ -459,6 +459,7 @@ void TfrmIns::bbtnOkClick()
     }
     setModalResult(mrOk);
     try {
+        // On the stored member for the family question; the opener goes back to its kept position.
         GoToMember(ino);
     } catch (const std::exception &e) {
         ShowError(QString::fromUtf8(e.what()));

@@ -249,6 +249,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     auto *central = new QWidget(this);
     auto *layout = new QHBoxLayout(central);
     layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
     layout->addWidget(buildNamePane());
     layout->addWidget(buildDetailPane(), 1);
     setCentralWidget(central);
@@ -272,9 +273,10 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
             [this] { stbrClock->setText(NowAsText(QStringLiteral("yyyy-mm-dd hh:nn:ss"))); });
     tmrDateTime->start();
 
+    // The least size and the widest, frame included; it opens at the least.
     setMinimumSize(800, 600);
-    setMaximumWidth(1024);
     resize(800, 600);
+    KeepOnScreen(this, {800, 600}, 1024);
     qApp->installEventFilter(this);
 }
 
@@ -449,6 +451,7 @@ QWidget *TfrmMain::buildDetailPane()
     pnlDetail->setObjectName(QStringLiteral("pnlDetail"));
     auto *detailLayout = new QVBoxLayout(pnlDetail);
     detailLayout->setContentsMargins(0, 0, 0, 0);
+    detailLayout->setSpacing(2);
     buildToolbar(pnlDetail, detailLayout);
 
     pnlMain = new QWidget(pnlDetail);
@@ -457,6 +460,12 @@ QWidget *TfrmMain::buildDetailPane()
     detailLayout->addWidget(pnlMain, 1);
     auto *mainLayout = new QVBoxLayout(pnlMain);
     mainLayout->setContentsMargins(0, 0, 0, 0);
+    mainLayout->setSpacing(2);
+    // The record pages close together: the whole window, frame included, fits an 800 x 600 screen.
+    const auto compact = [](QGridLayout *g) {
+        g->setContentsMargins(4, 4, 4, 4);
+        g->setVerticalSpacing(2);
+    };
 
     // Title strip
     auto *pnlTitle = new QFrame(pnlMain);
@@ -498,6 +507,7 @@ QWidget *TfrmMain::buildDetailPane()
 
     // Photo and upper pages
     auto *upperRow = new QHBoxLayout;
+    upperRow->setSpacing(2);
     dimgPic = new DBImage(pnlMain);
     dimgPic->setObjectName(QStringLiteral("dimgPic"));
     dimgPic->setDataSource(ms);
@@ -513,7 +523,7 @@ QWidget *TfrmMain::buildDetailPane()
     tsG->setObjectName(QStringLiteral("tsG"));
     {
         auto *g = new QGridLayout(tsG);
-        g->setContentsMargins(6, 6, 6, 6);
+        compact(g);
         g->setHorizontalSpacing(2);
         g->addWidget(caption(QStringLiteral("전 화 2"), tsG), 0, 0);
         g->addWidget(fieldEdit(tsG, "Tel2", ms), 0, 1);
@@ -546,6 +556,7 @@ QWidget *TfrmMain::buildDetailPane()
     tsD->setObjectName(QStringLiteral("tsD"));
     {
         auto *g = new QGridLayout(tsD);
+        compact(g);
         const std::pair<const char *, const char *> left[] = {{"학력", "Learn"}, {"주민등록번호", "Regno"}, {"본적", "Bon"}, {"특기", "Spec"}};
         const std::pair<const char *, const char *> right[] = {{"전공", "Major"}, {"漢字", "Hname"}, {"취미", "Hobby"}, {"혈액형", "Bl"}};
         for (int i = 0; i < 4; ++i) {
@@ -575,6 +586,7 @@ QWidget *TfrmMain::buildDetailPane()
     tsC->setObjectName(QStringLiteral("tsC"));
     {
         auto *g = new QGridLayout(tsC);
+        compact(g);
         g->addWidget(caption(QStringLiteral("교구"), tsC), 0, 0);
         g->addWidget(fieldEdit(tsC, "Zone", ms), 0, 1);
         lblArea = caption(QStringLiteral("구역"), tsC);
@@ -618,6 +630,7 @@ QWidget *TfrmMain::buildDetailPane()
     tsJ->setObjectName(QStringLiteral("tsJ"));
     {
         auto *g = new QGridLayout(tsJ);
+        compact(g);
         const std::pair<const char *, const char *> rows[] = {{"근 무 처", "Job"}, {"직    종", "Jkind"}, {"부    서", "Jpart"},
                                                               {"직    위", "Jduty"}};
         for (int i = 0; i < 4; ++i) {

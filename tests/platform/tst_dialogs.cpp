@@ -5,15 +5,24 @@
 #include "platform/translation.h"
 #include "scripted.h"
 
+#include <QAbstractProxyModel>
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
+#include <QVBoxLayout>
 
 class TestDialogs : public QObject {
     Q_OBJECT
@@ -55,10 +64,31 @@ private slots:
         QCOMPARE(boxes.shown().size(), 2);
     }
 
+    // Texts, weekdays, file types and dates of Qt's own widgets are Korean.
     void qtDialogsSpeakKorean()
     {
         QVERIFY(InstallQtKoreanTranslation());
         QCOMPARE(QCoreApplication::translate("QFileDialog", "&Open"), QStringLiteral("열기(&O)"));
+
+        QCalendarWidget calendar;
+        calendar.setFirstDayOfWeek(Qt::Sunday);
+        calendar.setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+        const QAbstractItemModel *days = calendar.findChild<QTableView *>()->model();
+        QCOMPARE(days->data(days->index(0, 0)).toString(), QStringLiteral("일"));
+
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+        QFileDialog files(nullptr, QString(), dir.path());
+        files.setViewMode(QFileDialog::Detail);
+        files.show();
+        QAbstractItemModel *list = files.proxyModel();
+        QVERIFY(list);
+        QModelIndex sub;
+        QTRY_VERIFY((sub = files.findChild<QTreeView *>(QStringLiteral("treeView"))->indexAt(QPoint(1, 1))).isValid());
+        QCOMPARE(list->data(sub.siblingAtColumn(2)).toString(), QStringLiteral("폴더"));
+        const QDateTime modified = QFileInfo(dir.path() + QStringLiteral("/sub")).lastModified();
+        QCOMPARE(list->data(sub.siblingAtColumn(3)).toString(),
+                 QLocale(QLocale::Korean).toString(modified, QLocale::ShortFormat));
     }
 
     // Enter presses the focused button, otherwise the window's default button; a memo keeps it.
@@ -91,11 +121,23 @@ private slots:
         }
     }
 
-    // A window larger than its owner opens whole on the screen, not partly left of it.
-    void centredWithinTheScreen()
+    // A window sized by its contents opens centred on its owner; one larger than its owner opens
+    // whole on the screen, not partly left of it.
+    void centredOnTheOwnerWithinTheScreen()
     {
         const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
         QWidget owner;
+        owner.setGeometry(available.left() + 100, available.top() + 100, 500, 400);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        TForm small;
+        (new QVBoxLayout(&small))->addWidget(new QLabel(QStringLiteral("추가할 구역을 입력하세요."), &small));
+        small.centreOn(&owner);
+        small.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&small));
+        const QPoint off = small.frameGeometry().center() - owner.frameGeometry().center();
+        QVERIFY2(off.manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2").arg(off.x()).arg(off.y())));
+
         owner.setGeometry(available.left(), available.top(), 200, 150);
         TForm large;
         large.resize(available.width() - 40, 300);

@@ -12,6 +12,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
 #include <QTest>
 
 using namespace decl;
@@ -128,10 +129,13 @@ private slots:
         QCOMPARE(pdf.title(), u("시험 인쇄"));
         QCOMPARE_MM(pdf.find(u("회원1"))->left, 10 + 5); // margins from the paper's edge
 
-        // the preview draws the same pages in its window
+        // the preview draws the same pages in its window, wholly on the smallest screen
         int previewPages = 0;
+        bool whole = false;
         {
             ScriptedModals modals([&](QDialog &d) {
+                d.show();
+                whole = QTest::qWaitForWindowExposed(&d) && d.screen()->availableGeometry().contains(d.frameGeometry());
                 auto *w = d.findChild<QPrintPreviewWidget *>();
                 w->updatePreview();
                 previewPages = w->pageCount();
@@ -140,6 +144,7 @@ private slots:
             m.report.Preview();
         }
         QCOMPARE(previewPages, 1);
+        QVERIFY(whole);
 
         printer.setOutputFileName(QString());
     }

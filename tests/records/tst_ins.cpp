@@ -201,6 +201,27 @@ private slots:
         QCOMPARE(main.tcN->currentIndex(), 0);
     }
 
+    // Entered from the main window, a member outside the shown tab: afterwards the main window is
+    // back on the member it showed before.
+    void newMemberLeavesTheMainWindowWhereItWas()
+    {
+        MainWindowFixture f;
+        f.r.reg.addMember(QStringLiteral("1"), QStringLiteral("강감찬"), {});
+        f.r.reg.addMember(QStringLiteral("2"), QStringLiteral("김철수"), {});
+        TfrmMain &main = f.open();
+        main.tcN->setCurrentIndex(1); // ㄱㄴ
+        QVERIFY(f.master().locate(QStringLiteral("Ino"), {QStringLiteral("2")}));
+        ScriptedModals modals([](QDialog &d) {
+            auto &w = static_cast<TfrmIns &>(d);
+            w.show();
+            fillRequired(w, QStringLiteral("홍길동"));
+            w.bbtnOk->click();
+            return w.result();
+        });
+        main.mnuInsClick();
+        QCOMPARE(field("Ino"), QStringLiteral("2"));
+    }
+
     void headPickerFillsTheHousehold()
     {
         MainWindowFixture f;

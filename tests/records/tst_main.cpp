@@ -1,9 +1,12 @@
 // The main window: index tabs, counts and command state, the go box, the Shift range selection,
-// deletion and printing marks, the this-year buttons, the close question and the size limits.
+// deletion and printing marks, the this-year buttons, the close question and the size limits, and
+// the windows it opens: their title-bar buttons and their fit on the smallest screen.
 #include "anniversaries/calendlg.h"
+#include "core/login.h"
 #include "core/dm.h"
 #include "core/global.h"
 #include "lists/handoff.h"
+#include "maintenance/pswd.h"
 #include "mainwindow.h"
 #include "records/del.h"
 #include "platform/clock.h"
@@ -21,6 +24,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
@@ -257,6 +261,34 @@ private slots:
                                       QStringLiteral("frmAbout 켈모누리 정보")}));
     }
 
+    // Title-bar buttons as the windows' borders give them: none on the login and password windows,
+    // the close box alone on a dialog, the maximise box besides it on the list and chart windows.
+    void titleBarButtonsFollowTheBorders()
+    {
+        MainWindowFixture f;
+        f.r.reg.addMember(QStringLiteral("1"), QStringLiteral("가"));
+        TfrmMain &w = f.open();
+        const auto buttons = [](const QWidget &window) {
+            QString out;
+            for (const auto &[flag, letter] : {std::pair{Qt::WindowSystemMenuHint, 'S'}, std::pair{Qt::WindowMinimizeButtonHint, 'N'},
+                                               std::pair{Qt::WindowMaximizeButtonHint, 'X'}, std::pair{Qt::WindowCloseButtonHint, 'C'}})
+                if (window.windowFlags().testFlag(flag))
+                    out += QLatin1Char(letter);
+            return out;
+        };
+        QStringList shown;
+        ScriptedModals modals([&](QDialog &d) {
+            shown << d.objectName() + QLatin1Char(' ') + buttons(d);
+            return int(mrCancel);
+        });
+        w.imgAbout->click();
+        w.command(QStringLiteral("mnuList"))->trigger();
+        w.command(QStringLiteral("mnuStat"))->trigger();
+        QCOMPARE(shown, (QStringList{QStringLiteral("frmAbout SC"), QStringLiteral("frmList SXC"), QStringLiteral("frmStat SXC")}));
+        QCOMPARE(buttons(TfrmLogin()), QString());
+        QCOMPARE(buttons(TfrmPswd()), QString());
+    }
+
     void deletionAnsweredNoDeletesNothing()
     {
         MainWindowFixture f;
@@ -322,8 +354,7 @@ private slots:
                            {QStringLiteral("Zip"), QStringLiteral("123456")}, {QStringLiteral("Mday"), QStringLiteral("19981231")},
                            {QStringLiteral("X"), QStringLiteral("남")}, {QStringLiteral("L"), QStringLiteral("양")}});
         TfrmMain &w = f.open();
-        w.resize(800, 600);
-        w.show();
+        w.show(); // at its least size
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QTest::qWait(20);
         const auto whole = [](QWidget *widget, const QString &text) {
@@ -357,6 +388,43 @@ private slots:
         QApplication::setFont(oldFont);
     }
 
+    // On the smallest screen, 800 x 600, the main window and the member, search and memo windows
+    // lie wholly within the screen with their frames, none squeezed below its layout's least size.
+    void windowsFitTheSmallestScreen()
+    {
+        InstallFontSubstitutes();
+        const QFont oldFont = QApplication::font();
+        QApplication::setFont(ApplicationFont());
+        MainWindowFixture f;
+        f.r.reg.addMember(QStringLiteral("1"), QStringLiteral("홍길동"), {});
+        TfrmMain &w = f.open();
+        const auto fits = [](QWidget &window) {
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QTest::qWait(20);
+            const QRect available = window.screen()->availableGeometry();
+            QVERIFY2(available.contains(window.frameGeometry()), qPrintable(window.objectName()));
+            const QSize least = window.minimumSizeHint();
+            QVERIFY2(window.width() >= least.width() && window.height() >= least.height(),
+                     qPrintable(window.objectName()));
+        };
+        fits(w);
+        QStringList opened;
+        ScriptedModals modals([&](QDialog &d) {
+            opened << d.objectName();
+            fits(d);
+            d.close();
+            return int(mrCancel);
+        });
+        w.mnuInsClick();
+        w.mnuEditClick();
+        w.mnuFindClick();
+        w.mnuMemoClick();
+        QCOMPARE(opened, (QStringList{QStringLiteral("frmIns"), QStringLiteral("frmIns"), QStringLiteral("frmFind"),
+                                      QStringLiteral("frmMemo")}));
+        QApplication::setFont(oldFont);
+    }
+
     void closeQuestionAndSizeLimits()
     {
         MainWindowFixture f;
@@ -368,10 +436,11 @@ private slots:
             w.close();
         }
         QVERIFY(w.isVisible());
-        w.resize(1200, 500);
-        QCOMPARE(w.size(), QSize(1024, 600));
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.resize(1200, 500); // the limits count the frame
+        QCOMPARE(w.frameGeometry().size(), QSize(1024, 600));
         w.resize(700, 700);
-        QCOMPARE(w.width(), 800);
+        QCOMPARE(w.frameGeometry().width(), 800);
         QCOMPARE(w.windowTitle(), QStringLiteral("켈모누리 3.0 [교회 - 사용자]"));
     }
 
