@@ -241,15 +241,11 @@ void Dataset::markStale()
     m_notifyPending = true;
     QTimer::singleShot(0, this, [this] {
         m_notifyPending = false;
-        if (!active())
-            return;
-        try {
-            ensureFresh();
-        } catch (const std::exception &e) {
-            PostError(QString::fromUtf8(e.what())); // stays stale: the next read tries again
-            return;
-        }
-        notifyDataSet();
+        if (active()) // a failure leaves it stale: the next read tries again
+            GuardedPosted([this] {
+                ensureFresh();
+                notifyDataSet();
+            });
     });
 }
 
@@ -853,11 +849,7 @@ void Table::setMasterSource(DataSource *master, const QString &masterFields, con
                 return;
             }
             m_stale = true;
-            try {
-                ensureFresh();
-            } catch (const std::exception &e) {
-                PostError(QString::fromUtf8(e.what())); // stays stale: the next read tries again
-            }
+            GuardedPosted([this] { ensureFresh(); }); // a failure leaves it stale: the next read tries again
             notifyDataSet();
         });
     }
