@@ -28,6 +28,17 @@ QString quoted(const QString &name)
     return QStringLiteral("\"%1\"").arg(name);
 }
 
+// A new row with every field, bound in the fields' order.
+QString insertSql(const TableDef &def)
+{
+    QStringList cols, marks;
+    for (const FieldDef &f : def.fields) {
+        cols << quoted(f.name);
+        marks << QStringLiteral("?");
+    }
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(quoted(def.name), cols.join(u','), marks.join(u','));
+}
+
 QVariant fromStorage(FieldType type, const QVariant &v)
 {
     if (v.isNull())
@@ -241,15 +252,11 @@ void Dataset::markStale()
     m_notifyPending = true;
     QTimer::singleShot(0, this, [this] {
         m_notifyPending = false;
-        if (!active())
-            return;
-        try {
-            ensureFresh();
-        } catch (const std::exception &e) {
-            PostError(QString::fromUtf8(e.what())); // stays stale: the next read tries again
-            return;
-        }
-        notifyDataSet();
+        if (active()) // a failure leaves it stale: the next read tries again
+            GuardedPosted([this] {
+                ensureFresh();
+                notifyDataSet();
+            });
     });
 }
 
@@ -853,11 +860,7 @@ void Table::setMasterSource(DataSource *master, const QString &masterFields, con
                 return;
             }
             m_stale = true;
-            try {
-                ensureFresh();
-            } catch (const std::exception &e) {
-                PostError(QString::fromUtf8(e.what())); // stays stale: the next read tries again
-            }
+            GuardedPosted([this] { ensureFresh(); }); // a failure leaves it stale: the next read tries again
             notifyDataSet();
         });
     }
@@ -998,13 +1001,7 @@ void Table::storeRow(bool inserting, qint64 &id, const QVector<QVariant> &values
     for (int i = 0; i < values.size(); ++i)
         stored[i] = StoredValue(m_def.fields[i], values[i]);
     if (inserting) {
-        QStringList cols, marks;
-        for (const FieldDef &f : m_def.fields) {
-            cols << quoted(f.name);
-            marks << QStringLiteral("?");
-        }
-        Statement st(*m_db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                .arg(quoted(m_def.name), cols.join(u','), marks.join(u',')));
+        Statement st(*m_db, insertSql(m_def));
         for (int i = 0; i < stored.size(); ++i)
             st.bind(i + 1, stored[i]);
         st.step();
@@ -1417,13 +1414,7 @@ TableAppender::TableAppender(Database &db, const QString &tableName) : m_db(db)
     if (!def)
         throw DbError(DbError::NoSuchTable, QStringLiteral("Table does not exist: %1").arg(tableName));
     m_def = *def;
-    QStringList cols, marks;
-    for (const FieldDef &f : m_def.fields) {
-        cols << quoted(f.name);
-        marks << QStringLiteral("?");
-    }
-    m_insert = std::make_unique<Statement>(db, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                                   .arg(quoted(m_def.name), cols.join(u','), marks.join(u',')));
+    m_insert = std::make_unique<Statement>(db, insertSql(m_def));
     cancel();
 }
 

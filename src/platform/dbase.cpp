@@ -1,17 +1,14 @@
 #include "platform/dbase.h"
 
 #include "platform/cp949.h"
+#include "platform/diskfile.h"
 #include "platform/errortext.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 
-#include <cerrno>
-#include <fcntl.h>
 #include <numeric>
-#include <unistd.h>
 
 namespace {
 constexpr int HeaderSize = 32;
@@ -20,18 +17,9 @@ constexpr char Deleted = '*';
 
 QByteArray readWhole(const QString &fileName)
 {
-    // Opened here rather than by QFile, which keeps no errno: the message names the cause.
-    const int fd = ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw DbError(DbError::General, FileErrorText(errno, fileName));
-    QFile f;
-    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        throw DbError(DbError::General, FailureText(Failure::Other, fileName, f.errorString()));
-    }
-    QByteArray data = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        throw DbError(DbError::General, FailureText(Failure::InputOutput, fileName, f.errorString()));
+    QByteArray data;
+    if (const int err = ReadWholeFile(fileName, data))
+        throw DbError(DbError::General, FileErrorText(err, fileName));
     return data;
 }
 
