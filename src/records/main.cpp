@@ -1204,16 +1204,7 @@ void TfrmMain::mnuPrintClick()
 
 void TfrmMain::mnuFileSaveClick()
 {
-    const QString file = SaveDlg();
-    if (file.isEmpty())
-        return;
-    try {
-        frmDM->ExportText(master(), file);
-    } catch (const std::exception &e) {
-        ShowError(QStringLiteral("파일을 저장하지 못했습니다.\r\n") + QString::fromUtf8(e.what()));
-        return;
-    }
-    ShowMessage(QStringLiteral("저장이 완료되었습니다."));
+    resulthandoff::Save(master());
 }
 
 void TfrmMain::mnuPrtsetClick()
