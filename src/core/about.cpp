@@ -98,6 +98,4 @@ TfrmAbout::TfrmAbout(QWidget *parent) : TForm(parent)
     setDefaultButton(btnOk);
     setCancelButton(btnOk);
     connect(btnOk, &QPushButton::clicked, this, [this] { setModalResult(mrOk); });
-
-    centreOn(parent);
 }

@@ -121,12 +121,6 @@ QSize TMoveText::BlockSize()
     return {m_blockWidth, m_blockHeight};
 }
 
-int TMoveText::LineHeight()
-{
-    CalcTextBlock();
-    return m_lineHeight;
-}
-
 QPoint TMoveText::BlockOrigin()
 {
     CalcTextBlock();

@@ -45,7 +45,6 @@ public:
     // Where the block's top-left corner is drawn at the current step.
     QPoint BlockOrigin();
     QSize BlockSize();
-    int LineHeight();
 
 signals:
     void OnBegin();

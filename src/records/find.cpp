@@ -7,9 +7,7 @@
 #include "platform/dialogs.h"
 #include "platform/editmask.h"
 #include "platform/sysutils.h"
-#include "printing/print.h"
 #include "lists/handoff.h"
-#include "records/main.h"
 
 #include <QCheckBox>
 #include <QComboBox>

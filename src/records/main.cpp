@@ -8,7 +8,6 @@
 #include "core/dm.h"
 #include "core/global.h"
 #include "core/login.h"
-#include "core/lunsol.h"
 #include "core/myunit.h"
 #include "dialer/dial.h"
 #include "lists/charts.h"
@@ -37,7 +36,6 @@
 #include "records/job.h"
 #include "records/pic.h"
 #include "records/study.h"
-#include "records/subrecord.h"
 #include "records/visit.h"
 #include "records/zip.h"
 #include "records/go.h"
@@ -45,11 +43,9 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -57,8 +53,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPageSetupDialog>
-#include <QPainter>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
@@ -784,19 +778,16 @@ void TfrmMain::ShowConversionItems()
         mnuTransAction->setVisible(false);
 }
 
-void TfrmMain::mnu1to3Click()
+template <class Import>
+void TfrmMain::convert()
 {
-    TfrmTrans1(this).ShowModal();
+    Import(this).ShowModal();
     AliasConfig().SaveConfigFile();
     ShowConversionItems(); // a finished import has removed its alias
 }
 
-void TfrmMain::mnu2to3Click()
-{
-    TfrmTrans2(this).ShowModal();
-    AliasConfig().SaveConfigFile();
-    ShowConversionItems();
-}
+void TfrmMain::mnu1to3Click() { convert<TfrmTrans1>(); }
+void TfrmMain::mnu2to3Click() { convert<TfrmTrans2>(); }
 
 void TfrmMain::Relabel()
 {
@@ -1020,29 +1011,6 @@ QString TfrmMain::memberCaption(const char *what) const
            QStringLiteral("]");
 }
 
-void TfrmMain::mnuFindClick()
-{
-    clearSelection();
-    TfrmFind find;
-    find.centreOn(this);
-    find.ShowModal();
-}
-
-void TfrmMain::mnuMemoClick()
-{
-    // The memo search's go-to on close writes the chosen member into SavedBookmark.
-    keepPosition([this] {
-        clearSelection();
-        TfrmMemo memo;
-        memo.centreOn(this);
-        memo.ShowModal();
-    });
-}
-
-void TfrmMain::mnuListClick() { ShowList(ListWindow::List, this); }
-void TfrmMain::mnuLAreaClick() { ShowList(ListWindow::Area, this); }
-
-
 template <class Window>
 void TfrmMain::showWindow()
 {
@@ -1051,24 +1019,33 @@ void TfrmMain::showWindow()
     w.ShowModal();
 }
 
-template <class Calendar>
-void TfrmMain::openCalendar()
+template <class Window>
+void TfrmMain::showKeepingPosition()
 {
-    // A calendar's go-to on close replaces SavedBookmark, so the return lands on that member.
+    // The window's go-to on close replaces SavedBookmark, so the return lands on that member.
     keepPosition([this] {
         clearSelection();
-        showWindow<Calendar>();
+        showWindow<Window>();
     });
 }
 
-void TfrmMain::mnuCalenClick() { openCalendar<TfrmCalen>(); }
-void TfrmMain::mnuCalenBClick() { openCalendar<TfrmCalenB>(); }
-void TfrmMain::mnuCalenFClick() { openCalendar<TfrmCalenF>(); }
-void TfrmMain::mnuCalenMClick() { openCalendar<TfrmCalenM>(); }
+void TfrmMain::mnuFindClick()
+{
+    clearSelection();
+    showWindow<TfrmFind>();
+}
+
+void TfrmMain::mnuMemoClick() { showKeepingPosition<TfrmMemo>(); }
+void TfrmMain::mnuCalenClick() { showKeepingPosition<TfrmCalen>(); }
+void TfrmMain::mnuCalenBClick() { showKeepingPosition<TfrmCalenB>(); }
+void TfrmMain::mnuCalenFClick() { showKeepingPosition<TfrmCalenF>(); }
+void TfrmMain::mnuCalenMClick() { showKeepingPosition<TfrmCalenM>(); }
 void TfrmMain::mnuLBdayClick() { showWindow<TfrmLBday>(); }
 void TfrmMain::mnuLFdayClick() { showWindow<TfrmFBday>(); }
 void TfrmMain::M1Click() { showWindow<TfrmLMday>(); }
 
+void TfrmMain::mnuListClick() { ShowList(ListWindow::List, this); }
+void TfrmMain::mnuLAreaClick() { ShowList(ListWindow::Area, this); }
 void TfrmMain::mnuLPartClick() { ShowList(ListWindow::Part, this); }
 void TfrmMain::mnuLDutyClick() { ShowList(ListWindow::Duty, this); }
 void TfrmMain::mnuLGitaClick() { ShowList(ListWindow::Gita, this); }
@@ -1119,11 +1096,7 @@ void TfrmMain::mnuDialClick()
     showWindow<TfrmDial>();
 }
 
-void TfrmMain::mnuAboutClick()
-{
-    TfrmAbout w(this);
-    w.ShowModal();
-}
+void TfrmMain::mnuAboutClick() { showWindow<TfrmAbout>(); }
 
 void TfrmMain::mnuSetupClick()
 {
@@ -1204,16 +1177,7 @@ void TfrmMain::mnuPrintClick()
 
 void TfrmMain::mnuFileSaveClick()
 {
-    const QString file = SaveDlg();
-    if (file.isEmpty())
-        return;
-    try {
-        frmDM->ExportText(master(), file);
-    } catch (const std::exception &e) {
-        ShowError(QStringLiteral("파일을 저장하지 못했습니다.\r\n") + QString::fromUtf8(e.what()));
-        return;
-    }
-    ShowMessage(QStringLiteral("저장이 완료되었습니다."));
+    resulthandoff::Save(master());
 }
 
 void TfrmMain::mnuPrtsetClick()

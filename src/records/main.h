@@ -142,8 +142,11 @@ private:
     }
     template <class Window>
     void showWindow();
-    template <class Calendar>
-    void openCalendar();
+    // Keeps the member table's position around the window and clears the name grid's selection.
+    template <class Window>
+    void showKeepingPosition();
+    template <class Import>
+    void convert();
     template <class Window>
     void openMemberWindow(const QString &caption, bool editMember);
     QString memberCaption(const char *what) const;
