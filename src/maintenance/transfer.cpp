@@ -203,7 +203,7 @@ TfrmTransfer::TfrmTransfer(const Version &version, QWidget *parent) : TForm(pare
     layout->addWidget(grdData, 1);
     layout->addWidget(pnlBtn);
 
-    connect(btnStart, &QPushButton::clicked, this, [this] { Guarded([this] { btnStartClick(); }); });
+    connect(btnStart, &QPushButton::clicked, this, GuardedSlot(this, &TfrmTransfer::btnStartClick));
     connect(bbtnCancel, &QPushButton::clicked, this, [this] { setModalResult(mrCancel); });
     FormCreate();
 }
