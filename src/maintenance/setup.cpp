@@ -230,16 +230,7 @@ TfrmSetup::TfrmSetup(std::function<bool()> addressPicker, QWidget *parent)
     for (int i = 0; i < ListCount; ++i)
         Lists[i] = listDef(i).list.mid(0, listDef(i).count);
     ShowList(Lists[0]);
-}
-
-void TfrmSetup::showEvent(QShowEvent *event)
-{
-    TForm::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    ShowList(Lists[0]);
-    edtCname->setFocus();
+    edtCname->setFocus(); // the window opens with it
 }
 
 bool TfrmSetup::eventFilter(QObject *watched, QEvent *event)
