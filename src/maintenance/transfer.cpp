@@ -379,12 +379,12 @@ TfrmTransfer::Outcome TfrmTransfer::copyAll()
     // The alias goes before the commit: members stored while the import is still offered would be
     // copied again by a second run. A commit that fails puts it back.
     AliasConfig aliases;
-    const QString path = aliases.AliasPath(m_version.aliasToRemove);
-    aliases.DeleteAlias(m_version.aliasToRemove);
+    const QString path = aliases.AliasPath(m_version.alias);
+    aliases.DeleteAlias(m_version.alias);
     try {
         import.commit();
     } catch (...) {
-        aliases.AddAlias(m_version.aliasToRemove, path);
+        aliases.AddAlias(m_version.alias, path);
         throw;
     }
     return outcome;
