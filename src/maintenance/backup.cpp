@@ -101,7 +101,7 @@ TfrmBackup::TfrmBackup(QWidget *parent) : TForm(parent)
     setFixedSize(420, 230);
 
     setCancelButton(bbtnCancel);
-    connect(bbtnOK, &QPushButton::clicked, this, [this] { Guarded([this] { bbtnOKClick(); }); });
+    connect(bbtnOK, &QPushButton::clicked, this, GuardedSlot(this, &TfrmBackup::bbtnOKClick));
     connect(bbtnCancel, &QPushButton::clicked, this, [this] { setModalResult(mrCancel); });
 }
 

@@ -38,7 +38,7 @@ TfrmPswd::TfrmPswd(QWidget *parent) : TForm(parent)
 
     setDefaultButton(bbtnOk);
     setCancelButton(bbtnCancel);
-    connect(bbtnOk, &QPushButton::clicked, this, [this] { Guarded([this] { bbtnOkClick(); }); });
+    connect(bbtnOk, &QPushButton::clicked, this, GuardedSlot(this, &TfrmPswd::bbtnOkClick));
     connect(bbtnCancel, &QPushButton::clicked, this, [this] { setModalResult(mrCancel); });
     edtCur->setFocus();
 }

@@ -203,14 +203,11 @@ TfrmSetup::TfrmSetup(std::function<bool()> addressPicker, QWidget *parent)
     for (size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     setCancelButton(bbtnCancel);
-    const auto on = [this](auto *sender, auto signal, void (TfrmSetup::*handler)()) {
-        connect(sender, signal, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
-    };
-    on(rdgSelItems, &QButtonGroup::idClicked, &TfrmSetup::rdgSelClick);
-    on(rdgAisItems, &QButtonGroup::idClicked, &TfrmSetup::rdgAisClick);
-    on(btnPswd, &QPushButton::clicked, &TfrmSetup::btnPswdClick);
-    on(btnZip, &QPushButton::clicked, &TfrmSetup::btnZipClick);
-    on(bbtnOk, &QPushButton::clicked, &TfrmSetup::bbtnOkClick);
+    connect(rdgSelItems, &QButtonGroup::idClicked, this, GuardedSlot(this, &TfrmSetup::rdgSelClick));
+    connect(rdgAisItems, &QButtonGroup::idClicked, this, GuardedSlot(this, &TfrmSetup::rdgAisClick));
+    connect(btnPswd, &QPushButton::clicked, this, GuardedSlot(this, &TfrmSetup::btnPswdClick));
+    connect(btnZip, &QPushButton::clicked, this, GuardedSlot(this, &TfrmSetup::btnZipClick));
+    connect(bbtnOk, &QPushButton::clicked, this, GuardedSlot(this, &TfrmSetup::bbtnOkClick));
     connect(sbtnIns, &QPushButton::clicked, this, [this] { Guarded([this] { AddItem(selectedList()); }); });
     connect(sbtnDel, &QPushButton::clicked, this, [this] { Guarded([this] { DeleteItem(selectedList()); }); });
     connect(spbtnMoveUp, &QToolButton::clicked, this, [this] { Guarded([this] { MoveItemUp(selectedList()); }); });
@@ -233,16 +230,7 @@ TfrmSetup::TfrmSetup(std::function<bool()> addressPicker, QWidget *parent)
     for (int i = 0; i < ListCount; ++i)
         Lists[i] = listDef(i).list.mid(0, listDef(i).count);
     ShowList(Lists[0]);
-}
-
-void TfrmSetup::showEvent(QShowEvent *event)
-{
-    TForm::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    ShowList(Lists[0]);
-    edtCname->setFocus();
+    edtCname->setFocus(); // the window opens with it
 }
 
 bool TfrmSetup::eventFilter(QObject *watched, QEvent *event)

@@ -55,11 +55,9 @@ public:
     int selectedIndex() const;
 
 protected:
-    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QStringList &selectedList();
     std::function<bool()> m_addressPicker;
-    bool m_shown = false;
 };

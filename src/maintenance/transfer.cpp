@@ -203,7 +203,7 @@ TfrmTransfer::TfrmTransfer(const Version &version, QWidget *parent) : TForm(pare
     layout->addWidget(grdData, 1);
     layout->addWidget(pnlBtn);
 
-    connect(btnStart, &QPushButton::clicked, this, [this] { Guarded([this] { btnStartClick(); }); });
+    connect(btnStart, &QPushButton::clicked, this, GuardedSlot(this, &TfrmTransfer::btnStartClick));
     connect(bbtnCancel, &QPushButton::clicked, this, [this] { setModalResult(mrCancel); });
     FormCreate();
 }
@@ -218,16 +218,16 @@ void TfrmTransfer::FormCreate()
     const QString file = QFileInfo(tbData.fileName()).fileName();
     QStringList notes;
     const DbaseFile &table = *tbData.file();
-    if (table.recordsInFile() > table.recordsInHeader())
+    const QStringList missing = missingFields();
+    if (!missing.isEmpty()) // nothing of the file goes in: a stale count would only promise it does
+        notes << QStringLiteral("[%1] 파일에 변환에 필요한 필드가 없습니다: %2\n이 파일의 자료는 변환할 수 없습니다.")
+                     .arg(file, missing.join(QStringLiteral(", ")));
+    else if (table.recordsInFile() > table.recordsInHeader())
         notes << QStringLiteral("[%1] 파일의 머리에는 자료가 %2건으로 적혀 있으나 파일에는 %3건이 들어 있습니다.\n"
                                 "파일에 들어 있는 자료를 모두 보여 드리고 변환합니다.")
                      .arg(file)
                      .arg(table.recordsInHeader())
                      .arg(table.recordsInFile());
-    const QStringList missing = missingFields();
-    if (!missing.isEmpty())
-        notes << QStringLiteral("[%1] 파일에 변환에 필요한 필드가 없습니다: %2\n이 파일의 자료는 변환할 수 없습니다.")
-                     .arg(file, missing.join(QStringLiteral(", ")));
     const bool odd = !notes.isEmpty();
     if (missing.isEmpty() && tbData.isEmpty())
         notes << QStringLiteral("변환할 데이타가 한건도 없습니다.");
@@ -379,12 +379,12 @@ TfrmTransfer::Outcome TfrmTransfer::copyAll()
     // The alias goes before the commit: members stored while the import is still offered would be
     // copied again by a second run. A commit that fails puts it back.
     AliasConfig aliases;
-    const QString path = aliases.AliasPath(m_version.aliasToRemove);
-    aliases.DeleteAlias(m_version.aliasToRemove);
+    const QString path = aliases.AliasPath(m_version.alias);
+    aliases.DeleteAlias(m_version.alias);
     try {
         import.commit();
     } catch (...) {
-        aliases.AddAlias(m_version.aliasToRemove, path);
+        aliases.AddAlias(m_version.alias, path);
         throw;
     }
     return outcome;

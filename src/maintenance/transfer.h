@@ -18,10 +18,9 @@ class TfrmTransfer : public TForm {
     Q_OBJECT
 public:
     struct Version {
-        QString number;        // "1.x"
-        QString alias;         // the alias the source table is reached under
-        QString aliasToRemove; // as the finished import names it
-        bool second;           // 2.x: household head and remark come along
+        QString number; // "1.x"
+        QString alias;  // the source table's alias, removed once its members are in
+        bool second;    // 2.x: household head and remark come along
     };
 
     TfrmTransfer(const Version &version, QWidget *parent);

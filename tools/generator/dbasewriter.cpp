@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace {
 void putU32(QByteArray &bytes, int pos, quint32 v)
 {
@@ -62,17 +64,19 @@ void DbaseWriter::addRecord(const QVariantMap &values, bool deleted)
     m_records << record;
 }
 
+bool DbaseWriter::hasMemo() const
+{
+    return std::any_of(m_columns.begin(), m_columns.end(), [](const DbaseColumn &c) { return isMemo(c.type); });
+}
+
 QByteArray DbaseWriter::table() const
 {
-    bool memo = false;
-    for (const DbaseColumn &c : m_columns)
-        memo = memo || isMemo(c.type);
     const int headerLength = 32 + 32 * int(m_columns.size()) + 1;
     int recordLength = 1;
     for (const DbaseColumn &c : m_columns)
         recordLength += c.length;
     QByteArray out(headerLength, '\0');
-    out[0] = char(!memo ? 0x03 : m_layout == Dbase3 ? 0x83 : 0x8b);
+    out[0] = char(!hasMemo() ? 0x03 : m_layout == Dbase3 ? 0x83 : 0x8b);
     out[1] = char(98);
     out[2] = 7;
     out[3] = 1;
@@ -97,10 +101,7 @@ void DbaseWriter::save(const QString &dbfFile) const
     QFile table(dbfFile);
     if (!table.open(QIODevice::WriteOnly) || table.write(this->table()) < 0)
         qFatal("cannot write %s", qPrintable(dbfFile));
-    bool memo = false;
-    for (const DbaseColumn &c : m_columns)
-        memo = memo || isMemo(c.type);
-    if (!memo)
+    if (!hasMemo())
         return;
     const QFileInfo info(dbfFile);
     QFile dbt(info.path() + u'/' + info.completeBaseName() + QStringLiteral(".DBT"));

@@ -29,6 +29,7 @@ public:
 
 private:
     QByteArray memoPointer(const QVariant &value);
+    bool hasMemo() const;
 
     QList<DbaseColumn> m_columns;
     Layout m_layout;
