@@ -84,12 +84,9 @@ TAnniversaryList::TAnniversaryList(const char *objectName, const char *caption, 
     connect(bbtnRet, &QPushButton::clicked, this, [this] { Guarded([this] { bbtnRetClick(); }); });
     setYearEditsEnabled(termMode());
 
-    // A tab change runs the list as the query button does, year check included.
-    disconnect(tcList, &QTabBar::currentChanged, this, nullptr);
     addAllTab();
     for (int m = 1; m <= 12; ++m)
         tcList->addTab(FormatIntByMask(m, QStringLiteral("@0 ##")) + S("월"));
-    connect(tcList, &QTabBar::currentChanged, this, [this] { Guarded([this] { bbtnRetClick(); }); });
 }
 
 bool TAnniversaryList::termMode() const
@@ -120,14 +117,13 @@ QString TAnniversaryList::tabTitle() const
     return tab <= 0 ? S("전체") : tcList->tabText(tab);
 }
 
-void TAnniversaryList::bbtnRetClick()
+bool TAnniversaryList::CheckInput()
 {
-    if (termMode() && (Trim(mskYear1->storedText()).size() < 4 || Trim(mskYear2->storedText()).size() < 4)) {
-        ShowMessage(S("년도가 잘못 입력되어 있습니다."));
-        mskYear1->setFocus();
-        return;
-    }
-    RefreshList();
+    if (!termMode() || (Trim(mskYear1->storedText()).size() >= 4 && Trim(mskYear2->storedText()).size() >= 4))
+        return true;
+    ShowMessage(S("년도가 잘못 입력되어 있습니다."));
+    mskYear1->setFocus();
+    return false;
 }
 
 QString TAnniversaryList::CountText()
