@@ -61,8 +61,8 @@ TAnniversaryList::TAnniversaryList(const char *objectName, const char *caption, 
             r->setPalette(p);
             addTitleControl(r);
         }
-        connect(rbtnThis, &QRadioButton::clicked, this, [this] { Guarded([this] { rbtnThisClick(); }); });
-        connect(rbtnTerm, &QRadioButton::clicked, this, [this] { Guarded([this] { rbtnTermClick(); }); });
+        connect(rbtnThis, &QRadioButton::clicked, this, GuardedSlot(this, &TAnniversaryList::rbtnThisClick));
+        connect(rbtnTerm, &QRadioButton::clicked, this, GuardedSlot(this, &TAnniversaryList::rbtnTermClick));
     } else {
         addTitleControl(whiteLabel("조회년도"));
     }
@@ -81,7 +81,7 @@ TAnniversaryList::TAnniversaryList(const char *objectName, const char *caption, 
     bbtnRet->setObjectName(QStringLiteral("bbtnRet"));
     bbtnRet->setFixedSize(103, 29);
     addTitleControl(bbtnRet);
-    connect(bbtnRet, &QPushButton::clicked, this, [this] { Guarded([this] { bbtnRetClick(); }); });
+    connect(bbtnRet, &QPushButton::clicked, this, &TAnniversaryList::bbtnRetClick);
     setYearEditsEnabled(termMode());
 
     addAllTab();
@@ -161,8 +161,8 @@ TfrmLBday::TfrmLBday(QWidget *parent) : TAnniversaryList("frmLBday", "생일자 
         }
     }
     for (QRadioButton *r : {RadioButton1, RadioButton2})
-        connect(r, &QRadioButton::clicked, this, [this] { Guarded([this] { bbtnRetClick(); }); });
-    connect(cbxX, &QComboBox::activated, this, [this] { Guarded([this] { bbtnRetClick(); }); });
+        connect(r, &QRadioButton::clicked, this, &TfrmLBday::bbtnRetClick);
+    connect(cbxX, &QComboBox::activated, this, &TfrmLBday::bbtnRetClick);
 
     RecalcTday(TdayTable::Master, NowAsText(QStringLiteral("yyyy")).toInt());
     bbtnRetClick();
@@ -261,9 +261,7 @@ QString TfrmFBday::CountText()
 
 void TfrmFBday::bbtnPrintClick()
 {
-    Guarded([this] {
-        const QString title = termMode() ? S("생년기간(") + mskYear1->text() + S("년~") + mskYear2->text() + S("년) ")
-                                         : S("금년생일(") + NowAsText(QStringLiteral("yyyy")) + S("년) ");
-        PrintFamilyBirthdays(qrList, dgrdList, title + tabTitle() + S(" 가족 생일자 명단"));
-    });
+    const QString title = termMode() ? S("생년기간(") + mskYear1->text() + S("년~") + mskYear2->text() + S("년) ")
+                                     : S("금년생일(") + NowAsText(QStringLiteral("yyyy")) + S("년) ");
+    PrintFamilyBirthdays(qrList, dgrdList, title + tabTitle() + S(" 가족 생일자 명단"));
 }

@@ -182,7 +182,7 @@ TfrmMonthCalendar::TfrmMonthCalendar(Kind kind, QWidget *parent)
     resize(790, 440); // whole on the smallest screen the main window is made for
 
     const auto on = [this](auto *sender, auto signal, void (TfrmMonthCalendar::*handler)()) {
-        connect(sender, signal, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+        connect(sender, signal, this, GuardedSlot(this, handler));
     };
     on(sbtnPy, &QToolButton::clicked, &TfrmMonthCalendar::sbtnPyClick);
     on(sbtnPm, &QToolButton::clicked, &TfrmMonthCalendar::sbtnPmClick);
@@ -388,9 +388,9 @@ TfrmCalen::TfrmCalen(QWidget *parent) : TForm(parent)
     layout->addLayout(buttons);
     resize(560, 420);
     setCancelButton(bbtnClose);
-    connect(bbtnCalenB, &QPushButton::clicked, this, [this] { Guarded([&] { bbtnCalenBClick(); }); });
-    connect(bbtnCalenF, &QPushButton::clicked, this, [this] { Guarded([&] { bbtnCalenFClick(); }); });
-    connect(bbtnCalenM, &QPushButton::clicked, this, [this] { Guarded([&] { bbtnCalenMClick(); }); });
+    connect(bbtnCalenB, &QPushButton::clicked, this, GuardedSlot(this, &TfrmCalen::bbtnCalenBClick));
+    connect(bbtnCalenF, &QPushButton::clicked, this, GuardedSlot(this, &TfrmCalen::bbtnCalenFClick));
+    connect(bbtnCalenM, &QPushButton::clicked, this, GuardedSlot(this, &TfrmCalen::bbtnCalenMClick));
     connect(bbtnClose, &QPushButton::clicked, this, &QWidget::close);
 }
 
