@@ -1,5 +1,6 @@
 #include "anniversaries/calendar.h"
 
+#include "anniversaries/calendlg.h"
 #include "anniversaries/rows.h"
 #include "core/dm.h"
 #include "core/global.h"
@@ -118,11 +119,7 @@ TfrmMonthCalendar::TfrmMonthCalendar(Kind kind, QWidget *parent)
     title->addWidget(sbtnNm);
     title->addWidget(sbtnNy);
 
-    calDay = new QCalendarWidget(this);
-    calDay->setObjectName(QStringLiteral("calDay"));
-    calDay->setFirstDayOfWeek(Qt::Sunday);
-    calDay->setNavigationBarVisible(false);
-    calDay->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    calDay = MonthCalendar(this);
     calDay->setMinimumSize(300, 220);
     pnlLun = Panel(QString(), this, true);
     pnlLun->setObjectName(QStringLiteral("pnlLun"));
@@ -239,13 +236,9 @@ std::optional<TdayTable> TfrmMonthCalendar::cache() const
 void TfrmMonthCalendar::setShownDate(const QDate &date)
 {
     m_date = date;
-    const QDate first(date.year(), date.month(), 1);
     {
         const QSignalBlocker still(calDay);
-        // Keys and the wheel must not take the control to another month behind the window's back.
-        calDay->setDateRange(first, first.addMonths(1).addDays(-1));
-        calDay->setCurrentPage(date.year(), date.month());
-        calDay->setSelectedDate(date);
+        ShowOneMonth(calDay, date);
     }
     calDayChange();
 }
