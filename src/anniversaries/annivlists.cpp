@@ -26,16 +26,6 @@ QString memberSelect(const char *dayField)
            S(", Tel1, Tel2, Hp, (Addr1 || ' ' || Addr2) Addr, Zip, Reg, Zone, Area, Duty1, Duty2, Bigo, Part, Resp");
 }
 
-FieldDef dayDef(const char *name, const char *title, const char *mask)
-{
-    FieldDef f;
-    f.name = QString::fromLatin1(name);
-    f.label = S(title);
-    f.size = int(qstrlen(mask)) > 10 ? 8 : 4;
-    f.mask = QString::fromLatin1(mask);
-    return f;
-}
-
 QLabel *whiteLabel(const char *text)
 {
     auto *l = new QLabel(S(text));
@@ -135,9 +125,9 @@ QString TAnniversaryList::CountText()
 
 TfrmLBday::TfrmLBday(QWidget *parent) : TAnniversaryList("frmLBday", "생일자 명단", true, parent)
 {
-    qrList.setFieldDefs(ListFieldDefs() << dayDef("Tday", "금년생일", "99.99;0;_"));
-    setColumns(QString::fromLatin1(MemberColumns).arg(QStringLiteral("Tday")).split(u' '), AreaColumn,
-               {dayDef("Tday", "금년생일", "99.99;0;_")});
+    const FieldDef tday = MemberDayDef("Tday");
+    qrList.setFieldDefs(ListFieldDefs() << tday);
+    setColumns(QString::fromLatin1(MemberColumns).arg(QStringLiteral("Tday")).split(u' '), AreaColumn, {tday});
     // The order radios and the sex box sit in the bottom strip, before the close button.
     RadioButton1 = new QRadioButton(S("금년생일순"));
     RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
@@ -202,7 +192,7 @@ void TfrmLBday::bbtnPrintClick()
 
 TfrmLMday::TfrmLMday(QWidget *parent) : TAnniversaryList("frmLMday", "결혼 기념자 명단", false, parent)
 {
-    const FieldDef mday = dayDef("Mday", "결혼기념일", "9999.99.99;0;_");
+    const FieldDef mday = MemberDayDef("Mday");
     qrList.setFieldDefs(ListFieldDefs() << mday);
     setColumns(QString::fromLatin1(MemberColumns).arg(QStringLiteral("Mday")).split(u' '), AreaColumn, {mday});
     bbtnRetClick();

@@ -7,6 +7,7 @@
 #include "core/lunsol.h"
 #include "core/myunit.h"
 #include "lists/handoff.h"
+#include "lists/listwindow.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/inifile.h"
@@ -209,7 +210,14 @@ void TfrmMonthCalendar::FormCreate()
                       S("  AND (Family.F = true) ") + S("ORDER BY Family.TDAY"));
     } else {
         const bool birthday = m_kind == Kind::Birthday;
-        dgrdFind->setColumns(MemberDayColumns(birthday ? QStringLiteral("Tday") : QStringLiteral("Mday"), true, false));
+        const char *day = birthday ? "Tday" : "Mday";
+        QList<DBGrid::Column> columns =
+            ListColumns((QString::fromLatin1(day) + QStringLiteral(" Name X Bday L Tel1 Tel2 Hp Addr Zip Zone Area Duty1 "
+                                                                   "Duty2 Bigo Part Resp"))
+                            .split(u' '),
+                        {MemberDayDef(day)});
+        columns[11].title = AreaWord();
+        dgrdFind->setColumns(columns);
         qrFind.setSql(S("SELECT Ino, Name, X, Bday, L, ") + (birthday ? S("Tday") : S("Mday")) +
                       S(", Tel1, Tel2, Hp,   (Addr1 || ' ')  || Addr2  Addr, Zip, Zone, Area, Duty1, Duty2, Bigo, Part, "
                         "Resp, Sel ") +
