@@ -222,6 +222,7 @@ TfrmFBday::TfrmFBday(QWidget *parent) : TAnniversaryList("frmFBday", "가족 생
 {
     bbtnPrint->setToolTip(S("가족 생일자는 리스트만 인쇄됩니다."));
     dgrdList->setColumns(FamilyDayColumns(false));
+    qrList.setSummary({}); // family rows are counted without the sexes
     RecalcTday(TdayTable::Family, NowAsText(QStringLiteral("yyyy")).toInt());
     bbtnRetClick();
 }
