@@ -286,7 +286,6 @@ void TfrmMonthCalendar::sbtnTodayClick()
     setShownDate(QDate(NowAsText(QStringLiteral("yyyy")).toInt(), NowAsText(QStringLiteral("mm")).toInt(),
                        NowAsText(QStringLiteral("dd")).toInt()));
     ShowMonth();
-    calDayChange();
 }
 
 void TfrmMonthCalendar::sbtnPyClick()
