@@ -26,13 +26,14 @@ QString memberSelect(const char *dayField)
            S(", Tel1, Tel2, Hp, (Addr1 || ' ' || Addr2) Addr, Zip, Reg, Zone, Area, Duty1, Duty2, Bigo, Part, Resp");
 }
 
-QLabel *whiteLabel(const char *text)
+// Captions and radio buttons on the window's coloured strips are written in white.
+template <class W>
+W *white(W *w)
 {
-    auto *l = new QLabel(S(text));
-    QPalette p = l->palette();
+    QPalette p = w->palette();
     p.setColor(QPalette::WindowText, Qt::white);
-    l->setPalette(p);
-    return l;
+    w->setPalette(p);
+    return w;
 }
 } // namespace
 
@@ -45,16 +46,12 @@ TAnniversaryList::TAnniversaryList(const char *objectName, const char *caption, 
         rbtnTerm = new QRadioButton(S("생년기간"));
         rbtnTerm->setObjectName(QStringLiteral("rbtnTerm"));
         rbtnThis->setChecked(true);
-        for (QRadioButton *r : {rbtnThis, rbtnTerm}) {
-            QPalette p = r->palette();
-            p.setColor(QPalette::WindowText, Qt::white);
-            r->setPalette(p);
-            addTitleControl(r);
-        }
+        for (QRadioButton *r : {rbtnThis, rbtnTerm})
+            addTitleControl(white(r));
         connect(rbtnThis, &QRadioButton::clicked, this, GuardedSlot(this, &TAnniversaryList::rbtnThisClick));
         connect(rbtnTerm, &QRadioButton::clicked, this, GuardedSlot(this, &TAnniversaryList::rbtnTermClick));
     } else {
-        addTitleControl(whiteLabel("조회년도"));
+        addTitleLabel(S("조회년도"), "Label2");
     }
     mskYear1 = new MaskEdit(QStringLiteral("9999;0;_"));
     mskYear1->setObjectName(QStringLiteral("mskYear1"));
@@ -63,7 +60,7 @@ TAnniversaryList::TAnniversaryList(const char *objectName, const char *caption, 
     mskYear2->setObjectName(QStringLiteral("mskYear2"));
     mskYear2->setText(NowAsText(QStringLiteral("yyyy")));
     addTitleControl(mskYear1);
-    addTitleControl(whiteLabel("~"));
+    addTitleLabel(QStringLiteral("~"), "lblTo");
     addTitleControl(mskYear2);
     for (MaskEdit *e : {mskYear1, mskYear2})
         e->setFixedWidth(48);
@@ -140,14 +137,10 @@ TfrmLBday::TfrmLBday(QWidget *parent) : TAnniversaryList("frmLBday", "생일자 
     if (auto *strip = findChild<QWidget *>(QStringLiteral("pnlButton"))) {
         auto *row = static_cast<QHBoxLayout *>(strip->layout());
         int at = row->indexOf(bbtnClose);
-        for (QWidget *w : std::initializer_list<QWidget *>{whiteLabel("※정렬"), RadioButton1, RadioButton2, cbxX}) {
+        for (QWidget *w : std::initializer_list<QWidget *>{white(new QLabel(S("※정렬"))), white(RadioButton1),
+                                                           white(RadioButton2), cbxX}) {
             w->setParent(strip);
             row->insertWidget(at++, w);
-        }
-        for (QRadioButton *r : {RadioButton1, RadioButton2}) {
-            QPalette p = r->palette();
-            p.setColor(QPalette::WindowText, Qt::white);
-            r->setPalette(p);
         }
     }
     for (QRadioButton *r : {RadioButton1, RadioButton2})
