@@ -26,23 +26,14 @@ QString memberSelect(const char *dayField)
            S(", Tel1, Tel2, Hp, (Addr1 || ' ' || Addr2) Addr, Zip, Reg, Zone, Area, Duty1, Duty2, Bigo, Part, Resp");
 }
 
-FieldDef dayDef(const char *name, const char *title, const char *mask)
+// Captions and radio buttons on the window's coloured strips are written in white.
+template <class W>
+W *white(W *w)
 {
-    FieldDef f;
-    f.name = QString::fromLatin1(name);
-    f.label = S(title);
-    f.size = int(qstrlen(mask)) > 10 ? 8 : 4;
-    f.mask = QString::fromLatin1(mask);
-    return f;
-}
-
-QLabel *whiteLabel(const char *text)
-{
-    auto *l = new QLabel(S(text));
-    QPalette p = l->palette();
+    QPalette p = w->palette();
     p.setColor(QPalette::WindowText, Qt::white);
-    l->setPalette(p);
-    return l;
+    w->setPalette(p);
+    return w;
 }
 } // namespace
 
@@ -55,16 +46,12 @@ TAnniversaryList::TAnniversaryList(const char *objectName, const char *caption, 
         rbtnTerm = new QRadioButton(S("생년기간"));
         rbtnTerm->setObjectName(QStringLiteral("rbtnTerm"));
         rbtnThis->setChecked(true);
-        for (QRadioButton *r : {rbtnThis, rbtnTerm}) {
-            QPalette p = r->palette();
-            p.setColor(QPalette::WindowText, Qt::white);
-            r->setPalette(p);
-            addTitleControl(r);
-        }
-        connect(rbtnThis, &QRadioButton::clicked, this, [this] { Guarded([this] { rbtnThisClick(); }); });
-        connect(rbtnTerm, &QRadioButton::clicked, this, [this] { Guarded([this] { rbtnTermClick(); }); });
+        for (QRadioButton *r : {rbtnThis, rbtnTerm})
+            addTitleControl(white(r));
+        connect(rbtnThis, &QRadioButton::clicked, this, GuardedSlot(this, &TAnniversaryList::rbtnThisClick));
+        connect(rbtnTerm, &QRadioButton::clicked, this, GuardedSlot(this, &TAnniversaryList::rbtnTermClick));
     } else {
-        addTitleControl(whiteLabel("조회년도"));
+        addTitleLabel(S("조회년도"), "Label2");
     }
     mskYear1 = new MaskEdit(QStringLiteral("9999;0;_"));
     mskYear1->setObjectName(QStringLiteral("mskYear1"));
@@ -73,7 +60,7 @@ TAnniversaryList::TAnniversaryList(const char *objectName, const char *caption, 
     mskYear2->setObjectName(QStringLiteral("mskYear2"));
     mskYear2->setText(NowAsText(QStringLiteral("yyyy")));
     addTitleControl(mskYear1);
-    addTitleControl(whiteLabel("~"));
+    addTitleLabel(QStringLiteral("~"), "lblTo");
     addTitleControl(mskYear2);
     for (MaskEdit *e : {mskYear1, mskYear2})
         e->setFixedWidth(48);
@@ -81,15 +68,12 @@ TAnniversaryList::TAnniversaryList(const char *objectName, const char *caption, 
     bbtnRet->setObjectName(QStringLiteral("bbtnRet"));
     bbtnRet->setFixedSize(103, 29);
     addTitleControl(bbtnRet);
-    connect(bbtnRet, &QPushButton::clicked, this, [this] { Guarded([this] { bbtnRetClick(); }); });
+    connect(bbtnRet, &QPushButton::clicked, this, &TAnniversaryList::bbtnRetClick);
     setYearEditsEnabled(termMode());
 
-    // A tab change runs the list as the query button does, year check included.
-    disconnect(tcList, &QTabBar::currentChanged, this, nullptr);
     addAllTab();
     for (int m = 1; m <= 12; ++m)
         tcList->addTab(FormatIntByMask(m, QStringLiteral("@0 ##")) + S("월"));
-    connect(tcList, &QTabBar::currentChanged, this, [this] { Guarded([this] { bbtnRetClick(); }); });
 }
 
 bool TAnniversaryList::termMode() const
@@ -120,14 +104,13 @@ QString TAnniversaryList::tabTitle() const
     return tab <= 0 ? S("전체") : tcList->tabText(tab);
 }
 
-void TAnniversaryList::bbtnRetClick()
+bool TAnniversaryList::CheckInput()
 {
-    if (termMode() && (Trim(mskYear1->storedText()).size() < 4 || Trim(mskYear2->storedText()).size() < 4)) {
-        ShowMessage(S("년도가 잘못 입력되어 있습니다."));
-        mskYear1->setFocus();
-        return;
-    }
-    RefreshList();
+    if (!termMode() || (Trim(mskYear1->storedText()).size() >= 4 && Trim(mskYear2->storedText()).size() >= 4))
+        return true;
+    ShowMessage(S("년도가 잘못 입력되어 있습니다."));
+    mskYear1->setFocus();
+    return false;
 }
 
 QString TAnniversaryList::CountText()
@@ -139,9 +122,9 @@ QString TAnniversaryList::CountText()
 
 TfrmLBday::TfrmLBday(QWidget *parent) : TAnniversaryList("frmLBday", "생일자 명단", true, parent)
 {
-    qrList.setFieldDefs(ListFieldDefs() << dayDef("Tday", "금년생일", "99.99;0;_"));
-    setColumns(QString::fromLatin1(MemberColumns).arg(QStringLiteral("Tday")).split(u' '), AreaColumn,
-               {dayDef("Tday", "금년생일", "99.99;0;_")});
+    const FieldDef tday = MemberDayDef("Tday");
+    qrList.setFieldDefs(ListFieldDefs() << tday);
+    setColumns(QString::fromLatin1(MemberColumns).arg(QStringLiteral("Tday")).split(u' '), AreaColumn, {tday});
     // The order radios and the sex box sit in the bottom strip, before the close button.
     RadioButton1 = new QRadioButton(S("금년생일순"));
     RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
@@ -154,19 +137,15 @@ TfrmLBday::TfrmLBday(QWidget *parent) : TAnniversaryList("frmLBday", "생일자 
     if (auto *strip = findChild<QWidget *>(QStringLiteral("pnlButton"))) {
         auto *row = static_cast<QHBoxLayout *>(strip->layout());
         int at = row->indexOf(bbtnClose);
-        for (QWidget *w : std::initializer_list<QWidget *>{whiteLabel("※정렬"), RadioButton1, RadioButton2, cbxX}) {
+        for (QWidget *w : std::initializer_list<QWidget *>{white(new QLabel(S("※정렬"))), white(RadioButton1),
+                                                           white(RadioButton2), cbxX}) {
             w->setParent(strip);
             row->insertWidget(at++, w);
         }
-        for (QRadioButton *r : {RadioButton1, RadioButton2}) {
-            QPalette p = r->palette();
-            p.setColor(QPalette::WindowText, Qt::white);
-            r->setPalette(p);
-        }
     }
     for (QRadioButton *r : {RadioButton1, RadioButton2})
-        connect(r, &QRadioButton::clicked, this, [this] { Guarded([this] { bbtnRetClick(); }); });
-    connect(cbxX, &QComboBox::activated, this, [this] { Guarded([this] { bbtnRetClick(); }); });
+        connect(r, &QRadioButton::clicked, this, &TfrmLBday::bbtnRetClick);
+    connect(cbxX, &QComboBox::activated, this, &TfrmLBday::bbtnRetClick);
 
     RecalcTday(TdayTable::Master, NowAsText(QStringLiteral("yyyy")).toInt());
     bbtnRetClick();
@@ -206,7 +185,7 @@ void TfrmLBday::bbtnPrintClick()
 
 TfrmLMday::TfrmLMday(QWidget *parent) : TAnniversaryList("frmLMday", "결혼 기념자 명단", false, parent)
 {
-    const FieldDef mday = dayDef("Mday", "결혼기념일", "9999.99.99;0;_");
+    const FieldDef mday = MemberDayDef("Mday");
     qrList.setFieldDefs(ListFieldDefs() << mday);
     setColumns(QString::fromLatin1(MemberColumns).arg(QStringLiteral("Mday")).split(u' '), AreaColumn, {mday});
     bbtnRetClick();
@@ -236,6 +215,7 @@ TfrmFBday::TfrmFBday(QWidget *parent) : TAnniversaryList("frmFBday", "가족 생
 {
     bbtnPrint->setToolTip(S("가족 생일자는 리스트만 인쇄됩니다."));
     dgrdList->setColumns(FamilyDayColumns(false));
+    qrList.setSummary({}); // family rows are counted without the sexes
     RecalcTday(TdayTable::Family, NowAsText(QStringLiteral("yyyy")).toInt());
     bbtnRetClick();
 }
@@ -265,9 +245,7 @@ QString TfrmFBday::CountText()
 
 void TfrmFBday::bbtnPrintClick()
 {
-    Guarded([this] {
-        const QString title = termMode() ? S("생년기간(") + mskYear1->text() + S("년~") + mskYear2->text() + S("년) ")
-                                         : S("금년생일(") + NowAsText(QStringLiteral("yyyy")) + S("년) ");
-        PrintFamilyBirthdays(qrList, dgrdList, title + tabTitle() + S(" 가족 생일자 명단"));
-    });
+    const QString title = termMode() ? S("생년기간(") + mskYear1->text() + S("년~") + mskYear2->text() + S("년) ")
+                                     : S("금년생일(") + NowAsText(QStringLiteral("yyyy")) + S("년) ");
+    PrintFamilyBirthdays(qrList, dgrdList, title + tabTitle() + S(" 가족 생일자 명단"));
 }

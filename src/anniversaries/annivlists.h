@@ -14,8 +14,7 @@ public:
     MaskEdit *mskYear1, *mskYear2;
     QPushButton *bbtnRet;
 
-    // Runs the list; in the year-range mode only when both years are filled in.
-    void bbtnRetClick();
+    void bbtnRetClick() { RefreshList(); }
     // The year edits are open only for the year range.
     void rbtnThisClick() { setYearEditsEnabled(termMode()); bbtnRetClick(); }
     void rbtnTermClick() { rbtnThisClick(); }
@@ -23,6 +22,8 @@ public:
 protected:
     TAnniversaryList(const char *objectName, const char *caption, bool withThisYearMode, QWidget *parent);
     bool termMode() const;
+    // In the year-range mode both years must be filled in.
+    bool CheckInput() override;
     // "%" on the first tab, else the tab's month "01".."12".
     QString tabMonth() const;
     // "전체" on the first tab, else the tab's text.

@@ -1,11 +1,13 @@
 #include "anniversaries/calendar.h"
 
+#include "anniversaries/calendlg.h"
 #include "anniversaries/rows.h"
 #include "core/dm.h"
 #include "core/global.h"
 #include "core/lunsol.h"
 #include "core/myunit.h"
 #include "lists/handoff.h"
+#include "lists/listwindow.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/inifile.h"
@@ -118,11 +120,7 @@ TfrmMonthCalendar::TfrmMonthCalendar(Kind kind, QWidget *parent)
     title->addWidget(sbtnNm);
     title->addWidget(sbtnNy);
 
-    calDay = new QCalendarWidget(this);
-    calDay->setObjectName(QStringLiteral("calDay"));
-    calDay->setFirstDayOfWeek(Qt::Sunday);
-    calDay->setNavigationBarVisible(false);
-    calDay->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    calDay = MonthCalendar(this);
     calDay->setMinimumSize(300, 220);
     pnlLun = Panel(QString(), this, true);
     pnlLun->setObjectName(QStringLiteral("pnlLun"));
@@ -182,7 +180,7 @@ TfrmMonthCalendar::TfrmMonthCalendar(Kind kind, QWidget *parent)
     resize(790, 440); // whole on the smallest screen the main window is made for
 
     const auto on = [this](auto *sender, auto signal, void (TfrmMonthCalendar::*handler)()) {
-        connect(sender, signal, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+        connect(sender, signal, this, GuardedSlot(this, handler));
     };
     on(sbtnPy, &QToolButton::clicked, &TfrmMonthCalendar::sbtnPyClick);
     on(sbtnPm, &QToolButton::clicked, &TfrmMonthCalendar::sbtnPmClick);
@@ -212,7 +210,14 @@ void TfrmMonthCalendar::FormCreate()
                       S("  AND (Family.F = true) ") + S("ORDER BY Family.TDAY"));
     } else {
         const bool birthday = m_kind == Kind::Birthday;
-        dgrdFind->setColumns(MemberDayColumns(birthday ? QStringLiteral("Tday") : QStringLiteral("Mday"), true, false));
+        const char *day = birthday ? "Tday" : "Mday";
+        QList<DBGrid::Column> columns =
+            ListColumns((QString::fromLatin1(day) + QStringLiteral(" Name X Bday L Tel1 Tel2 Hp Addr Zip Zone Area Duty1 "
+                                                                   "Duty2 Bigo Part Resp"))
+                            .split(u' '),
+                        {MemberDayDef(day)});
+        columns[11].title = AreaWord();
+        dgrdFind->setColumns(columns);
         qrFind.setSql(S("SELECT Ino, Name, X, Bday, L, ") + (birthday ? S("Tday") : S("Mday")) +
                       S(", Tel1, Tel2, Hp,   (Addr1 || ' ')  || Addr2  Addr, Zip, Zone, Area, Duty1, Duty2, Bigo, Part, "
                         "Resp, Sel ") +
@@ -239,13 +244,9 @@ std::optional<TdayTable> TfrmMonthCalendar::cache() const
 void TfrmMonthCalendar::setShownDate(const QDate &date)
 {
     m_date = date;
-    const QDate first(date.year(), date.month(), 1);
     {
         const QSignalBlocker still(calDay);
-        // Keys and the wheel must not take the control to another month behind the window's back.
-        calDay->setDateRange(first, first.addMonths(1).addDays(-1));
-        calDay->setCurrentPage(date.year(), date.month());
-        calDay->setSelectedDate(date);
+        ShowOneMonth(calDay, date);
     }
     calDayChange();
 }
@@ -285,7 +286,6 @@ void TfrmMonthCalendar::sbtnTodayClick()
     setShownDate(QDate(NowAsText(QStringLiteral("yyyy")).toInt(), NowAsText(QStringLiteral("mm")).toInt(),
                        NowAsText(QStringLiteral("dd")).toInt()));
     ShowMonth();
-    calDayChange();
 }
 
 void TfrmMonthCalendar::sbtnPyClick()
@@ -388,9 +388,9 @@ TfrmCalen::TfrmCalen(QWidget *parent) : TForm(parent)
     layout->addLayout(buttons);
     resize(560, 420);
     setCancelButton(bbtnClose);
-    connect(bbtnCalenB, &QPushButton::clicked, this, [this] { Guarded([&] { bbtnCalenBClick(); }); });
-    connect(bbtnCalenF, &QPushButton::clicked, this, [this] { Guarded([&] { bbtnCalenFClick(); }); });
-    connect(bbtnCalenM, &QPushButton::clicked, this, [this] { Guarded([&] { bbtnCalenMClick(); }); });
+    connect(bbtnCalenB, &QPushButton::clicked, this, GuardedSlot(this, &TfrmCalen::bbtnCalenBClick));
+    connect(bbtnCalenF, &QPushButton::clicked, this, GuardedSlot(this, &TfrmCalen::bbtnCalenFClick));
+    connect(bbtnCalenM, &QPushButton::clicked, this, GuardedSlot(this, &TfrmCalen::bbtnCalenMClick));
     connect(bbtnClose, &QPushButton::clicked, this, &QWidget::close);
 }
 

@@ -5,6 +5,24 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+QCalendarWidget *MonthCalendar(QWidget *parent)
+{
+    auto *c = new QCalendarWidget(parent);
+    c->setObjectName(QStringLiteral("calDay"));
+    c->setFirstDayOfWeek(Qt::Sunday);
+    c->setNavigationBarVisible(false);
+    c->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    return c;
+}
+
+void ShowOneMonth(QCalendarWidget *calendar, const QDate &date)
+{
+    const QDate first(date.year(), date.month(), 1);
+    calendar->setDateRange(first, first.addMonths(1).addDays(-1));
+    calendar->setCurrentPage(date.year(), date.month());
+    calendar->setSelectedDate(date);
+}
+
 TfrmCalenDlg::TfrmCalenDlg(QWidget *parent) : TForm(parent)
 {
     setObjectName(QStringLiteral("frmCalenDlg"));
@@ -18,13 +36,7 @@ TfrmCalenDlg::TfrmCalenDlg(QWidget *parent) : TForm(parent)
     f.setPointSize(f.pointSize() + 4);
     f.setBold(true);
     pnlDay->setFont(f);
-    calDay = new QCalendarWidget(this);
-    calDay->setObjectName(QStringLiteral("calDay"));
-    calDay->setFirstDayOfWeek(Qt::Sunday);
-    calDay->setNavigationBarVisible(false);
-    calDay->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    calDay->setSelectionMode(QCalendarWidget::SingleSelection);
-    calDay->setEnabled(true);
+    calDay = MonthCalendar(this);
     auto *close = new QPushButton(QStringLiteral("닫기(&C)"), this);
     connect(close, &QPushButton::clicked, this, [this] { setModalResult(mrOk); });
     setCancelButton(close);
@@ -42,8 +54,5 @@ TfrmCalenDlg::TfrmCalenDlg(QWidget *parent) : TForm(parent)
 void TfrmCalenDlg::setDate(const QDate &date)
 {
     m_shown = date;
-    const QDate first(date.year(), date.month(), 1);
-    calDay->setDateRange(first, first.addMonths(1).addDays(-1));
-    calDay->setCurrentPage(date.year(), date.month());
-    calDay->setSelectedDate(date);
+    ShowOneMonth(calDay, date);
 }

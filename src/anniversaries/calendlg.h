@@ -7,6 +7,12 @@
 class QCalendarWidget;
 class QLabel;
 
+// A month calendar control as the calendars show it: weeks from Sunday, no navigation bar.
+QCalendarWidget *MonthCalendar(QWidget *parent);
+// Shows the date's month with the date selected. The control cannot leave that month: keys and
+// the wheel would otherwise change it behind its window's back.
+void ShowOneMonth(QCalendarWidget *calendar, const QDate &date);
+
 class TfrmCalenDlg : public TForm {
     Q_OBJECT
 public:

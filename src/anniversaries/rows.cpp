@@ -20,27 +20,15 @@ QString FamilyRowsSelect()
          + S("ON  (Family.INO = Master.INO) ");
 }
 
-QList<DBGrid::Column> MemberDayColumns(const QString &dayField, bool dayFirst, bool withReg)
+FieldDef MemberDayDef(const char *field)
 {
-    const bool wedding = dayField.compare(QLatin1String("Mday"), Qt::CaseInsensitive) == 0;
-    const DBGrid::Column day{dayField, wedding ? S("결혼기념일") : S("금년생일"), Centre, wedding ? 78 : 60};
-    QList<DBGrid::Column> c;
-    if (dayFirst)
-        c << day;
-    c << DBGrid::Column{QStringLiteral("Name"), S("성명"), Left, 64} << DBGrid::Column{QStringLiteral("X"), S("성"), Centre, 26}
-      << DBGrid::Column{QStringLiteral("Bday"), S("생년월일"), Centre, 78} << DBGrid::Column{QStringLiteral("L"), S("력"), Centre, 26};
-    if (!dayFirst)
-        c << day;
-    c << DBGrid::Column{QStringLiteral("Tel1"), S("전화1"), Left, 112} << DBGrid::Column{QStringLiteral("Tel2"), S("전화2"), Left, 112}
-      << DBGrid::Column{QStringLiteral("Hp"), S("이동전화"), Left, 112} << DBGrid::Column{QStringLiteral("Addr"), S("주    소"), Left, 260}
-      << DBGrid::Column{QStringLiteral("Zip"), S("우편번호"), Centre, 64};
-    if (withReg)
-        c << DBGrid::Column{QStringLiteral("Reg"), S("등록일자"), Centre, 78};
-    c << DBGrid::Column{QStringLiteral("Zone"), S("교구"), Left, 60} << DBGrid::Column{QStringLiteral("Area"), AreaWord(), Left, 50}
-      << DBGrid::Column{QStringLiteral("Duty1"), S("직분1"), Left, 60} << DBGrid::Column{QStringLiteral("Duty2"), S("직분2"), Left, 60}
-      << DBGrid::Column{QStringLiteral("Bigo"), S("비고"), Left, 60} << DBGrid::Column{QStringLiteral("Part"), S("소속기관"), Left, 70}
-      << DBGrid::Column{QStringLiteral("Resp"), S("기관직책"), Left, 70};
-    return c;
+    const bool wedding = qstrcmp(field, "Mday") == 0;
+    FieldDef f;
+    f.name = QString::fromLatin1(field);
+    f.label = wedding ? S("결혼기념일") : S("금년생일");
+    f.size = wedding ? 8 : 4;
+    f.mask = wedding ? QStringLiteral("9999.99.99;0;_") : QStringLiteral("99.99;0;_");
+    return f;
 }
 
 QList<DBGrid::Column> FamilyDayColumns(bool tdayFirst)

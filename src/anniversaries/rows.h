@@ -8,8 +8,8 @@
 // Ino comes along for the go-to.
 QString FamilyRowsSelect();
 
-// Member columns with the anniversary field (Tday or Mday) first or after the birth date.
-QList<DBGrid::Column> MemberDayColumns(const QString &dayField, bool dayFirst, bool withReg);
+// The member windows' anniversary field, Tday or Mday, with its title and mask.
+FieldDef MemberDayDef(const char *field);
 // Family columns with this year's birthday first (calendar) or after the calendar flag (list).
 QList<DBGrid::Column> FamilyDayColumns(bool tdayFirst);
 
