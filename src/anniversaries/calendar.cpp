@@ -199,6 +199,11 @@ TfrmMonthCalendar::TfrmMonthCalendar(Kind kind, QWidget *parent)
             }
         });
     });
+    // A month that another program's lock kept from being read is read once the register is free.
+    connect(&frmDM->dbKelmo, &Database::readableAgain, this, [this] {
+        if (!qrFind.active())
+            GuardedPosted([this] { ShowMonth(); });
+    });
     FormCreate();
 }
 
@@ -261,6 +266,9 @@ void TfrmMonthCalendar::calDayChange()
 
 void TfrmMonthCalendar::ShowMonth()
 {
+    // Until the month is read, nothing of the month shown before stays on screen.
+    qrFind.close();
+    ShowCount(0);
     const int year = m_date.year(), month = m_date.month();
     if (const auto table = cache(); table && year != LastTdayYear(*table))
         RecalcTday(*table, year);
@@ -275,7 +283,11 @@ void TfrmMonthCalendar::ShowMonth()
         qrFind.setParam(QStringLiteral("tday2"), mm + QString::number(DaysInMonth(year, month)));
     }
     qrFind.open();
-    const int n = qrFind.recordCount();
+    ShowCount(qrFind.recordCount());
+}
+
+void TfrmMonthCalendar::ShowCount(int n)
+{
     pnlTotal->setText(u' ' + QString::number(n) + S(kindText(int(m_kind)).countText));
     dgrdFind->setEnabled(n >= 1);
     bbtnPrint->setEnabled(n >= 1);

@@ -38,6 +38,7 @@ public:
     void setShownDate(const QDate &date);
 
     void ShowMonth();
+    void ShowCount(int n);
     void calDayChange();
     void sbtnPyClick();
     void sbtnPmClick();

@@ -10,6 +10,7 @@
 #include "mainwindow.h"
 #include "platform/clock.h"
 #include "platform/editmask.h"
+#include "platform/errortext.h"
 #include "platform/fonts.h"
 #include "platform/inifile.h"
 #include "platform/printer.h"
@@ -193,6 +194,23 @@ private slots:
         TfrmCalenM m;
         QCOMPARE(column(m.qrFind, "Name"), (QStringList{S("가람"), S("나래")}));
         QCOMPARE(m.pnlTotal->text(), S(" 2명의 결혼자가 있습니다."));
+        {
+            // A month another program's lock keeps unread shows nothing of the month before it,
+            // and is read once the register is free.
+            frmDM->dbKelmo.setBusyTimeout(100);
+            Database other;
+            other.open(f.r.reg.databaseFile());
+            other.executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
+            ScriptedMessages boxes;
+            boxes.expect(FailureText(Failure::Locked, QStringLiteral("KELMODB.db"), QStringLiteral("database is locked")));
+            m.sbtnNm->click();
+            QCOMPARE(m.pnlTotal->text(), S(" 0명의 결혼자가 있습니다."));
+            QVERIFY(!m.qrFind.active() && !m.dgrdFind->isEnabled());
+            other.executeNative(QStringLiteral("ROLLBACK"));
+            QTRY_VERIFY(m.qrFind.active());
+            QCOMPARE(column(m.qrFind, "Name"), QStringList{S("다솜")});
+            QCOMPARE(m.pnlTotal->text(), S(" 1명의 결혼자가 있습니다."));
+        }
         TfrmCalenF fam;
         QCOMPARE(column(fam.qrFind, "NAME"), QStringList{QStringLiteral("David Choi")});
         // a Latin name fills its field and shows whole
