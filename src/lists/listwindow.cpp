@@ -294,7 +294,6 @@ void TListWindow::RefreshList()
         const int total = qrList.recordCount();
         stbrList->setText(CountText());
         SetButtons(total >= 1);
-        ListRefreshed(total);
     });
 }
 

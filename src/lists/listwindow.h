@@ -68,8 +68,6 @@ protected:
     virtual void BuildQuery() = 0;
     // Whether the list may run now; false keeps the list as it is (after the window's message).
     virtual bool CheckInput() { return true; }
-    // After each refresh that opened the list.
-    virtual void ListRefreshed(int total) { Q_UNUSED(total); }
     // Activation: the first showing and every return from a window opened over this one.
     virtual void FormActivate() {}
 
