@@ -254,21 +254,19 @@ QLabel *TListWindow::addTitleLabel(const QString &text, const char *objectName)
 
 void TListWindow::setSqlLines(const QStringList &lines)
 {
-    m_sqlLines = lines;
-    QString sql;
+    ClearSQL();
     for (const QString &line : lines)
-        sql += line + QStringLiteral(" \n");
-    qrList.setSql(sql);
+        AddSQL(line);
 }
 
 void TListWindow::ClearSQL()
 {
-    setSqlLines({});
+    qrList.setSql(QString());
 }
 
 void TListWindow::AddSQL(const QString &line)
 {
-    setSqlLines(m_sqlLines + QStringList{line});
+    qrList.setSql(qrList.sql() + line + QStringLiteral(" \n"));
 }
 
 void TListWindow::tcListChange()

@@ -95,5 +95,4 @@ private:
     std::optional<Chart> m_chart;
     QHBoxLayout *m_titleLeft;
     QVBoxLayout *m_body;
-    QStringList m_sqlLines;
 };
