@@ -223,8 +223,7 @@ QString TListWindow::TabPattern() const
     const int tab = tcList->currentIndex();
     if (tab <= 0)
         return QStringLiteral("%");
-    const QVariant entry = tcList->tabData(tab);
-    return LikeLiteral(entry.isValid() ? entry.toString() : tcList->tabText(tab));
+    return LikeLiteral(tcList->tabData(tab).toString());
 }
 
 void TListWindow::setColumns(const QStringList &fields, int groupColumn, const QList<FieldDef> &extraDefs)

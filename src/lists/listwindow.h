@@ -75,7 +75,8 @@ protected:
     void addAllTab();
     // One tab per entry, in list order, each with the suffix appended.
     void addTabs(const QStringList &list, int count, const QString &suffix = {});
-    // "%" on the first tab, else the chosen tab's text taken literally (for LIKE ... ESCAPE '\').
+    // "%" on the first tab, else the chosen tab's entry (of addTabs) taken literally (for
+    // LIKE ... ESCAPE '\').
     QString TabPattern() const;
     // Grid columns in this order; the group column's title follows the group word.
     void setColumns(const QStringList &fields, int groupColumn, const QList<FieldDef> &extraDefs = {});
