@@ -85,12 +85,6 @@ TfrmLGen::TfrmLGen(QWidget *parent)
 
 void TfrmLGen::BuildQuery() {}
 
-void TfrmLGen::ListRefreshed(int total)
-{
-    if (total >= 1)
-        openFamily();
-}
-
 void TfrmLGen::openFamily()
 {
     m_familyStale = false;

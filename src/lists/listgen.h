@@ -14,10 +14,10 @@ public:
 
 protected:
     void BuildQuery() override;
-    void ListRefreshed(int total) override;
 
 private:
-    // Runs the family query for the current head.
+    // Runs the family query for the current head; the list's opening and every move of its
+    // current row call it.
     void openFamily();
     bool m_familyStale = false;
 };

@@ -223,8 +223,7 @@ QString TListWindow::TabPattern() const
     const int tab = tcList->currentIndex();
     if (tab <= 0)
         return QStringLiteral("%");
-    const QVariant entry = tcList->tabData(tab);
-    return LikeLiteral(entry.isValid() ? entry.toString() : tcList->tabText(tab));
+    return LikeLiteral(tcList->tabData(tab).toString());
 }
 
 void TListWindow::setColumns(const QStringList &fields, int groupColumn, const QList<FieldDef> &extraDefs)
@@ -254,21 +253,19 @@ QLabel *TListWindow::addTitleLabel(const QString &text, const char *objectName)
 
 void TListWindow::setSqlLines(const QStringList &lines)
 {
-    m_sqlLines = lines;
-    QString sql;
+    ClearSQL();
     for (const QString &line : lines)
-        sql += line + QStringLiteral(" \n");
-    qrList.setSql(sql);
+        AddSQL(line);
 }
 
 void TListWindow::ClearSQL()
 {
-    setSqlLines({});
+    qrList.setSql(QString());
 }
 
 void TListWindow::AddSQL(const QString &line)
 {
-    setSqlLines(m_sqlLines + QStringList{line});
+    qrList.setSql(qrList.sql() + line + QStringLiteral(" \n"));
 }
 
 void TListWindow::tcListChange()
@@ -294,7 +291,6 @@ void TListWindow::RefreshList()
         const int total = qrList.recordCount();
         stbrList->setText(CountText());
         SetButtons(total >= 1);
-        ListRefreshed(total);
     });
 }
 

@@ -68,8 +68,6 @@ protected:
     virtual void BuildQuery() = 0;
     // Whether the list may run now; false keeps the list as it is (after the window's message).
     virtual bool CheckInput() { return true; }
-    // After each refresh that opened the list.
-    virtual void ListRefreshed(int total) { Q_UNUSED(total); }
     // Activation: the first showing and every return from a window opened over this one.
     virtual void FormActivate() {}
 
@@ -77,7 +75,8 @@ protected:
     void addAllTab();
     // One tab per entry, in list order, each with the suffix appended.
     void addTabs(const QStringList &list, int count, const QString &suffix = {});
-    // "%" on the first tab, else the chosen tab's text taken literally (for LIKE ... ESCAPE '\').
+    // "%" on the first tab, else the chosen tab's entry (of addTabs) taken literally (for
+    // LIKE ... ESCAPE '\').
     QString TabPattern() const;
     // Grid columns in this order; the group column's title follows the group word.
     void setColumns(const QStringList &fields, int groupColumn, const QList<FieldDef> &extraDefs = {});
@@ -97,5 +96,4 @@ private:
     std::optional<Chart> m_chart;
     QHBoxLayout *m_titleLeft;
     QVBoxLayout *m_body;
-    QStringList m_sqlLines;
 };

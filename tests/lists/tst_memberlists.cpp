@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
 
@@ -170,6 +171,9 @@ private slots:
         w.qrList.next(); // the count must not keep the previous head's
         w.dgrdFamily->grab();
         QCOMPARE(w.pnlFn->text(), S(" 가족 0 명"));
+        QSignalSpy family(&w.qrFList, &Dataset::stateChanged);
+        w.RefreshList(); // the family is read once: closed and opened again
+        QCOMPARE(family.count(), 2);
     }
 
     void listMenuOpensEachWindow()
