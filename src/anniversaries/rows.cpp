@@ -68,11 +68,7 @@ void PrintFamilyBirthdays(Query &rows, DBGrid *grid, const QString &title)
         return;
     TextPrinter printer;
     printer.open(S("생일자 인쇄"));
-    rows.disableControls();
-    struct Enable {
-        Query &q;
-        ~Enable() { q.enableControls(); }
-    } enable{rows};
+    ControlsDisabled still(rows);
     const auto value = [&rows](const char *field) { return rows.fieldByName(QString::fromLatin1(field)).asString(); };
     const QString rule(99, QLatin1Char('-'));
     printer.setFont({S("굴림체"), 14, true});

@@ -13,18 +13,6 @@
 namespace {
 QString S(const char *text) { return QString::fromUtf8(text); }
 
-// Keeps a dataset's controls still while it is walked, also when the walk fails.
-class ControlsDisabled {
-public:
-    explicit ControlsDisabled(Dataset &d) : m_d(d) { m_d.disableControls(); }
-    ~ControlsDisabled() { m_d.enableControls(); }
-    ControlsDisabled(const ControlsDisabled &) = delete;
-    ControlsDisabled &operator=(const ControlsDisabled &) = delete;
-
-private:
-    Dataset &m_d;
-};
-
 } // namespace
 
 std::function<QString()> SaveDlg = [] {

@@ -217,6 +217,19 @@ private:
     QHash<qint64, QVector<QVariant>> m_rowCache;
 };
 
+// Keeps a dataset's controls still while code walks it, and lets them follow again however the
+// walk ends: a failure part-way must not leave a grid frozen for the rest of the run.
+class ControlsDisabled {
+public:
+    explicit ControlsDisabled(Dataset &d) : m_d(d) { m_d.disableControls(); }
+    ~ControlsDisabled() { m_d.enableControls(); }
+    ControlsDisabled(const ControlsDisabled &) = delete;
+    ControlsDisabled &operator=(const ControlsDisabled &) = delete;
+
+private:
+    Dataset &m_d;
+};
+
 class DataSource : public QObject {
     Q_OBJECT
 public:

@@ -29,26 +29,6 @@ constexpr double Epsilon = 0.01; // mm; declared heights add up to the page exac
 
 QColor greyShade() { return QColor(192, 192, 192); }
 
-// Restores a dataset's controls however the walk ends.
-class ControlsOff {
-public:
-    explicit ControlsOff(Dataset *d) : m_d(d)
-    {
-        if (m_d)
-            m_d->disableControls();
-    }
-    ~ControlsOff()
-    {
-        if (m_d)
-            m_d->enableControls();
-    }
-    ControlsOff(const ControlsOff &) = delete;
-    ControlsOff &operator=(const ControlsOff &) = delete;
-
-private:
-    Dataset *m_d;
-};
-
 class Renderer {
 public:
     Renderer(const Report &report, QPagedPaintDevice &device, QPainter &painter,
@@ -84,7 +64,7 @@ public:
             for (const ReportBand *d : m_detail)
                 printRow(*d, true);
         } else {
-            ControlsOff off(rows);
+            ControlsDisabled still(*rows);
             bool firstRow = true;
             for (rows->first(); !rows->eof(); rows->next()) {
                 for (const ReportBand *d : m_detail)

@@ -411,11 +411,7 @@ void TfrmPrint::PrintList()
 {
     TextPrinter printer;
     printer.open(QStringLiteral("리스트 인쇄"));
-    qrPrt.disableControls();
-    struct Enable {
-        Query &q;
-        ~Enable() { q.enableControls(); }
-    } enable{qrPrt};
+    ControlsDisabled still(qrPrt);
     const ReportFont nameFont{QStringLiteral("굴림체"), 14, true};
     const ReportFont itemFont{QStringLiteral("바탕체"), 10, false};
     for (qrPrt.first(); !qrPrt.eof(); qrPrt.next()) {

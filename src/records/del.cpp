@@ -64,12 +64,13 @@ void TfrmDel::FormCreate()
 {
     lbxList->clear();
     m_count = int(m_selected.size());
-    Table &t = frmDM->tbMaster;
-    t.disableControls();
-    for (int i = 0; i < m_count; ++i)
-        if (t.gotoBookmark(m_selected[i]))
-            lbxList->addItem(t.fieldByName(QStringLiteral("Name")).asString());
-    t.enableControls();
+    {
+        Table &t = frmDM->tbMaster;
+        ControlsDisabled still(t);
+        for (int i = 0; i < m_count; ++i)
+            if (t.gotoBookmark(m_selected[i]))
+                lbxList->addItem(t.fieldByName(QStringLiteral("Name")).asString());
+    }
     pbrProgress->setRange(0, std::max(m_count, 1));
     pbrProgress->setValue(0);
 }
@@ -93,18 +94,19 @@ bool TfrmDel::deleteCurrentMember()
 
 void TfrmDel::bbtnYesClick()
 {
-    Table &t = frmDM->tbMaster;
-    t.disableControls();
-    for (int i = 0; i < m_count; ++i) {
-        if (t.gotoBookmark(m_selected[i])) {
-            const QString name = t.fieldByName(QStringLiteral("Name")).asString();
-            if (!deleteCurrentMember())
-                ShowMessage(QStringLiteral("[") + name + QStringLiteral("] 삭제가 불가능합니다."));
+    {
+        Table &t = frmDM->tbMaster;
+        ControlsDisabled still(t);
+        for (int i = 0; i < m_count; ++i) {
+            if (t.gotoBookmark(m_selected[i])) {
+                const QString name = t.fieldByName(QStringLiteral("Name")).asString();
+                if (!deleteCurrentMember())
+                    ShowMessage(QStringLiteral("[") + name + QStringLiteral("] 삭제가 불가능합니다."));
+            }
+            pbrProgress->setValue(i + 1);
         }
-        pbrProgress->setValue(i + 1);
+        // The deleted rows must not stay in the selection that later commands walk.
+        m_selected.clear();
     }
-    // The deleted rows must not stay in the selection that later commands walk.
-    m_selected.clear();
-    t.enableControls();
     setModalResult(mrYes);
 }

@@ -911,13 +911,12 @@ void TfrmMain::dgrdNameMouseDown(Qt::KeyboardModifiers modifiers)
     if (SelAnchor == -1) {
         int top = -1;
         Table &t = master();
-        t.disableControls();
+        ControlsDisabled still(t);
         const Bookmark here = t.bookmark();
         for (const Bookmark &b : dgrdName->SelectedRows())
             if (t.gotoBookmark(b) && (top < 0 || t.currentRow() < top))
                 top = t.currentRow();
         t.gotoBookmark(here);
-        t.enableControls();
         SelAnchor = top;
     }
     if (!(modifiers & Qt::ShiftModifier))
@@ -930,7 +929,7 @@ void TfrmMain::dgrdNameCellClick(int row)
         return;
     const int lo = std::min(SelAnchor, row), hi = std::max(SelAnchor, row);
     Table &t = master();
-    t.disableControls();
+    ControlsDisabled still(t);
     const Bookmark here = t.bookmark();
     dgrdName->clearSelectedRows();
     for (int r = lo; r <= hi; ++r) {
@@ -938,7 +937,6 @@ void TfrmMain::dgrdNameCellClick(int row)
         dgrdName->selectRow(t.bookmark(), true);
     }
     t.gotoBookmark(here);
-    t.enableControls();
 }
 
 void TfrmMain::keepPosition(const std::function<void()> &open)
@@ -1142,13 +1140,13 @@ void TfrmMain::mnuGoClick()
 void TfrmMain::mnuAllClick()
 {
     Table &t = master();
-    t.disableControls();
-    SavedBookmark = t.bookmark();
-    for (t.first(); !t.eof(); t.next())
-        dgrdName->selectRow(t.bookmark(), true);
-    t.gotoBookmark(*SavedBookmark); // before the grid follows again: a move would reset the selection
-    t.enableControls();
-    SavedBookmark.reset();
+    {
+        ControlsDisabled still(t);
+        const Bookmark here = t.bookmark();
+        for (t.first(); !t.eof(); t.next())
+            dgrdName->selectRow(t.bookmark(), true);
+        t.gotoBookmark(here); // before the grid follows again: a move would reset the selection
+    }
 }
 
 void TfrmMain::mnuPrintClick()
@@ -1157,8 +1155,8 @@ void TfrmMain::mnuPrintClick()
     SetAllSel(dm.qrMaster, false);
     dgrdName->selectRow(master().bookmark(), true);
     Table &t = master();
-    t.disableControls();
     {
+        ControlsDisabled still(t);
         Transaction transaction(dm.dbKelmo);
         for (const Bookmark &b : dgrdName->SelectedRows()) {
             if (!t.gotoBookmark(b))
@@ -1169,7 +1167,6 @@ void TfrmMain::mnuPrintClick()
         }
         transaction.commit();
     }
-    t.enableControls();
     PrintSortField = QStringLiteral("NAME");
     TfrmPrint dialog(this);
     dialog.ShowModal();
