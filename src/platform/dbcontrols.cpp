@@ -55,11 +55,6 @@ void limitBytes(QLineEdit *edit, const Field *field, bool masked)
 }
 
 // Alt with a letter is a button's key even when the button is disabled; it never types.
-bool typedWithAlt(const QKeyEvent *e)
-{
-    return e->modifiers() & Qt::AltModifier;
-}
-
 class AltTypingFilter : public QObject {
 public:
     using QObject::QObject;
@@ -68,7 +63,7 @@ public:
         if (event->type() != QEvent::KeyPress)
             return false;
         const auto *key = static_cast<QKeyEvent *>(event);
-        if (!typedWithAlt(key) || key->text().isEmpty() || !key->text().at(0).isPrint())
+        if (!(key->modifiers() & Qt::AltModifier) || key->text().isEmpty() || !key->text().at(0).isPrint())
             return false; // Alt alone and Alt with a movement key keep their meaning
         // An editable combo box hands its keys to its edit directly, past this filter.
         const auto *combo = qobject_cast<QComboBox *>(watched);
@@ -132,13 +127,6 @@ void MaskEdit::mousePressEvent(QMouseEvent *e)
 {
     QLineEdit::mousePressEvent(e);
     clickMasked(this, m_mask, e);
-}
-
-void MaskEdit::keyPressEvent(QKeyEvent *e)
-{
-    if (typedWithAlt(e))
-        return e->ignore();
-    QLineEdit::keyPressEvent(e);
 }
 
 QString MaskEdit::storedText() const
@@ -331,7 +319,7 @@ void DBEdit::focusOutEvent(QFocusEvent *e)
 void DBEdit::keyPressEvent(QKeyEvent *e)
 {
     // Esc belongs to the window, which decides whether pending changes are cancelled.
-    if (e->key() == Qt::Key_Escape || typedWithAlt(e)) {
+    if (e->key() == Qt::Key_Escape) {
         e->ignore();
         return;
     }
@@ -459,13 +447,6 @@ DBMemo::DBMemo(QWidget *parent) : QPlainTextEdit(parent)
             commitUserValue(m_link, nullIfEmpty(toPlainText()), [this] { load(); });
     });
     load();
-}
-
-void DBMemo::keyPressEvent(QKeyEvent *e)
-{
-    if (typedWithAlt(e))
-        return e->ignore();
-    QPlainTextEdit::keyPressEvent(e);
 }
 
 void DBMemo::setReadOnly(bool r)

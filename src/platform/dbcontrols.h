@@ -70,7 +70,7 @@ protected:
 };
 
 // For the whole program: Alt with a letter types into no edit, memo or editable combo box, bound
-// or not (the controls below hold the rule themselves as well).
+// or not.
 void InstallAltTypingRule();
 
 // An edit with an original edit mask that is not bound to a field (search ranges, household entry).
@@ -84,7 +84,6 @@ public:
 protected:
     void focusInEvent(QFocusEvent *e) override;
     void mousePressEvent(QMouseEvent *e) override;
-    void keyPressEvent(QKeyEvent *e) override;
 
 private:
     QString m_mask;
@@ -169,9 +168,6 @@ class DBMemo : public QPlainTextEdit, public DataAware {
 public:
     explicit DBMemo(QWidget *parent = nullptr);
     void setReadOnly(bool r);
-
-protected:
-    void keyPressEvent(QKeyEvent *e) override;
 
 private:
     void load();
