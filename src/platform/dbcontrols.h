@@ -73,7 +73,9 @@ protected:
 // or not.
 void InstallAltTypingRule();
 
-// An edit with an original edit mask that is not bound to a field (search ranges, household entry).
+// An edit with an original edit mask (search ranges, household entry; DBEdit is the bound one).
+// Focused by the keyboard or the program, or clicked past what was typed, it types from its
+// first empty slot.
 class MaskEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -82,6 +84,9 @@ public:
     QString storedText() const;
 
 protected:
+    const QString &mask() const { return m_mask; }
+    void setMask(const QString &originalMask);
+    void toFirstSlot();
     void focusInEvent(QFocusEvent *e) override;
     void mousePressEvent(QMouseEvent *e) override;
 
@@ -104,7 +109,7 @@ Control *BoundControl(QWidget *parent, const char *objectName, DataSource *sourc
 }
 
 // Edit box; with the field's edit mask when it has one.
-class DBEdit : public QLineEdit, public DataAware {
+class DBEdit : public MaskEdit, public DataAware {
     Q_OBJECT
 public:
     explicit DBEdit(QWidget *parent = nullptr);
@@ -113,16 +118,13 @@ public:
     void setEditMask(const QString &originalMask);
 
 protected:
-    void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
-    void mousePressEvent(QMouseEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
 
 private:
     void load();
     void userEdited(const QString &text);
-    QString m_maskOverride;
-    QString m_mask; // the mask being edited with (original language); "" for none or read-only
+    QString m_maskOverride; // the mask being edited with is mask(): "" for none or read-only
 };
 
 // Read-only text of a field (the value through its mask).
