@@ -849,6 +849,8 @@ void DBGrid::keyReleaseEvent(QKeyEvent *e)
     QTableView::keyReleaseEvent(e);
 }
 
+namespace {
+// A ticked or unticked box, as grids paint Boolean cells.
 QPixmap CheckPicture(bool ticked)
 {
     QPixmap pm(17, 17);
@@ -863,6 +865,7 @@ QPixmap CheckPicture(bool ticked)
     }
     return pm;
 }
+} // namespace
 
 DBGrid::CellPainter CheckCellPainter(DBGrid *grid)
 {

@@ -10,7 +10,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTableView>
@@ -280,7 +279,5 @@ private:
     bool m_widthsPending = true;
 };
 
-// A ticked or unticked box, as grids paint Boolean cells.
-QPixmap CheckPicture(bool ticked);
-// Paints a grid's Boolean cells as those boxes, centred in the cell.
+// Paints a grid's Boolean cells as a ticked or an unticked box, centred in the cell.
 DBGrid::CellPainter CheckCellPainter(DBGrid *grid);
