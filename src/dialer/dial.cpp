@@ -6,7 +6,6 @@
 #include "dialer/dialdlg.h"
 #include "platform/cp949.h"
 #include "platform/dialogs.h"
-#include "platform/inifile.h"
 #include "platform/serialdevice.h"
 #include "platform/sysutils.h"
 
@@ -26,8 +25,6 @@ void DialWithDialog(const QString &number, const QString &caption)
 }
 
 namespace {
-const QString Section = QStringLiteral("Modem");
-const QString Key = QStringLiteral("Com");
 const QString AskForNumber = QStringLiteral("전화번호를 입력하세요.");
 } // namespace
 
@@ -81,7 +78,7 @@ TfrmDial::TfrmDial(QWidget *parent) : TForm(parent)
     connect(bbtnClose, &QPushButton::clicked, this, [this] { close(); });
     connect(tmrTimer, &QTimer::timeout, this, [this] { Guarded([this] { tmrTimerTimer(); }); });
 
-    const QString port = IniFile ? IniFile->ReadString(Section, Key, QStringLiteral("3")) : QStringLiteral("3");
+    const QString port = ModemPort();
     ListSerialPorts();
     cbxPort->setCurrentIndex(cbxPort->findText(port, Qt::MatchFixedString | Qt::MatchCaseSensitive));
     comComm->SetPort(port);
@@ -168,6 +165,5 @@ void TfrmDial::FormClose()
 {
     tmrTimer->stop();
     comComm->Close();
-    if (IniFile)
-        Guarded([this] { IniFile->WriteString(Section, Key, cbxPort->currentText()); });
+    Guarded([this] { StoreModemPort(cbxPort->currentText()); });
 }

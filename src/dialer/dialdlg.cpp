@@ -12,6 +12,23 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+namespace {
+const QString Section = QStringLiteral("Modem");
+const QString Key = QStringLiteral("Com");
+const QString NoPort = QStringLiteral("3");
+} // namespace
+
+QString ModemPort()
+{
+    return IniFile ? IniFile->ReadString(Section, Key, NoPort) : NoPort;
+}
+
+void StoreModemPort(const QString &port)
+{
+    if (IniFile)
+        IniFile->WriteString(Section, Key, port);
+}
+
 bool WriteDialCommand(TComm &comm, const QString &number)
 {
     if (cp949::byteLength(number) > MaxDialNumberBytes)
@@ -45,19 +62,14 @@ TfrmDialDlg::TfrmDialDlg(QWidget *parent) : TForm(parent)
     auto *row = new QHBoxLayout;
     row->addWidget(label);
     row->addWidget(stxtNo, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnClose);
-    buttons->addStretch();
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(row);
-    layout->addLayout(buttons);
+    layout->addWidget(btnClose, 0, Qt::AlignHCenter);
 
     connect(btnClose, &QPushButton::clicked, this, [this] { close(); });
     connect(tmrTimer, &QTimer::timeout, this, [this] { Guarded([this] { tmrTimerTimer(); }); });
 
-    comComm->SetPort(IniFile ? IniFile->ReadString(QStringLiteral("Modem"), QStringLiteral("Com"), QStringLiteral("3"))
-                             : QStringLiteral("3"));
+    comComm->SetPort(ModemPort());
     if (comComm->Open()) {
         stxtNo->setText(DialNumber);
         WriteDialCommand(*comComm, DialNumber);

@@ -12,6 +12,11 @@ class TComm;
 // 1024 bytes), counted in code-page-949 bytes.
 constexpr int MaxDialNumberBytes = 1016;
 
+// The modem port of both dialers, INI Modem Com: "3", which names no device, until the dialer
+// window has stored one.
+QString ModemPort();
+void StoreModemPort(const QString &port);
+
 // Sends "ATDT " + number + CR LF on an open port; false (nothing sent) when the number is too long.
 bool WriteDialCommand(TComm &comm, const QString &number);
 

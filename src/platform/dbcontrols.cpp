@@ -55,11 +55,6 @@ void limitBytes(QLineEdit *edit, const Field *field, bool masked)
 }
 
 // Alt with a letter is a button's key even when the button is disabled; it never types.
-bool typedWithAlt(const QKeyEvent *e)
-{
-    return e->modifiers() & Qt::AltModifier;
-}
-
 class AltTypingFilter : public QObject {
 public:
     using QObject::QObject;
@@ -68,7 +63,7 @@ public:
         if (event->type() != QEvent::KeyPress)
             return false;
         const auto *key = static_cast<QKeyEvent *>(event);
-        if (!typedWithAlt(key) || key->text().isEmpty() || !key->text().at(0).isPrint())
+        if (!(key->modifiers() & Qt::AltModifier) || key->text().isEmpty() || !key->text().at(0).isPrint())
             return false; // Alt alone and Alt with a movement key keep their meaning
         // An editable combo box hands its keys to its edit directly, past this filter.
         const auto *combo = qobject_cast<QComboBox *>(watched);
@@ -77,30 +72,6 @@ public:
     }
 };
 
-// A masked edit takes typing from its first slot: with the caret after the mask, digits are lost.
-void toFirstSlot(QLineEdit *edit, const QString &originalMask)
-{
-    const EditMask mask(originalMask);
-    int position = 0;
-    while (position < mask.length() && mask.slotAt(position) < 0)
-        ++position;
-    edit->setCursorPosition(position);
-}
-
-void focusMasked(QLineEdit *edit, const QString &originalMask, const QFocusEvent *e)
-{
-    if (!originalMask.isEmpty() && e->reason() != Qt::MouseFocusReason)
-        toFirstSlot(edit, originalMask);
-}
-
-// The empty slots' text is shorter than the box: a click right of it or mid-way in an empty mask
-// would leave the caret where the digits are dropped or scattered.
-void clickMasked(QLineEdit *edit, const QString &originalMask, const QMouseEvent *e)
-{
-    if (!originalMask.isEmpty() && e->button() == Qt::LeftButton && !(e->modifiers() & Qt::ShiftModifier) &&
-        !edit->hasSelectedText())
-        edit->setCursorPosition(EditMask(originalMask).clickedCaret(edit->displayText(), edit->cursorPosition()));
-}
 } // namespace
 
 void InstallAltTypingRule()
@@ -117,28 +88,42 @@ void InstallAltTypingRule()
 // ---------------------------------------------------------------------------------------------
 // MaskEdit
 
-MaskEdit::MaskEdit(const QString &originalMask, QWidget *parent) : QLineEdit(parent), m_mask(originalMask)
+MaskEdit::MaskEdit(const QString &originalMask, QWidget *parent) : QLineEdit(parent)
 {
+    setMask(originalMask);
+}
+
+void MaskEdit::setMask(const QString &originalMask)
+{
+    m_mask = originalMask;
     setInputMask(EditMask(originalMask).toQtInputMask());
+}
+
+void MaskEdit::toFirstSlot()
+{
+    // With the caret after the mask's literals, digits typed are lost.
+    const EditMask mask(m_mask);
+    int position = 0;
+    while (position < mask.length() && mask.slotAt(position) < 0)
+        ++position;
+    setCursorPosition(position);
 }
 
 void MaskEdit::focusInEvent(QFocusEvent *e)
 {
     QLineEdit::focusInEvent(e);
-    focusMasked(this, m_mask, e);
+    if (!m_mask.isEmpty() && e->reason() != Qt::MouseFocusReason)
+        toFirstSlot();
 }
 
 void MaskEdit::mousePressEvent(QMouseEvent *e)
 {
     QLineEdit::mousePressEvent(e);
-    clickMasked(this, m_mask, e);
-}
-
-void MaskEdit::keyPressEvent(QKeyEvent *e)
-{
-    if (typedWithAlt(e))
-        return e->ignore();
-    QLineEdit::keyPressEvent(e);
+    // The empty slots' text is shorter than the box: a click right of it or mid-way in an empty
+    // mask would leave the caret where the digits are dropped or scattered.
+    if (!m_mask.isEmpty() && e->button() == Qt::LeftButton && !(e->modifiers() & Qt::ShiftModifier) &&
+        !hasSelectedText())
+        setCursorPosition(EditMask(m_mask).clickedCaret(displayText(), cursorPosition()));
 }
 
 QString MaskEdit::storedText() const
@@ -255,7 +240,7 @@ void FieldDataLink::write(const QVariant &value)
 // ---------------------------------------------------------------------------------------------
 // DBEdit
 
-DBEdit::DBEdit(QWidget *parent) : QLineEdit(parent)
+DBEdit::DBEdit(QWidget *parent) : MaskEdit(QString(), parent)
 {
     connect(&m_link, &FieldDataLink::changed, this, &DBEdit::load);
     connect(this, &QLineEdit::textEdited, this, &DBEdit::userEdited);
@@ -278,48 +263,30 @@ void DBEdit::load()
 {
     const Field *f = field();
     const bool readOnly = m_link.readOnly() || !f;
-    const QString mask = !m_maskOverride.isEmpty() ? m_maskOverride : f ? f->editMask() : QString();
+    const QString fieldMask = !m_maskOverride.isEmpty() ? m_maskOverride : f ? f->editMask() : QString();
     QLineEdit::setReadOnly(readOnly);
     // A read-only box shows the value as labels do ("" for none); an editable one shows the slots.
-    const QString editMask = readOnly ? QString() : mask;
-    if (editMask != m_mask) {
-        m_mask = editMask;
-        setInputMask(EditMask(editMask).toQtInputMask());
-    }
-    limitBytes(this, f, !mask.isEmpty());
+    const QString editMask = readOnly ? QString() : fieldMask;
+    if (editMask != mask())
+        setMask(editMask);
+    limitBytes(this, f, !fieldMask.isEmpty());
 
     const QString value = f ? f->asString() : QString();
-    if (m_mask.isEmpty()) {
-        const QString shown = mask.isEmpty() ? value : EditMask(mask).display(value);
+    if (mask().isEmpty()) {
+        const QString shown = fieldMask.isEmpty() ? value : EditMask(fieldMask).display(value);
         if (text() != shown)
             setText(shown);
-    } else {
-        // displayText() keeps empty slots as the placeholder; text() would drop them and shift the rest.
-        const EditMask em(m_mask);
-        if (em.stored(displayText()) != value) {
-            setText(em.editText(value));
-            if (hasFocus())
-                toFirstSlot(this, m_mask);
-        }
+    } else if (storedText() != value) {
+        setText(EditMask(mask()).editText(value));
+        if (hasFocus())
+            toFirstSlot();
     }
 }
 
 void DBEdit::userEdited(const QString &text)
 {
-    const QString value = m_mask.isEmpty() ? text : EditMask(m_mask).stored(displayText());
+    const QString value = mask().isEmpty() ? text : storedText();
     commitUserValue(m_link, nullIfEmpty(value), [this] { load(); });
-}
-
-void DBEdit::focusInEvent(QFocusEvent *e)
-{
-    QLineEdit::focusInEvent(e);
-    focusMasked(this, m_mask, e);
-}
-
-void DBEdit::mousePressEvent(QMouseEvent *e)
-{
-    QLineEdit::mousePressEvent(e);
-    clickMasked(this, m_mask, e);
 }
 
 void DBEdit::focusOutEvent(QFocusEvent *e)
@@ -331,7 +298,7 @@ void DBEdit::focusOutEvent(QFocusEvent *e)
 void DBEdit::keyPressEvent(QKeyEvent *e)
 {
     // Esc belongs to the window, which decides whether pending changes are cancelled.
-    if (e->key() == Qt::Key_Escape || typedWithAlt(e)) {
+    if (e->key() == Qt::Key_Escape) {
         e->ignore();
         return;
     }
@@ -459,13 +426,6 @@ DBMemo::DBMemo(QWidget *parent) : QPlainTextEdit(parent)
             commitUserValue(m_link, nullIfEmpty(toPlainText()), [this] { load(); });
     });
     load();
-}
-
-void DBMemo::keyPressEvent(QKeyEvent *e)
-{
-    if (typedWithAlt(e))
-        return e->ignore();
-    QPlainTextEdit::keyPressEvent(e);
 }
 
 void DBMemo::setReadOnly(bool r)
@@ -889,6 +849,8 @@ void DBGrid::keyReleaseEvent(QKeyEvent *e)
     QTableView::keyReleaseEvent(e);
 }
 
+namespace {
+// A ticked or unticked box, as grids paint Boolean cells.
 QPixmap CheckPicture(bool ticked)
 {
     QPixmap pm(17, 17);
@@ -903,6 +865,7 @@ QPixmap CheckPicture(bool ticked)
     }
     return pm;
 }
+} // namespace
 
 DBGrid::CellPainter CheckCellPainter(DBGrid *grid)
 {

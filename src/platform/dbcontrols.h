@@ -10,7 +10,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTableView>
@@ -70,10 +69,12 @@ protected:
 };
 
 // For the whole program: Alt with a letter types into no edit, memo or editable combo box, bound
-// or not (the controls below hold the rule themselves as well).
+// or not.
 void InstallAltTypingRule();
 
-// An edit with an original edit mask that is not bound to a field (search ranges, household entry).
+// An edit with an original edit mask (search ranges, household entry; DBEdit is the bound one).
+// Focused by the keyboard or the program, or clicked past what was typed, it types from its
+// first empty slot.
 class MaskEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -82,9 +83,11 @@ public:
     QString storedText() const;
 
 protected:
+    const QString &mask() const { return m_mask; }
+    void setMask(const QString &originalMask);
+    void toFirstSlot();
     void focusInEvent(QFocusEvent *e) override;
     void mousePressEvent(QMouseEvent *e) override;
-    void keyPressEvent(QKeyEvent *e) override;
 
 private:
     QString m_mask;
@@ -105,7 +108,7 @@ Control *BoundControl(QWidget *parent, const char *objectName, DataSource *sourc
 }
 
 // Edit box; with the field's edit mask when it has one.
-class DBEdit : public QLineEdit, public DataAware {
+class DBEdit : public MaskEdit, public DataAware {
     Q_OBJECT
 public:
     explicit DBEdit(QWidget *parent = nullptr);
@@ -114,16 +117,13 @@ public:
     void setEditMask(const QString &originalMask);
 
 protected:
-    void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
-    void mousePressEvent(QMouseEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
 
 private:
     void load();
     void userEdited(const QString &text);
-    QString m_maskOverride;
-    QString m_mask; // the mask being edited with (original language); "" for none or read-only
+    QString m_maskOverride; // the mask being edited with is mask(): "" for none or read-only
 };
 
 // Read-only text of a field (the value through its mask).
@@ -169,9 +169,6 @@ class DBMemo : public QPlainTextEdit, public DataAware {
 public:
     explicit DBMemo(QWidget *parent = nullptr);
     void setReadOnly(bool r);
-
-protected:
-    void keyPressEvent(QKeyEvent *e) override;
 
 private:
     void load();
@@ -282,7 +279,5 @@ private:
     bool m_widthsPending = true;
 };
 
-// A ticked or unticked box, as grids paint Boolean cells.
-QPixmap CheckPicture(bool ticked);
-// Paints a grid's Boolean cells as those boxes, centred in the cell.
+// Paints a grid's Boolean cells as a ticked or an unticked box, centred in the cell.
 DBGrid::CellPainter CheckCellPainter(DBGrid *grid);

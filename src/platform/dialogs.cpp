@@ -114,6 +114,8 @@ QStringList &pendingErrors()
     return texts;
 }
 
+// Watches for the next action only while failures of the present one are remembered, so that
+// no event of the program passes through it otherwise.
 class ActionWatch : public QObject {
 public:
     using QObject::QObject;
@@ -131,21 +133,24 @@ public:
         }
         const auto *widget = qobject_cast<QWidget *>(watched);
         // Answering a box begins no new action: what its closing repaints belongs to the old one.
-        if (!widget || !qobject_cast<const QMessageBox *>(widget->window()))
+        if (!widget || !qobject_cast<const QMessageBox *>(widget->window())) {
             reportedErrors().clear();
+            QCoreApplication::instance()->removeEventFilter(this);
+        }
         return false;
     }
 };
 
 void report(const QString &text)
 {
-    if (QCoreApplication *app = QCoreApplication::instance()) {
+    if (QCoreApplication *app = QCoreApplication::instance(); app && reportedErrors().isEmpty()) {
         const QString name = QStringLiteral("actionWatch");
-        if (!app->findChild<QObject *>(name, Qt::FindDirectChildrenOnly)) {
-            auto *watch = new ActionWatch(app);
+        auto *watch = app->findChild<QObject *>(name, Qt::FindDirectChildrenOnly);
+        if (!watch) {
+            watch = new ActionWatch(app);
             watch->setObjectName(name);
-            app->installEventFilter(watch);
         }
+        app->installEventFilter(watch);
     }
     reportedErrors().insert(text);
 }
