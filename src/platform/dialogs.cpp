@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSet>
@@ -46,6 +47,10 @@ int showOnScreen(const MessageRequest &r)
     for (const Btn &b : buttons) {
         box.addButton(b.b)->setText(QString::fromUtf8(b.text));
     }
+    // As the system's own boxes are, never narrower than the caption beside the title-bar buttons.
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(box.fontMetrics().horizontalAdvance(r.caption) + 120, 0), grid->rowCount(), 0, 1,
+                      grid->columnCount());
     Btn first = buttons.first();
     for (const Btn &b : buttons)
         if (b.result == r.defaultResult)

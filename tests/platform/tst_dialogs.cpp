@@ -32,15 +32,18 @@ private slots:
     {
         for (const auto &[key, expected] : {std::pair{Qt::Key_Y, int(IDYES)}, std::pair{Qt::Key_N, int(IDNO)}}) {
             QStringList buttons;
+            const QString caption = QStringLiteral("삭제 확인 - 켈모누리 3.0");
             QTimer::singleShot(0, this, [&, key = key] {
                 auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
                 QVERIFY(box);
+                // a short question keeps its whole caption
+                QVERIFY(box->width() > box->fontMetrics().horizontalAdvance(caption) + 100);
                 for (QAbstractButton *b : box->buttons())
                     buttons << b->text();
                 QTest::keyClick(box, key);
                 QTimer::singleShot(1000, box, [box] { box->done(-1); }); // the key did not answer
             });
-            QCOMPARE(MessageBox(QStringLiteral("지울까요?"), {}, MsgButtons::YesNo, MsgIcon::Question), expected);
+            QCOMPARE(MessageBox(QStringLiteral("지울까요?"), caption, MsgButtons::YesNo, MsgIcon::Question), expected);
             QCOMPARE(buttons, (QStringList{QStringLiteral("예(&Y)"), QStringLiteral("아니요(&N)")}));
         }
     }
