@@ -44,15 +44,6 @@ void addFamily(TempRegister &reg, const char *ino, int seq, const QString &name,
                       {"b", QString::fromLatin1(bday)}, {"l", lunar ? S("음") : S("양")}, {"f", f}});
 }
 
-QStringList column(Query &q, const char *field)
-{
-    QStringList out;
-    const int f = q.fieldByName(QString::fromLatin1(field)).index();
-    for (int r = 0; r < q.recordCount(); ++r)
-        out << q.valueAt(r, f).toString();
-    return out;
-}
-
 // The current printer writing into a PDF whose text is read back line by line.
 class PdfPrinter {
 public:
@@ -148,7 +139,7 @@ private slots:
         TfrmCalenB w;
         QCOMPARE(w.qrFind.recordCount(), 0);
         w.sbtnNmClick();
-        QCOMPARE(column(w.qrFind, "Name"), QStringList{S("가람이")});
+        QCOMPARE(ColumnValues(w.qrFind, "Name"), QStringList{S("가람이")});
         RecalcTday(TdayTable::Family, 2026);
         frmDM->dbKelmo.execute(QStringLiteral("INSERT INTO FAMILY (Ino, Seq, Name, Bday) VALUES ('1', 1, 'A', '20100101')"));
         QCOMPARE(LastTdayYear(TdayTable::Family), 0);
@@ -192,7 +183,7 @@ private slots:
         addFamily(f.r.reg, "3", 2, S("조카"), "20100306", false, false);
         f.open();
         TfrmCalenM m;
-        QCOMPARE(column(m.qrFind, "Name"), (QStringList{S("가람"), S("나래")}));
+        QCOMPARE(ColumnValues(m.qrFind, "Name"), (QStringList{S("가람"), S("나래")}));
         QCOMPARE(m.pnlTotal->text(), S(" 2명의 결혼자가 있습니다."));
         {
             // A month another program's lock keeps unread shows nothing of the month before it,
@@ -208,11 +199,11 @@ private slots:
             QVERIFY(!m.qrFind.active() && !m.dgrdFind->isEnabled());
             other.executeNative(QStringLiteral("ROLLBACK"));
             QTRY_VERIFY(m.qrFind.active());
-            QCOMPARE(column(m.qrFind, "Name"), QStringList{S("다솜")});
+            QCOMPARE(ColumnValues(m.qrFind, "Name"), QStringList{S("다솜")});
             QCOMPARE(m.pnlTotal->text(), S(" 1명의 결혼자가 있습니다."));
         }
         TfrmCalenF fam;
-        QCOMPARE(column(fam.qrFind, "NAME"), QStringList{QStringLiteral("David Choi")});
+        QCOMPARE(ColumnValues(fam.qrFind, "NAME"), QStringList{QStringLiteral("David Choi")});
         // a Latin name fills its field and shows whole
         TfrmFBday list;
         for (DBGrid *g : {fam.dgrdFind, list.dgrdList}) {
@@ -275,7 +266,7 @@ private slots:
         TfrmLBday w;
         QCOMPARE(w.stbrList->text(), S("전체 3명"));
         w.tcList->setCurrentIndex(3);
-        QCOMPARE(column(w.qrList, "Name"), (QStringList{S("가람"), S("다솜")}));
+        QCOMPARE(ColumnValues(w.qrList, "Name"), (QStringList{S("가람"), S("다솜")}));
         w.rbtnTerm->click();
         w.tcList->setCurrentIndex(0);
         w.mskYear1->setText(QStringLiteral("1950"));

@@ -15,15 +15,6 @@
 namespace {
 QString S(const char *text) { return QString::fromUtf8(text); }
 
-QStringList names(Dataset &rows)
-{
-    QStringList out;
-    const int f = rows.fieldByName(QStringLiteral("Name")).index();
-    for (int r = 0; r < rows.recordCount(); ++r)
-        out << rows.valueAt(r, f).toString();
-    return out;
-}
-
 QStringList marked()
 {
     QStringList out;
@@ -55,7 +46,7 @@ private slots:
             TfrmLBigo w;
             QCOMPARE(w.tcList->count(), 1);
             // a blank remark is not matched by "%"; the blank sex counts in the total only
-            QCOMPARE(names(w.qrList), (QStringList{S("나"), S("다"), S("라"), S("가")}));
+            QCOMPARE(ColumnValues(w.qrList), (QStringList{S("나"), S("다"), S("라"), S("가")}));
             QCOMPARE(w.stbrList->text(), S("전체 4명 / 남 1명 / 여 2명"));
             QCOMPARE(w.dgrdList->model().headerData(12, Qt::Horizontal).toString(), S("구역"));
         }
@@ -67,9 +58,9 @@ private slots:
         QCOMPARE(w.dgrdList->model().headerData(12, Qt::Horizontal).toString(), S("속회"));
         AreaOption = 0;
         w.tcList->setCurrentIndex(1); // not "1000"
-        QCOMPARE(names(w.qrList), QStringList{S("나")});
+        QCOMPARE(ColumnValues(w.qrList), QStringList{S("나")});
         w.tcList->setCurrentIndex(2); // not "새가족"
-        QCOMPARE(names(w.qrList), QStringList{S("라")});
+        QCOMPARE(ColumnValues(w.qrList), QStringList{S("라")});
         QVERIFY(w.bbtnPrint->isEnabled() && w.dgrdList->isEnabled());
 
         w.tcList->setCurrentIndex(3);
@@ -150,9 +141,9 @@ private slots:
         EducCount = 1;
         TfrmLStudy w;
         QVERIFY(!w.bbtnStat->isVisibleTo(&w));
-        QCOMPARE(names(w.qrList), (QStringList{S("가"), S("나")}));
+        QCOMPARE(ColumnValues(w.qrList), (QStringList{S("가"), S("나")}));
         w.tcList->setCurrentIndex(1);
-        QCOMPARE(names(w.qrList), QStringList{S("가")});
+        QCOMPARE(ColumnValues(w.qrList), QStringList{S("가")});
     }
 };
 

@@ -22,14 +22,6 @@
 namespace {
 QString S(const char *text) { return QString::fromUtf8(text); }
 
-QStringList column(Dataset &rows, const char *field = "Name")
-{
-    QStringList out;
-    const int f = rows.fieldByName(QString::fromLatin1(field)).index();
-    for (int r = 0; r < rows.recordCount(); ++r)
-        out << rows.valueAt(r, f).toString();
-    return out;
-}
 } // namespace
 
 class TestMemberLists : public QObject {
@@ -50,19 +42,19 @@ private slots:
         reg.addMember("6", S("나래"));
         f.open();
         TfrmList w;
-        QCOMPARE(column(w.qrList), (QStringList{"7up", "Kim", S("가영"), S("김민수"), S("나래"), S("힘찬")}));
+        QCOMPARE(ColumnValues(w.qrList), (QStringList{"7up", "Kim", S("가영"), S("김민수"), S("나래"), S("힘찬")}));
         w.tcList->setCurrentIndex(1);
-        QCOMPARE(column(w.qrList), (QStringList{S("가영"), S("김민수")}));
+        QCOMPARE(ColumnValues(w.qrList), (QStringList{S("가영"), S("김민수")}));
         w.tcList->setCurrentIndex(14);
-        QCOMPARE(column(w.qrList), QStringList{S("힘찬")});
+        QCOMPARE(ColumnValues(w.qrList), QStringList{S("힘찬")});
         w.tcList->setCurrentIndex(15);
-        QCOMPARE(column(w.qrList), (QStringList{"7up", "Kim"}));
+        QCOMPARE(ColumnValues(w.qrList), (QStringList{"7up", "Kim"}));
         // the joined address orders, the tab stays
         w.tcList->setCurrentIndex(0);
         w.cbxSel->setCurrentIndex(5);
-        QCOMPARE(column(w.qrList), (QStringList{"7up", S("나래"), S("힘찬"), "Kim", S("가영"), S("김민수")}));
+        QCOMPARE(ColumnValues(w.qrList), (QStringList{"7up", S("나래"), S("힘찬"), "Kim", S("가영"), S("김민수")}));
         w.tcList->setCurrentIndex(1);
-        QCOMPARE(column(w.qrList), (QStringList{S("가영"), S("김민수")}));
+        QCOMPARE(ColumnValues(w.qrList), (QStringList{S("가영"), S("김민수")}));
         QCOMPARE(w.cbxSel->currentIndex(), 5);
     }
 
@@ -82,9 +74,9 @@ private slots:
         w.show();
         QCOMPARE(w.tcList->tabText(1), S("1구역"));
         w.tcList->setCurrentIndex(1);
-        QCOMPARE(column(w.qrList), (QStringList{S("가"), S("나")}));
+        QCOMPARE(ColumnValues(w.qrList), (QStringList{S("가"), S("나")}));
         w.cbxSel->setCurrentIndex(2);
-        QCOMPARE(column(w.qrList), QStringList{S("나")});
+        QCOMPARE(ColumnValues(w.qrList), QStringList{S("나")});
         // back from a window opened over it: the box still names the zone listed
         ScriptedMessages boxes;
         boxes.expect(S("저장이 완료되었습니다."));
@@ -94,7 +86,7 @@ private slots:
         SaveDlg = saveDlg;
         QCOMPARE(w.cbxSel->currentText(), S("2교구"));
         w.tcList->setCurrentIndex(0);
-        QCOMPARE(column(w.qrList), (QStringList{S("나"), S("다")}));
+        QCOMPARE(ColumnValues(w.qrList), (QStringList{S("나"), S("다")}));
     }
 
     void registrationYearsCountBackFromToday()
@@ -109,14 +101,14 @@ private slots:
         reg.addMember("5", S("미상"));
         f.open();
         TfrmLReg w;
-        QCOMPARE(column(w.qrList), (QStringList{S("오래"), S("삼년"), S("작년"), S("금년")}));
+        QCOMPARE(ColumnValues(w.qrList), (QStringList{S("오래"), S("삼년"), S("작년"), S("금년")}));
         w.tcList->setCurrentIndex(1);
-        QCOMPARE(column(w.qrList), QStringList{S("작년")});
+        QCOMPARE(ColumnValues(w.qrList), QStringList{S("작년")});
         QVERIFY(!w.mskYear1->isEnabled());
         w.tcList->setCurrentIndex(3);
-        QCOMPARE(column(w.qrList), QStringList{S("삼년")});
+        QCOMPARE(ColumnValues(w.qrList), QStringList{S("삼년")});
         w.tcList->setCurrentIndex(11);
-        QCOMPARE(column(w.qrList), QStringList{S("오래")});
+        QCOMPARE(ColumnValues(w.qrList), QStringList{S("오래")});
         w.tcList->setCurrentIndex(0);
         QCOMPARE(w.mskYear2->storedText(), QStringLiteral("2024"));
         w.mskYear1->setText("202");
@@ -124,7 +116,7 @@ private slots:
         boxes.expect(S("년도가 잘못 입력되어 있습니다."));
         w.bbtnRet->click();
         QVERIFY(boxes.allAnswered());
-        QCOMPARE(column(w.qrList).size(), 4);
+        QCOMPARE(ColumnValues(w.qrList).size(), 4);
     }
 
     void baptismWordingAndMarks()
@@ -141,9 +133,9 @@ private slots:
         QCOMPARE(w.tcList->tabText(2), S("침례자(&3)"));
         QCOMPARE(w.dgrdList->model().headerData(4, Qt::Horizontal).toString(), S("헌아일자"));
         QCOMPARE(w.dgrdList->model().headerData(6, Qt::Horizontal).toString(), S("침례일자"));
-        QCOMPARE(column(w.qrList), QStringList{S("가")});
+        QCOMPARE(ColumnValues(w.qrList), QStringList{S("가")});
         w.tcList->setCurrentIndex(2);
-        QCOMPARE(column(w.qrList), (QStringList{S("나"), S("가")}));
+        QCOMPARE(ColumnValues(w.qrList), (QStringList{S("나"), S("가")}));
     }
 
     void householdFamilyFollowsTheHead()
@@ -162,11 +154,11 @@ private slots:
         f.open();
         TfrmLGen w;
         w.show();
-        QCOMPARE(column(w.qrList), (QStringList{S("가장"), S("나장"), S("다장")}));
-        QCOMPARE(column(w.qrFList), (QStringList{S("아내"), S("아들")}));
+        QCOMPARE(ColumnValues(w.qrList), (QStringList{S("가장"), S("나장"), S("다장")}));
+        QCOMPARE(ColumnValues(w.qrFList), (QStringList{S("아내"), S("아들")}));
         QCOMPARE(w.qrFList.fieldByName("R").type(), FieldType::Logical); // drawn as boxes
         w.qrList.next();
-        QCOMPARE(column(w.qrFList), QStringList{S("딸")});
+        QCOMPARE(ColumnValues(w.qrFList), QStringList{S("딸")});
         QCOMPARE(w.pnlFn->text(), S(" 가족 1 명"));
         w.qrList.next(); // the count must not keep the previous head's
         w.dgrdFamily->grab();

@@ -18,18 +18,9 @@
 namespace {
 QString S(const char *text) { return QString::fromUtf8(text); }
 
-QStringList column(Dataset &rows, const char *field)
-{
-    QStringList out;
-    const int f = rows.fieldByName(QString::fromLatin1(field)).index();
-    for (int r = 0; r < rows.recordCount(); ++r)
-        out << rows.valueAt(r, f).toString();
-    return out;
-}
-
 QStringList found(TfrmFind &w)
 {
-    return w.qrFind.active() ? column(w.qrFind, "Name") : QStringList();
+    return w.qrFind.active() ? ColumnValues(w.qrFind, "Name") : QStringList();
 }
 
 QStringList marked(Database &db)
@@ -80,7 +71,7 @@ private slots:
         QCOMPARE(w.pnlTotal->text(), S(" 3 명 검색"));
         QVERIFY(w.dgrdFind->isEnabled() && w.bbtnPrint->isEnabled() && w.bbtnSave->isEnabled());
         // a blank second address line leaves the first one, not an empty address
-        QCOMPARE(column(w.qrFind, "Addr"), (QStringList{" ", S("부산시 3층"), S("서울시 종로구 ")}));
+        QCOMPARE(ColumnValues(w.qrFind, "Addr"), (QStringList{" ", S("부산시 3층"), S("서울시 종로구 ")}));
         QCOMPARE(w.dgrdFind->model().headerData(7, Qt::Horizontal).toString(), S("주    소"));
         QCOMPARE(w.dgrdFind->model().headerData(11, Qt::Horizontal).toString(), S("구역"));
 
@@ -175,7 +166,7 @@ private slots:
         ScriptedModals modals([&](QDialog &d) {
             auto &p = dynamic_cast<TfrmPrint &>(d);
             ++prints;
-            printed = column(p.qrPrt, "Name");
+            printed = ColumnValues(p.qrPrt, "Name");
             return int(QDialog::Rejected);
         });
 
@@ -266,7 +257,7 @@ private slots:
             w.edtName->setText(S("김철수"));
             w.edtTel->setText("02-1");
             search(w);
-            QCOMPARE(column(w.qrFind, "Ino"), QStringList{"2"});
+            QCOMPARE(ColumnValues(w.qrFind, "Ino"), QStringList{"2"});
             ScriptedMessages boxes;
             boxes.expect(S("즉시 이동하시겠습니까?"), IDYES);
             w.close();

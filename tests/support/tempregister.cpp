@@ -1,6 +1,7 @@
 #include "tempregister.h"
 
 #include "core/dm.h"
+#include "platform/dataset.h"
 
 #include <QFile>
 #include <QTest>
@@ -65,4 +66,13 @@ TfrmDM &OpenedRegister::open()
     if (!m_dm->DataModuleCreate())
         QTest::qFail("the data module did not open the register", __FILE__, __LINE__);
     return *m_dm;
+}
+
+QStringList ColumnValues(Dataset &rows, const char *field)
+{
+    QStringList out;
+    const int f = rows.fieldByName(QString::fromLatin1(field)).index();
+    for (int r = 0; r < rows.recordCount(); ++r)
+        out << rows.valueAt(r, f).toString();
+    return out;
 }

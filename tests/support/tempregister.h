@@ -26,6 +26,10 @@ private:
     Database m_db;
 };
 
+class Dataset;
+// One field of every row of an open dataset, by view position: the cursor stays where it is.
+QStringList ColumnValues(Dataset &rows, const char *field = "Name");
+
 // Runs a test in a folder as the current one, restoring the old one afterwards.
 class CurrentFolder {
 public:
