@@ -20,6 +20,8 @@ TfrmGo::TfrmGo(QWidget *parent) : TForm(parent)
     setWindowTitle(QStringLiteral("이동"));
     setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setModal(false);
+    // Shown, it leaves the keyboard with the main window; a click on it takes the keys.
+    setAttribute(Qt::WA_ShowWithoutActivating);
 
     auto *con = new QGroupBox(QStringLiteral("조건"), this);
     con->setObjectName(QStringLiteral("rdgCon"));

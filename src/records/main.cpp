@@ -1134,6 +1134,7 @@ void TfrmMain::mnuGoClick()
         frmGo->raise();
     }
     master().setIndexName(QStringLiteral("Name_idx"));
+    activateWindow(); // the main window's keys act at once, not the go-to window's
     dgrdName->setFocus();
 }
 

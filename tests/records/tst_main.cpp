@@ -9,6 +9,7 @@
 #include "maintenance/pswd.h"
 #include "mainwindow.h"
 #include "records/del.h"
+#include "records/go.h"
 #include "platform/clock.h"
 #include "platform/fonts.h"
 #include "scripted.h"
@@ -24,6 +25,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
@@ -141,6 +143,44 @@ private slots:
         SaveDlg = [&] { asked = true; return QString(); };
         QTest::keyClick(w.dgrdName, Qt::Key_F11, Qt::ControlModifier);
         QVERIFY(asked);
+    }
+
+    // The go-to window comes up on top while the keys stay with the name grid.
+    void goToWindowLeavesTheKeysWithTheNameGrid()
+    {
+        MainWindowFixture f;
+        f.r.reg.addMember(QStringLiteral("1"), QStringLiteral("김철수"), {{QStringLiteral("Tel1"), QStringLiteral("02-300")}});
+        f.r.reg.addMember(QStringLiteral("2"), QStringLiteral("박영희"), {{QStringLiteral("Tel1"), QStringLiteral("02-100")}});
+        TfrmMain &w = f.open();
+        w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        f.master().setIndexName(QStringLiteral("Tel_idx")); // as a telephone search leaves it
+        w.cbxGo->setFocus();
+        QTest::keyClick(w.cbxGo, Qt::Key_G, Qt::ControlModifier);
+        QVERIFY(frmGo->isVisible());
+        QTest::qWait(50); // the window system's activations arrive
+        QCOMPARE(QApplication::activeWindow(), &w);
+        QCOMPARE(QApplication::focusWidget(), w.dgrdName);
+        QCOMPARE(f.master().indexName(), QStringLiteral("Name_idx"));
+
+        // Down moves in the grid and leaves the go-to window's condition alone
+        f.master().first();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QVERIFY(frmGo->rdgConName->isChecked());
+        QCOMPARE(f.master().indexName(), QStringLiteral("Name_idx"));
+        QCOMPARE(f.master().fieldByName(QStringLiteral("Name")).asString(), QStringLiteral("박영희"));
+        // and Ctrl+E opens the member for editing at once
+        QStringList opened;
+        {
+            ScriptedModals modals([&](QDialog &d) {
+                opened << d.windowTitle();
+                return int(mrCancel);
+            });
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
+        }
+        f.master().cancel();
+        QCOMPARE(opened, QStringList{QStringLiteral("교적사항 수정")});
     }
 
     void shiftRangesFromOneAnchor()
