@@ -446,9 +446,11 @@ void TfrmIns::bbtnOkClick()
             return;
         }
     }
+    const bool inserting = m.state() == DatasetState::Insert;
+    const bool head = m.fieldByName(QStringLiteral("G")).asBoolean();
     QString ino;
     try {
-        if (m.state() == DatasetState::Insert)
+        if (inserting)
             m.fieldByName(QStringLiteral("Ino")).setAsString(MintMemberNumber(Clock::now()));
         ino = value("Ino"); // the stored row may leave the view, taking the cursor elsewhere
         m.post();
@@ -458,21 +460,43 @@ void TfrmIns::bbtnOkClick()
         return;
     }
     setModalResult(mrOk);
+    bool hiddenByTab = false;
     try {
-        // On the stored member for the family question; the opener goes back to its kept position.
-        GoToMember(ino);
+        // On the stored member for the family question. A new member leaves the index tab as the
+        // user chose it, since the opener goes back to its kept member; an edited member stays the
+        // current one, shown even when renamed out of the tab.
+        if (inserting)
+            hiddenByTab = !m.locate(QStringLiteral("Ino"), {ino}) && m.filtered();
+        else
+            GoToMember(ino);
     } catch (const std::exception &e) {
         ShowError(QString::fromUtf8(e.what()));
         return;
     }
-    if (m.fieldByName(QStringLiteral("Ino")).asString() != ino || !m.fieldByName(QStringLiteral("G")).asBoolean())
+    if (!head || (m.fieldByName(QStringLiteral("Ino")).asString() != ino && !hiddenByTab))
         return;
     if (MessageBox(QStringLiteral("가족사항을 입력하시겠습니까?"), QStringLiteral("입력 확인"), MsgButtons::YesNo,
                    MsgIcon::Question) != IDYES)
         return;
-    if (frmMain)
-        if (QAction *family = frmMain->command(QStringLiteral("mnuFamily")))
-            family->trigger();
+    QAction *family = frmMain ? frmMain->command(QStringLiteral("mnuFamily")) : nullptr;
+    if (!family)
+        return;
+    if (!hiddenByTab) {
+        family->trigger();
+        return;
+    }
+    // The tab's filter is lifted for the family editor alone.
+    Guarded([&] {
+        m.setFiltered(false);
+        try {
+            if (m.locate(QStringLiteral("Ino"), {ino}))
+                family->trigger();
+        } catch (...) {
+            m.setFiltered(true);
+            throw;
+        }
+        m.setFiltered(true);
+    });
 }
 
 void TfrmIns::bbtnCancelClick()

@@ -202,7 +202,8 @@ private slots:
     }
 
     // Entered from the main window, a member outside the shown tab: afterwards the main window is
-    // back on the member it showed before.
+    // back on the member it showed before, on the same tab; a new head of household still gets
+    // the family editor.
     void newMemberLeavesTheMainWindowWhereItWas()
     {
         MainWindowFixture f;
@@ -211,15 +212,38 @@ private slots:
         TfrmMain &main = f.open();
         main.tcN->setCurrentIndex(1); // ㄱㄴ
         QVERIFY(f.master().locate(QStringLiteral("Ino"), {QStringLiteral("2")}));
-        ScriptedModals modals([](QDialog &d) {
-            auto &w = static_cast<TfrmIns &>(d);
-            w.show();
-            fillRequired(w, QStringLiteral("홍길동"));
-            w.bbtnOk->click();
-            return w.result();
+        bool head = false;
+        QStringList family;
+        ScriptedModals modals([&](QDialog &d) {
+            auto *w = dynamic_cast<TfrmIns *>(&d);
+            if (!w) { // the family editor, closed with its memo question answered no
+                family << d.windowTitle();
+                f.master().cancel();
+                return int(mrCancel);
+            }
+            w->show();
+            fillRequired(*w, head ? QStringLiteral("Qa Head") : QStringLiteral("홍길동"));
+            if (head)
+                w->dchkG->click();
+            w->bbtnOk->click();
+            return w->result();
         });
         main.mnuInsClick();
         QCOMPARE(field("Ino"), QStringLiteral("2"));
+        QCOMPARE(main.tcN->currentIndex(), 1);
+        QCOMPARE(f.master().recordCount(), 2);
+
+        head = true;
+        {
+            ScriptedMessages boxes;
+            boxes.expect(QStringLiteral("가족사항을 입력하시겠습니까?"), IDYES);
+            main.mnuInsClick();
+        }
+        QCOMPARE(family, QStringList{QStringLiteral("가족 사항 [Qa Head]")});
+        QCOMPARE(field("Ino"), QStringLiteral("2"));
+        QCOMPARE(main.tcN->currentIndex(), 1);
+        QVERIFY(f.master().filtered());
+        QCOMPARE(f.master().recordCount(), 2);
     }
 
     void headPickerFillsTheHousehold()
