@@ -48,6 +48,7 @@ TfrmFamily::TfrmFamily(QWidget *parent)
     dcbxGrade = combo("dcbxGrade", "Grade", ds, {QString(), QStringLiteral("학습"), BaptWord()});
     dedtFbigo = edit("dedtFbigo", "Fbigo", ds);
     pnlFamily->setFocusProxy(dlcbxFrel);
+    dates = {{dedtBday, QStringLiteral("생년월일"), "L"}};
 
     inputs->addWidget(label(QStringLiteral("관    계"), true), 0, 0);
     inputs->addWidget(dlcbxFrel, 0, 1);

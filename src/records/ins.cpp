@@ -11,6 +11,7 @@
 #include "platform/sysutils.h"
 #include "records/required.h"
 #include "records/addr.h"
+#include "records/dateentry.h"
 #include "records/gendlg.h"
 #include "records/main.h"
 
@@ -433,18 +434,13 @@ void TfrmIns::bbtnOkClick()
         dedtName->setFocus();
         return;
     }
-    // A date that cannot exist would only fail later, in the anniversary lists and calendars.
     QList<QPair<DBEdit *, QString>> dates = {{dedtBday, QStringLiteral("생년월일")}};
     for (const auto &p : m_datePairs)
         dates.append({p.first, p.second->text()});
     for (const auto &d : dates) {
-        const QString v = Trim(d.first->field() ? d.first->field()->asString() : QString());
         const bool lunar = d.first == dedtBday && value("L") == QStringLiteral("음");
-        if (!v.isEmpty() && !IsValidDate(v, lunar)) {
-            ShowMessage(QStringLiteral("[") + d.second + QStringLiteral("] 일자 형식이 잘못되었습니다."));
-            d.first->setFocus();
+        if (!DateAccepted(d.first->field() ? d.first->field()->asString() : QString(), lunar, d.second, d.first))
             return;
-        }
     }
     const bool inserting = m.state() == DatasetState::Insert;
     const bool head = m.fieldByName(QStringLiteral("G")).asBoolean();

@@ -11,6 +11,7 @@
 #include "platform/sysutils.h"
 #include "records/required.h"
 #include "records/addr.h"
+#include "records/dateentry.h"
 #include "records/ins.h"
 #include "records/main.h"
 
@@ -264,11 +265,8 @@ void TfrmNew::bbtnAddClick()
         return;
     }
     const QString bday = Trim(mskFBday->storedText());
-    if (!bday.isEmpty() && !IsValidDate(bday, cbxFL->currentText() == QStringLiteral("음"))) {
-        ShowMessage(QStringLiteral("[생년월일] 일자 형식이 잘못되었습니다."));
-        mskFBday->setFocus();
+    if (!DateAccepted(bday, cbxFL->currentText() == QStringLiteral("음"), QStringLiteral("생년월일"), mskFBday))
         return;
-    }
     new QTreeWidgetItem(lvFamily, {cbxFrel->currentText(), name, cbxFX->currentText(), bday, cbxFL->currentText()});
     edtFName->clear();
     mskFBday->clear();
@@ -292,11 +290,8 @@ void TfrmNew::bbtnOkClick()
         edtName->setFocus();
         return;
     }
-    if (!IsValidDate(bday, cbxL->currentText() == QStringLiteral("음"))) {
-        ShowMessage(QStringLiteral("[생년월일] 일자 형식이 잘못되었습니다."));
-        mskBday->setFocus();
+    if (!DateAccepted(bday, cbxL->currentText() == QStringLiteral("음"), QStringLiteral("생년월일"), mskBday))
         return;
-    }
     if (registerHousehold())
         setModalResult(mrOk);
 }

@@ -24,6 +24,7 @@ TfrmStudy::TfrmStudy(QWidget *parent)
     dedtEbigo = edit("dedtEbigo", "Ebigo", ds);
     dmemSr = memo("dmemSr", "Result", ds);
     pnlStudy->setFocusProxy(dedtEday);
+    dates = {{dedtEday, QStringLiteral("이력일자")}, {dedtEday2, QStringLiteral("이력일자")}};
 
     inputs->addWidget(label(QStringLiteral("이력일자"), true), 0, 0);
     inputs->addWidget(dedtEday, 0, 1);

@@ -3,6 +3,7 @@
 #include "platform/cp949.h"
 #include "platform/dialogs.h"
 #include "platform/sysutils.h"
+#include "records/dateentry.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -156,6 +157,17 @@ bool TfrmSubRecord::RequiredFilled() const
     return true;
 }
 
+bool TfrmSubRecord::ValuesValid()
+{
+    for (const DateInput &d : std::as_const(dates)) {
+        const bool lunar =
+            d.lunarFlag && m_table.fieldByName(QString::fromLatin1(d.lunarFlag)).asString() == QStringLiteral("음");
+        if (!DateAccepted(d.edit->field() ? d.edit->field()->asString() : QString(), lunar, d.caption, d.edit))
+            return false;
+    }
+    return true;
+}
+
 void TfrmSubRecord::bbtnSaveClick()
 {
     if (!RequiredFilled()) {
@@ -163,6 +175,8 @@ void TfrmSubRecord::bbtnSaveClick()
         pnlInput->setFocus();
         return;
     }
+    if (!ValuesValid())
+        return; // the row stays open for correction
     if (editing()) {
         try {
             BeforePost();

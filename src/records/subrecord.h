@@ -8,7 +8,7 @@
 // and does nothing while browsing. A refused store keeps the row open with what was typed.
 //
 // An editor declares its controls in the input panel, its grid columns, its required fields with
-// their message, its count text and the values of a new row; then it calls FormCreate().
+// their message, its dates, its count text and the values of a new row; then it calls FormCreate().
 #include "platform/dataset.h"
 #include "platform/dbcontrols.h"
 #include "platform/form.h"
@@ -62,6 +62,13 @@ protected:
     QVBoxLayout *body;   // buttons, input panel, count panel, grid: an editor may add below
     // Fields that must hold more than blanks when a row is saved.
     QStringList required;
+    // The dates a row stores, each refused when it cannot exist, as the member window refuses it.
+    struct DateInput {
+        DBEdit *edit;
+        QString caption;                 // names the date in the message
+        const char *lunarFlag = nullptr; // a field holding "음" for a lunar date; none: solar
+    };
+    QList<DateInput> dates;
 
     // Browse mode with the count: the end of every editor's constructor.
     void FormCreate();
@@ -69,6 +76,8 @@ protected:
     virtual QString CountText(int count) const = 0;
     virtual QString RequiredMessage() const = 0;
     virtual bool RequiredFilled() const;
+    // The values that must be well formed before a row is stored; false after telling the user.
+    virtual bool ValuesValid();
     // After append (inserting) or edit, before the input panel opens.
     virtual void RowOpened(bool inserting) { Q_UNUSED(inserting); }
     // Just before the row is posted.

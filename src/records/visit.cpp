@@ -3,6 +3,7 @@
 #include "core/dm.h"
 #include "core/global.h"
 #include "core/myunit.h"
+#include "platform/dialogs.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -37,6 +38,7 @@ TfrmVisit::TfrmVisit(QWidget *parent)
     dmemVc = memo("dmemVc", "Content", ds);
     dmemVr = memo("dmemVr", "Result", ds);
     pnlVisit->setFocusProxy(dedtVdate);
+    dates = {{dedtVdate, QStringLiteral("심방일자")}};
 
     auto *fellow = new QHBoxLayout;
     fellow->addWidget(dedtFellow);
@@ -93,6 +95,19 @@ void TfrmVisit::RowOpened(bool inserting)
     m_table.fieldByName(QStringLiteral("Vday")).setAsString(NowAsText(QStringLiteral("yyyymmdd")));
     m_table.fieldByName(QStringLiteral("Vtime")).setAsString(NowAsText(QStringLiteral("hhnn")));
     SetText(m_table.fieldByName(QStringLiteral("Leader")), UserName);
+}
+
+bool TfrmVisit::ValuesValid()
+{
+    if (!TfrmSubRecord::ValuesValid())
+        return false;
+    // Four digits of an hour and a minute that exist: "930" would show as "93:0" and sort apart.
+    const QString time = m_table.fieldByName(QStringLiteral("Vtime")).asString();
+    if (time.size() == 4 && IsAllDigits(time) && time.left(2).toInt() <= 23 && time.mid(2).toInt() <= 59)
+        return true;
+    ShowMessage(QStringLiteral("[심방시간] 시간 형식이 잘못되었습니다."));
+    dedtVtime->setFocus();
+    return false;
 }
 
 void TfrmVisit::BeforePost()

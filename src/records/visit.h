@@ -30,6 +30,7 @@ protected:
     QString CountText(int count) const override;
     QString RequiredMessage() const override;
     void RowOpened(bool inserting) override;
+    bool ValuesValid() override;
     void BeforePost() override;
     void ModeChanged(bool editing) override;
 };

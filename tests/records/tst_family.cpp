@@ -1,5 +1,5 @@
-// The family editor: row numbers, the birthday flag, the required fields, the modes and counts,
-// and the family memo question on closing.
+// The family editor: row numbers, the birthday flag, the required fields and dates, the modes and
+// counts, and the family memo question on closing.
 #include "core/dm.h"
 #include "records/family.h"
 #include "scripted.h"
@@ -117,6 +117,37 @@ private slots:
         }
         QCOMPARE(w.countText(), QStringLiteral(" 가족 0 명"));
         QVERIFY(!w.bbtnEdit->isEnabled() && !w.bbtnDel->isEnabled());
+    }
+
+    // A birthday that cannot exist by the calendar the row names is refused, the row kept as typed.
+    void impossibleBirthdayIsRefused()
+    {
+        OpenedRegister r;
+        r.reg.addMember(QStringLiteral("A"), QStringLiteral("가장"));
+        r.reg.db().execute(QStringLiteral("INSERT INTO FREL (FREL) VALUES ('처')"));
+        r.open();
+        TfrmFamily w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.bbtnAdd->click();
+        chooseRelation(w);
+        type(w.dedtName, QStringLiteral("아이"));
+        const auto refused = [&](const QString &bday) {
+            w.dedtBday->selectAll();
+            QTest::keyClicks(w.dedtBday, bday);
+            ScriptedMessages boxes;
+            boxes.expect(QStringLiteral("[생년월일] 일자 형식이 잘못되었습니다."));
+            w.bbtnSave->click();
+            QCOMPARE(frmDM->tbFamily.state(), DatasetState::Insert);
+            QVERIFY(w.dedtBday->hasFocus());
+        };
+        refused(QStringLiteral("19991340"));
+        QTest::keyClick(w.dcbxL, Qt::Key_Down); // 양: a solar 30 February does not exist
+        refused(QStringLiteral("19990230"));
+        QCOMPARE(stored(r.reg, QStringLiteral("SELECT COUNT(*) FROM FAMILY")).toInt(), 0);
+        QTest::keyClick(w.dcbxL, Qt::Key_Up); // 음: a lunar one does
+        w.bbtnSave->click();
+        QCOMPARE(stored(r.reg, QStringLiteral("SELECT Bday || L FROM FAMILY")).toString(), QStringLiteral("19990230음"));
     }
 
     void closingAsksAboutTheMemoAndDropsTheRowBeingTyped()

@@ -1,5 +1,6 @@
-// The history and visit editors: the values of a new row, duplicate keys refused with what was
-// typed kept, the companions' count, and closing while a row is being typed.
+// The history and visit editors: the values of a new row, duplicate keys and impossible dates and
+// times refused with what was typed kept, the companions' count, and closing while a row is being
+// typed.
 #include "core/dm.h"
 #include "core/global.h"
 #include "platform/clock.h"
@@ -134,6 +135,47 @@ private slots:
         w.bbtnSave->click();
         QCOMPARE(w.countText(), QStringLiteral(" 이력 2 건"));
         QVERIFY(!w.pnlStudy->isEnabled() && w.bbtnEdit->isEnabled());
+    }
+
+    // Dates and times that cannot exist are refused with the row kept as typed; nothing is stored.
+    void impossibleDatesAndTimesAreRefused()
+    {
+        OpenedRegister r;
+        r.reg.addMember(QStringLiteral("A"), QStringLiteral("가장"));
+        r.reg.db().execute(QStringLiteral("INSERT INTO EDUC (EDUC) VALUES ('제자훈련')"));
+        r.open();
+        const auto refused = [](TfrmSubRecord &w, QLineEdit *edit, const QString &text, const QString &message) {
+            edit->selectAll();
+            QTest::keyClicks(edit, text);
+            ScriptedMessages boxes;
+            boxes.expect(message);
+            w.bbtnSave->click();
+            QVERIFY(w.editing());
+            QVERIFY(edit->hasFocus());
+        };
+        {
+            TfrmVisit w;
+            w.show();
+            QVERIFY(QTest::qWaitForWindowActive(&w));
+            w.bbtnAdd->click();
+            refused(w, w.dedtVdate, QStringLiteral("20261340"), QStringLiteral("[심방일자] 일자 형식이 잘못되었습니다."));
+            w.dedtVdate->selectAll();
+            QTest::keyClicks(w.dedtVdate, QStringLiteral("20261207"));
+            for (const char *time : {"930", "2400", "0960"})
+                refused(w, w.dedtVtime, QString::fromLatin1(time), QStringLiteral("[심방시간] 시간 형식이 잘못되었습니다."));
+            QCOMPARE(stored(r.reg, QStringLiteral("SELECT COUNT(*) FROM VISIT")).toInt(), 0);
+            w.dedtVtime->selectAll();
+            QTest::keyClicks(w.dedtVtime, QStringLiteral("2359"));
+            w.bbtnSave->click();
+            QCOMPARE(stored(r.reg, QStringLiteral("SELECT Vday || Vtime FROM VISIT")).toString(), QStringLiteral("202612072359"));
+        }
+        TfrmStudy w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.bbtnAdd->click();
+        QTest::keyClick(w.dlcbxEduc, Qt::Key_Down);
+        refused(w, w.dedtEday2, QStringLiteral("20270229"), QStringLiteral("[이력일자] 일자 형식이 잘못되었습니다."));
+        QCOMPARE(stored(r.reg, QStringLiteral("SELECT COUNT(*) FROM STUDY")).toInt(), 0);
     }
 };
 
