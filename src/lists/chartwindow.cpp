@@ -214,10 +214,8 @@ void HeadCountChart::placeMarks()
 
 void HeadCountChart::printLandscape()
 {
-    QPrinter &printer = CurrentPrinter();
-    const QPageLayout::Orientation before = printer.pageLayout().orientation();
+    JobPrinter printer;
     printer.setPageOrientation(QPageLayout::Landscape);
-    const auto restore = qScopeGuard([&] { printer.setPageOrientation(before); });
     QPainter painter;
     if (!painter.begin(&printer))
         throw ReportError(Report::cannotOpenMessage());

@@ -1,9 +1,167 @@
 #include "platform/printer.h"
 
-#include <QPrinter>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPrinterInfo>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QList<std::pair<QString, QString>> &testPrinters()
+{
+    static QList<std::pair<QString, QString>> printers;
+    return printers;
+}
+
+// The name SystemPrinters gives the current printer; empty when it is none of them.
+QString currentPrinterName()
+{
+    const QPrinter &current = CurrentPrinter();
+    for (const auto &[name, file] : testPrinters())
+        if (file == current.outputFileName())
+            return name;
+    return current.outputFormat() == QPrinter::NativeFormat ? current.printerName() : QString();
+}
+
+QList<QPageSize> papersOf(const QString &printer)
+{
+    QList<QPageSize> papers = QPrinterInfo::printerInfo(printer).supportedPageSizes();
+    if (papers.isEmpty())
+        for (QPageSize::PageSizeId id : {QPageSize::A4, QPageSize::A3, QPageSize::A5, QPageSize::JisB4,
+                                         QPageSize::JisB5, QPageSize::Letter, QPageSize::Legal})
+            papers << QPageSize(id);
+    return papers;
+}
+
+} // namespace
 
 QPrinter &CurrentPrinter()
 {
     static QPrinter printer(QPrinter::HighResolution);
     return printer;
+}
+
+JobPrinter::JobPrinter() : QPrinter(QPrinter::HighResolution)
+{
+    const QPrinter &current = CurrentPrinter();
+    if (current.outputFormat() == QPrinter::PdfFormat) {
+        // No printer (a job with no file to write cannot open), or one writing into a file.
+        setOutputFormat(QPrinter::PdfFormat);
+        if (!current.outputFileName().isEmpty())
+            setOutputFileName(current.outputFileName());
+    } else {
+        setPrinterName(current.printerName());
+    }
+    setPageSize(current.pageLayout().pageSize());
+    setPageOrientation(current.pageLayout().orientation());
+}
+
+QStringList SystemPrinters()
+{
+    QStringList names;
+    if (!testPrinters().isEmpty()) {
+        for (const auto &printer : testPrinters())
+            names << printer.first;
+        return names;
+    }
+    names = QPrinterInfo::availablePrinterNames();
+    const QString preset = QPrinterInfo::defaultPrinterName();
+    if (names.removeOne(preset))
+        names.prepend(preset);
+    return names;
+}
+
+void SelectPrinter(const QString &name)
+{
+    for (const auto &[printer, file] : testPrinters())
+        if (printer == name) {
+            CurrentPrinter().setOutputFileName(file);
+            return;
+        }
+    CurrentPrinter().setPrinterName(name);
+}
+
+void setTestPrinters(const QList<std::pair<QString, QString>> &printersAndFiles)
+{
+    testPrinters() = printersAndFiles;
+}
+
+PrinterSetupDialog::PrinterSetupDialog(QWidget *parent) : TForm(parent)
+{
+    setObjectName(QStringLiteral("psdlgPrt"));
+    setWindowTitle(QStringLiteral("인쇄 설정"));
+    cbxPrinter = new QComboBox(this);
+    cbxPrinter->setObjectName(QStringLiteral("cbxPrinter"));
+    cbxPrinter->setMinimumWidth(260);
+    cbxPaper = new QComboBox(this);
+    cbxPaper->setObjectName(QStringLiteral("cbxPaper"));
+    rbtnPortrait = new QRadioButton(QStringLiteral("세로(&O)"), this);
+    rbtnPortrait->setObjectName(QStringLiteral("rbtnPortrait"));
+    rbtnLandscape = new QRadioButton(QStringLiteral("가로(&A)"), this);
+    rbtnLandscape->setObjectName(QStringLiteral("rbtnLandscape"));
+
+    auto *printerBox = new QGroupBox(QStringLiteral("프린터"), this);
+    QGridLayout *printerRows = LabelledRows(printerBox, {{"이름(&N):", cbxPrinter}});
+    printerRows->setColumnStretch(1, 1);
+    printerBox->setLayout(printerRows);
+    auto *paperBox = new QGroupBox(QStringLiteral("용지"), this);
+    QGridLayout *paperRows = LabelledRows(paperBox, {{"크기(&Z):", cbxPaper}});
+    paperRows->setColumnStretch(1, 1);
+    paperBox->setLayout(paperRows);
+    auto *orientationBox = new QGroupBox(QStringLiteral("방향"), this);
+    auto *orientation = new QVBoxLayout(orientationBox);
+    orientation->addWidget(rbtnPortrait);
+    orientation->addWidget(rbtnLandscape);
+    QPushButton *ok = NamedButton(QStringLiteral("확인"), "btnOk", this);
+    QPushButton *cancel = NamedButton(QStringLiteral("취소"), "btnCancel", this);
+    connect(ok, &QPushButton::clicked, this, [this] { setModalResult(mrOk); });
+    connect(cancel, &QPushButton::clicked, this, [this] { setModalResult(mrCancel); });
+    setDefaultButton(ok);
+    setCancelButton(cancel);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(printerBox);
+    auto *paperRow = new QHBoxLayout;
+    paperRow->addWidget(paperBox, 1);
+    paperRow->addWidget(orientationBox);
+    layout->addLayout(paperRow);
+    layout->addLayout(ButtonRow({ok, cancel}));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    const QPrinter &current = CurrentPrinter();
+    cbxPrinter->addItems(SystemPrinters());
+    cbxPrinter->setCurrentIndex(std::max(0, int(cbxPrinter->findText(currentPrinterName()))));
+    cbxPrinter->setEnabled(cbxPrinter->count() > 0);
+    fillPapers();
+    (current.pageLayout().orientation() == QPageLayout::Landscape ? rbtnLandscape : rbtnPortrait)->setChecked(true);
+    connect(cbxPrinter, &QComboBox::currentIndexChanged, this, [this] { fillPapers(); });
+    centreOn(parent);
+}
+
+void PrinterSetupDialog::fillPapers()
+{
+    const QPageSize chosen = m_papers.value(cbxPaper->currentIndex(), CurrentPrinter().pageLayout().pageSize());
+    m_papers = papersOf(cbxPrinter->currentText());
+    cbxPaper->clear();
+    for (const QPageSize &paper : m_papers)
+        cbxPaper->addItem(paper.name());
+    for (int i = 0; i < m_papers.size(); ++i)
+        if (m_papers[i].isEquivalentTo(chosen))
+            cbxPaper->setCurrentIndex(i);
+}
+
+bool PrinterSetupDialog::Execute()
+{
+    if (ShowModal() != mrOk)
+        return false;
+    if (cbxPrinter->currentIndex() >= 0)
+        SelectPrinter(cbxPrinter->currentText());
+    QPrinter &current = CurrentPrinter();
+    if (cbxPaper->currentIndex() >= 0)
+        current.setPageSize(m_papers.at(cbxPaper->currentIndex()));
+    current.setPageOrientation(rbtnLandscape->isChecked() ? QPageLayout::Landscape : QPageLayout::Portrait);
+    return true;
 }

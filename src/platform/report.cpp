@@ -488,31 +488,12 @@ int Report::PrintToPdf(const QString &fileName)
     return pages;
 }
 
-class Report::PrinterJob {
-public:
-    PrinterJob(QPrinter &printer, const Report &report)
-        : m_printer(printer), m_layout(printer.pageLayout()), m_fullPage(printer.fullPage()),
-          m_docName(printer.docName())
-    {
-        printer.setFullPage(true);
-        printer.setPageLayout(paperLayout(report.page));
-        printer.setDocName(report.title);
-    }
-    ~PrinterJob()
-    {
-        m_printer.setFullPage(m_fullPage);
-        m_printer.setPageLayout(m_layout);
-        m_printer.setDocName(m_docName);
-    }
-    PrinterJob(const PrinterJob &) = delete;
-    PrinterJob &operator=(const PrinterJob &) = delete;
-
-private:
-    QPrinter &m_printer;
-    QPageLayout m_layout;
-    bool m_fullPage;
-    QString m_docName;
-};
+void Report::setUpJob(QPrinter &printer) const
+{
+    printer.setFullPage(true);
+    printer.setPageLayout(paperLayout(page));
+    printer.setDocName(title);
+}
 
 void Report::Print()
 {
@@ -520,8 +501,8 @@ void Report::Print()
         outputHandler()(*this, Output::Print);
         return;
     }
-    QPrinter &printer = CurrentPrinter();
-    PrinterJob job(printer, *this);
+    JobPrinter printer;
+    setUpJob(printer);
     QPainter painter;
     if (!painter.begin(&printer))
         throw ReportError(cannotOpenMessage());
@@ -557,8 +538,8 @@ void Report::Preview()
         outputHandler()(*this, Output::Preview);
         return;
     }
-    QPrinter &printer = CurrentPrinter();
-    PrinterJob job(printer, *this);
+    JobPrinter printer;
+    setUpJob(printer);
     QPrintPreviewDialog dialog(&printer, QApplication::activeWindow());
     dialog.setWindowTitle(title);
     QString failure;

@@ -212,7 +212,8 @@ public:
     // Width and height of the paper as the report is oriented.
     QSizeF paperMm() const;
 
-    // The modal preview window on the current printer; its print button prints there.
+    // The modal preview window on the current printer; its print button prints there, or
+    // wherever its print dialog chooses for this job.
     void Preview();
     // Prints on the current printer at once, with a progress window and no printer dialog.
     void Print();
@@ -233,8 +234,8 @@ public:
     static QString failedMessage();
 
 private:
-    // Puts the printer on the report's paper for one job and gives the user's set-up back after.
-    class PrinterJob;
+    // Puts a job's printer on the report's paper.
+    void setUpJob(QPrinter &printer) const;
     void checkFields() const;
 
     std::vector<std::unique_ptr<ReportBand>> m_bands;

@@ -20,31 +20,23 @@ QFont qfont(const ReportFont &font)
 }
 } // namespace
 
-TextPrinter::TextPrinter() : TextPrinter(CurrentPrinter()) {}
+TextPrinter::TextPrinter() : m_job(std::make_unique<JobPrinter>()), m_printer(*m_job), m_font(DeviceFont) {}
 
 TextPrinter::TextPrinter(QPrinter &printer) : m_printer(printer), m_font(DeviceFont) {}
 
 TextPrinter::~TextPrinter()
 {
-    if (!m_painter.isActive())
-        return;
-    m_painter.end();
-    m_printer.setFullPage(m_fullPage);
-    m_printer.setDocName(m_docName);
+    if (m_painter.isActive())
+        m_painter.end();
 }
 
 void TextPrinter::open(const QString &documentName)
 {
-    m_fullPage = m_printer.fullPage();
-    m_docName = m_printer.docName();
     // Lines start at the printable area, as the device's text file did.
     m_printer.setFullPage(false);
     m_printer.setDocName(documentName);
-    if (!m_painter.begin(&m_printer)) {
-        m_printer.setFullPage(m_fullPage);
-        m_printer.setDocName(m_docName);
+    if (!m_painter.begin(&m_printer))
         throw ReportError(Report::cannotOpenMessage());
-    }
     m_y = 0;
     m_page = 1;
 }
@@ -118,8 +110,6 @@ void TextPrinter::close()
     if (!m_painter.isActive())
         return;
     const bool ended = m_painter.end();
-    m_printer.setFullPage(m_fullPage);
-    m_printer.setDocName(m_docName);
     if (!ended || m_printer.printerState() == QPrinter::Error)
         throw ReportError(Report::failedMessage());
 }

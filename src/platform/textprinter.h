@@ -8,12 +8,13 @@
 #include <QFont>
 #include <QPainter>
 #include <QString>
+#include <memory>
 
 class QPrinter;
 
 class TextPrinter {
 public:
-    // A device on the current printer.
+    // A device on a job printer of its own, set up as the current printer is.
     TextPrinter();
     explicit TextPrinter(QPrinter &printer);
     ~TextPrinter();
@@ -36,11 +37,10 @@ public:
 private:
     void newLine(double height);
 
+    std::unique_ptr<QPrinter> m_job;
     QPrinter &m_printer;
     QPainter m_painter;
     ReportFont m_font;
-    QString m_docName;
-    bool m_fullPage = false;
     double m_y = 0;
     int m_page = 0;
 };

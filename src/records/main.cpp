@@ -52,7 +52,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPageSetupDialog>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
@@ -1180,8 +1179,8 @@ void TfrmMain::mnuFileSaveClick()
 
 void TfrmMain::mnuPrtsetClick()
 {
-    QPageSetupDialog dlg(&CurrentPrinter(), this);
-    ExecModal(dlg);
+    PrinterSetupDialog psdlgPrt(this);
+    psdlgPrt.Execute();
     ShowMessage(QStringLiteral("인쇄 설정 후 적용이 되지 않을 경우\r\n윈도우에서 프린터를 설정해 주세요."));
 }
 

@@ -24,7 +24,7 @@ public:
         static const QRegularExpression sizeRe(QStringLiteral("Page\\s+\\d+ size:\\s+([\\d.]+) x ([\\d.]+)"));
         for (auto it = sizeRe.globalMatch(info); it.hasNext();) {
             const auto m = it.next();
-            m_landscape << (m.captured(1).toDouble() > m.captured(2).toDouble());
+            m_sizes << QSizeF(mm(m.captured(1)), mm(m.captured(2)));
         }
         static const QRegularExpression wordRe(QStringLiteral(
             "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
@@ -45,7 +45,9 @@ public:
 
     int pages() const { return m_pages; }
     QString title() const { return m_title; }
-    bool landscape(int page) const { return m_landscape.value(page - 1); }
+    bool landscape(int page) const { return size(page).width() > size(page).height(); }
+    // Width and height of a page in millimetres.
+    QSizeF size(int page) const { return m_sizes.value(page - 1); }
     QList<PdfWord> words(int page) const
     {
         QList<PdfWord> out;
@@ -99,7 +101,7 @@ private:
     QString m_file;
     int m_pages = 0;
     QString m_title;
-    QList<bool> m_landscape;
+    QList<QSizeF> m_sizes;
     QList<PdfWord> m_words;
 };
 

@@ -9,6 +9,7 @@
 #include "scripted.h"
 #include "tempregister.h"
 
+#include <QFile>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -55,6 +56,54 @@ struct MemberReport {
     Table family;
     Report report;
 };
+
+// The current printer with nothing to open, as on a machine without a print queue.
+void setNoPrinter()
+{
+    QPrinter &printer = CurrentPrinter();
+    printer.setOutputFileName(QString());
+    printer.setOutputFormat(QPrinter::PdfFormat);
+}
+
+// The message of the ReportError a job ends with; empty when it succeeds.
+QString failureOf(const std::function<void()> &job)
+{
+    try {
+        job();
+    } catch (const ReportError &e) {
+        return e.message();
+    }
+    return QString();
+}
+
+void printText()
+{
+    TextPrinter text;
+    text.open(u("생일자 인쇄"));
+    text.writeLine(u("목록"));
+    text.close();
+}
+
+// Prints from the preview as the user does: the print dialog puts the chosen file in the
+// preview's printer. `proposed`: the document and file name the dialog starts from.
+QString previewInto(Report &report, const QString &file, QString *proposed = nullptr)
+{
+    ScriptedModals modals([&](QDialog &d) {
+        QPrinter *target = static_cast<QPrintPreviewDialog &>(d).printer();
+        if (proposed)
+            *proposed = target->docName() + u("|") + target->outputFileName();
+        target->setOutputFileName(file);
+        d.findChild<QPrintPreviewWidget *>()->print();
+        return int(QDialog::Accepted);
+    });
+    return failureOf([&] { report.Preview(); });
+}
+
+QByteArray contents(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 } // namespace
 
@@ -147,6 +196,52 @@ private slots:
         QVERIFY(whole);
 
         printer.setOutputFileName(QString());
+    }
+
+    // No print queue, as on an office PC whose printer is not set up yet: a failed job ends with
+    // itself, and the next one starts from a sound printer.
+    void aFailedPrintoutEndsWithItsJob()
+    {
+        TempRegister reg;
+        addMembers(reg, 1, 0);
+        MemberReport m(reg.db());
+        m.report.title = u("교적카드");
+        setNoPrinter();
+        QCOMPARE(failureOf(printText), Report::cannotOpenMessage());
+        QCOMPARE(failureOf([&] { m.report.Print(); }), Report::cannotOpenMessage());
+        QTemporaryDir dir;
+        const QString card = dir.filePath(u("card.pdf"));
+        QString proposed;
+        QCOMPARE(previewInto(m.report, card, &proposed), QString());
+        QCOMPARE(proposed, u("교적카드|")); // nothing of the failed job
+        QVERIFY(PdfDoc(card).find(u("회원1")));
+    }
+
+    // A file chosen in the preview's print dialog is for that job alone: the printouts without a
+    // dialog go on to the printer (a file stands for it), or fail when there is none.
+    void aFileChosenInThePrintDialogIsForItsJobAlone()
+    {
+        TempRegister reg;
+        addMembers(reg, 1, 0);
+        MemberReport m(reg.db());
+        QTemporaryDir dir;
+        const QString card = dir.filePath(u("card.pdf"));
+        setNoPrinter();
+        QCOMPARE(previewInto(m.report, card), QString());
+        const QByteArray printed = contents(card);
+        QVERIFY(!printed.isEmpty());
+        QCOMPARE(failureOf(printText), Report::cannotOpenMessage());
+        QCOMPARE(failureOf([&] { m.report.Print(); }), Report::cannotOpenMessage());
+        QCOMPARE(contents(card), printed);
+
+        const QString office = dir.filePath(u("printer.pdf"));
+        CurrentPrinter().setOutputFileName(office);
+        QCOMPARE(previewInto(m.report, dir.filePath(u("again.pdf"))), QString());
+        QVERIFY(!QFile::exists(office));
+        QCOMPARE(failureOf(printText), QString());
+        QCOMPARE(PdfDoc(office).text(1), u("목록"));
+        QCOMPARE(contents(card), printed);
+        CurrentPrinter().setOutputFileName(QString());
     }
 
     void textDeviceWrapsLongLinesAndStartsNewPages()

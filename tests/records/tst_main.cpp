@@ -12,6 +12,10 @@
 #include "records/go.h"
 #include "platform/clock.h"
 #include "platform/fonts.h"
+#include "platform/printer.h"
+#include "platform/report.h"
+#include "platform/textprinter.h"
+#include "../printing/pdfcheck.h"
 #include "scripted.h"
 
 #include <QAction>
@@ -26,6 +30,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QFile>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
@@ -299,6 +305,73 @@ private slots:
         w.imgAbout->click();
         QCOMPARE(opened, (QStringList{QStringLiteral("frmDialDlg 전화 걸기 [가의 전화1]"), QStringLiteral("frmDial 전화걸기"),
                                       QStringLiteral("frmAbout 켈모누리 정보")}));
+    }
+
+    // 인쇄 설정 picks, among the system's printers (two stand-ins writing files here), the one the
+    // printouts without a print dialog of their own go to, with its paper and orientation.
+    void printerSetupChoosesWhereDialogLessPrintoutsGo()
+    {
+        MainWindowFixture f;
+        f.r.reg.addMember(QStringLiteral("1"), QStringLiteral("가")); // the print menu needs a member
+        TfrmMain &w = f.open();
+        QTemporaryDir dir;
+        const QString office = dir.filePath(QStringLiteral("office.pdf"));
+        const QString labels = dir.filePath(QStringLiteral("labels.pdf"));
+        setTestPrinters({{QStringLiteral("사무실"), office}, {QStringLiteral("라벨"), labels}});
+        SelectPrinter(QStringLiteral("사무실"));
+        const auto guard = qScopeGuard([] {
+            setTestPrinters({});
+            CurrentPrinter().setOutputFileName(QString());
+            CurrentPrinter().setPageSize(QPageSize(QPageSize::A4));
+            CurrentPrinter().setPageOrientation(QPageLayout::Portrait);
+        });
+        QStringList listed;
+        const auto setUp = [&](const QString &printer, bool ok) {
+            ScriptedModals modals([&](QDialog &d) {
+                auto *setup = qobject_cast<PrinterSetupDialog *>(&d);
+                if (!setup)
+                    return 0;
+                listed.clear();
+                for (int i = 0; i < setup->cbxPrinter->count(); ++i)
+                    listed << setup->cbxPrinter->itemText(i);
+                listed << setup->cbxPrinter->currentText();
+                setup->cbxPrinter->setCurrentText(printer);
+                setup->cbxPaper->setCurrentText(QPageSize(QPageSize::JisB5).name());
+                setup->rbtnLandscape->setChecked(true);
+                setup->findChild<QPushButton *>(ok ? QStringLiteral("btnOk") : QStringLiteral("btnCancel"))->click();
+                return setup->modalResult();
+            });
+            ScriptedMessages boxes;
+            boxes.expect(QStringLiteral("인쇄 설정 후 적용이 되지 않을 경우\r\n윈도우에서 프린터를 설정해 주세요."));
+            w.command(QStringLiteral("mnuPrtset"))->trigger();
+            QVERIFY(boxes.allAnswered());
+        };
+        const auto printText = [] {
+            TextPrinter text;
+            text.open(QStringLiteral("목록"));
+            text.writeLine(QStringLiteral("줄"));
+            text.close();
+        };
+
+        setUp(QStringLiteral("라벨"), true);
+        QCOMPARE(listed, (QStringList{QStringLiteral("사무실"), QStringLiteral("라벨"), QStringLiteral("사무실")}));
+        printText();
+        QVERIFY(!QFile::exists(office));
+        const PdfDoc text(labels);
+        QCOMPARE(text.text(1), QStringLiteral("줄"));
+        QCOMPARE_MM(text.size(1).width(), 257);
+        QCOMPARE_MM(text.size(1).height(), 182);
+        QVERIFY(QFile::remove(labels));
+        Report card; // a report keeps its own paper
+        card.addBand(BandType::Detail, 10).add(decl::label("카드", 0, 0));
+        card.Print();
+        QVERIFY(!PdfDoc(labels).landscape(1));
+
+        setUp(QStringLiteral("사무실"), false); // cancelled: the choice stays
+        QCOMPARE(listed.last(), QStringLiteral("라벨"));
+        printText();
+        QVERIFY(!QFile::exists(office));
+        QCOMPARE(PdfDoc(labels).text(1), QStringLiteral("줄"));
     }
 
     // Title-bar buttons as the windows' borders give them: none on the login and password windows,
