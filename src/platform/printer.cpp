@@ -47,13 +47,16 @@ QPrinter &CurrentPrinter()
 JobPrinter::JobPrinter() : QPrinter(QPrinter::HighResolution)
 {
     const QPrinter &current = CurrentPrinter();
-    if (current.outputFormat() == QPrinter::PdfFormat) {
-        // No printer (a job with no file to write cannot open), or one writing into a file.
-        setOutputFormat(QPrinter::PdfFormat);
-        if (!current.outputFileName().isEmpty())
-            setOutputFileName(current.outputFileName());
-    } else {
+    if (current.outputFormat() == QPrinter::NativeFormat) {
         setPrinterName(current.printerName());
+    } else if (!current.outputFileName().isEmpty()) {
+        setOutputFormat(QPrinter::PdfFormat); // a stand-in printer writing into a file
+        setOutputFileName(current.outputFileName());
+    } else if (const QString installed = QPrinterInfo::defaultPrinterName(); !installed.isEmpty()) {
+        // There was no printer when the program started: one set up since serves at once.
+        setPrinterName(installed);
+    } else {
+        setOutputFormat(QPrinter::PdfFormat); // no printer: with no file to write, the job cannot open
     }
     setPageSize(current.pageLayout().pageSize());
     setPageOrientation(current.pageLayout().orientation());
