@@ -15,7 +15,7 @@ public:
     // Works out the folders, checks the table files and opens every table. False when the
     // program must end (the user has been told why).
     bool DataModuleCreate();
-    // False (after its message) when the table file is missing.
+    // False (after its message) when the table file, or the register holding it, is missing.
     bool CheckDataFile(const QString &name);
 
     // The register's database file inside DataPath.

@@ -52,18 +52,31 @@ class TestDm : public QObject {
     Q_OBJECT
 
 private slots:
-    void missingDatabaseNamesTheFirstTableFile()
+    void missingDatabaseNamesTheRegisterFile()
     {
         QTemporaryDir dir;
         CurrentFolder cd(dir.path());
         ScriptedMessages boxes;
-        boxes.expect(QStringLiteral("[MASTER.DB] 파일이 없습니다."));
-        TfrmDM dm;
-        QVERIFY(!dm.DataModuleCreate());
+        boxes.expect(QStringLiteral("[Data/KELMODB.db] 파일이 없습니다."));
+        {
+            TfrmDM dm;
+            QVERIFY(!dm.DataModuleCreate());
+        }
         QCOMPARE(AppPath, dir.path() + u'/');
         QCOMPARE(DataPath, dir.path() + QStringLiteral("/Data/"));
         QCOMPARE(BackupPath, dir.path() + QStringLiteral("/Backup/"));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("Data/KELMODB.db"))));
+
+        // an empty file is no register either, and stays empty
+        QDir().mkpath(dir.filePath(QStringLiteral("Data")));
+        QFile empty(dir.filePath(QStringLiteral("Data/KELMODB.db")));
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
+        boxes.expect(QStringLiteral("[Data/KELMODB.db] 파일이 없습니다."));
+        TfrmDM dm;
+        QVERIFY(!dm.DataModuleCreate());
+        QVERIFY(boxes.allAnswered());
+        QCOMPARE(QFileInfo(empty).size(), 0);
     }
 
     void missingTableNamesItsFileAndOpensNothing()
