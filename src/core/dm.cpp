@@ -3,6 +3,7 @@
 #include "core/global.h"
 #include "core/tables.h"
 #include "platform/dialogs.h"
+#include "platform/diskfile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -75,6 +76,7 @@ bool TfrmDM::DataModuleCreate()
         AppPath = QDir::currentPath() + u'/';
         DataPath = AppPath + QStringLiteral("Data/");
         BackupPath = AppPath + QStringLiteral("Backup/");
+        SetOwnFiles({DatabaseFileName(), AppPath + QStringLiteral("KELMO.INI")});
         for (const QString &file : KelmoTableFiles())
             if (!CheckDataFile(file))
                 return false;

@@ -50,6 +50,7 @@ public:
     TextTable tbFile;
 
     // Writes every row of a list query to a fixed-width text file (the save command of the lists).
+    // Throws std::runtime_error, also when the file is the register or KELMO.INI (left untouched).
     void ExportText(Dataset &source, const QString &fileName);
 };
 
