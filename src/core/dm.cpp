@@ -3,6 +3,7 @@
 #include "core/global.h"
 #include "core/tables.h"
 #include "platform/dialogs.h"
+#include "platform/diskfile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -51,17 +52,22 @@ QString TfrmDM::DatabaseFileName()
 
 bool TfrmDM::CheckDataFile(const QString &name)
 {
-    // The tables live in one database file: without it every table file is missing.
-    bool present = QFileInfo(DatabaseFileName()).isFile();
-    if (present) {
+    // The tables live in one database file: without it, or with an empty one, that file is the
+    // one missing.
+    const QFileInfo database(DatabaseFileName());
+    QString missing;
+    if (!database.isFile() || database.size() == 0) {
+        missing = QDir(AppPath).relativeFilePath(database.filePath());
+    } else {
         if (!dbKelmo.isOpen())
             dbKelmo.open(DatabaseFileName());
         const TableDef *def = dbKelmo.tableDef(name);
-        present = def && dbKelmo.tableExists(def->name);
+        if (!def || !dbKelmo.tableExists(def->name))
+            missing = name;
     }
-    if (!present)
-        ShowMessage(QStringLiteral("[") + name + QStringLiteral("] 파일이 없습니다."));
-    return present;
+    if (!missing.isEmpty())
+        ShowMessage(QStringLiteral("[") + missing + QStringLiteral("] 파일이 없습니다."));
+    return missing.isEmpty();
 }
 
 bool TfrmDM::DataModuleCreate()
@@ -70,6 +76,7 @@ bool TfrmDM::DataModuleCreate()
         AppPath = QDir::currentPath() + u'/';
         DataPath = AppPath + QStringLiteral("Data/");
         BackupPath = AppPath + QStringLiteral("Backup/");
+        SetOwnFiles({DatabaseFileName(), AppPath + QStringLiteral("KELMO.INI")});
         for (const QString &file : KelmoTableFiles())
             if (!CheckDataFile(file))
                 return false;

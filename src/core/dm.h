@@ -15,7 +15,7 @@ public:
     // Works out the folders, checks the table files and opens every table. False when the
     // program must end (the user has been told why).
     bool DataModuleCreate();
-    // False (after its message) when the table file is missing.
+    // False (after its message) when the table file, or the register holding it, is missing.
     bool CheckDataFile(const QString &name);
 
     // The register's database file inside DataPath.
@@ -50,6 +50,7 @@ public:
     TextTable tbFile;
 
     // Writes every row of a list query to a fixed-width text file (the save command of the lists).
+    // Throws std::runtime_error, also when the file is the register or KELMO.INI (left untouched).
     void ExportText(Dataset &source, const QString &fileName);
 };
 

@@ -31,9 +31,14 @@ void StoreModemPort(const QString &port)
 
 bool WriteDialCommand(TComm &comm, const QString &number)
 {
-    if (cp949::byteLength(number) > MaxDialNumberBytes)
+    // A line break in a stored number would end the command early and send the rest as a second
+    // one ("02-123\rATZ"): control characters never reach the modem. ";" and "," are dial
+    // modifiers and stay.
+    QString dialled = number;
+    dialled.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
+    if (cp949::byteLength(dialled) > MaxDialNumberBytes)
         return false;
-    const QByteArray command = cp949::encode(QStringLiteral("ATDT ") + number + QStringLiteral("\r\n"));
+    const QByteArray command = cp949::encode(QStringLiteral("ATDT ") + dialled + QStringLiteral("\r\n"));
     std::uint16_t written = 0;
     comm.Write(command.constData(), std::uint16_t(command.size()), written);
     return true;

@@ -17,7 +17,8 @@ constexpr int MaxDialNumberBytes = 1016;
 QString ModemPort();
 void StoreModemPort(const QString &port);
 
-// Sends "ATDT " + number + CR LF on an open port; false (nothing sent) when the number is too long.
+// Sends "ATDT " + number + CR LF on an open port, the number without its control characters;
+// false (nothing sent) when the number is too long.
 bool WriteDialCommand(TComm &comm, const QString &number);
 
 class TfrmDialDlg : public TForm {

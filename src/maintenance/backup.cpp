@@ -142,8 +142,11 @@ void TfrmBackup::bbtnOKClick()
         if (iniKb > 0) {
             show(QStringLiteral("KELMO.INI 파일을 백업 중..."));
             QByteArray bytes;
+            unsigned mode = 0;
             check(ReadWholeFile(ini, bytes), IniName);
-            check(WriteFileSynced(writing + IniName, bytes), IniName);
+            check(FilePermissions(ini, mode), IniName);
+            // Readable by no one who cannot read the settings themselves.
+            check(WriteFileSynced(writing + IniName, bytes, mode), IniName);
             pbrProgress->setValue(int(iniKb));
         }
         show(dbName + QStringLiteral(" 파일 백업 중..."));

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 DbError::DbError(Kind kind, const QString &message)
@@ -245,6 +246,12 @@ void Database::create(const QString &fileName, const QList<TableDef> &tables)
 {
     if (QFileInfo::exists(fileName))
         throw DbError(DbError::General, QStringLiteral("%1 already exists.").arg(fileName));
+    // The register holds registration numbers and pastoral notes: its owner's alone, whatever
+    // the umask (SQLite gives its journal the same mode).
+    const int fd = ::open(QFile::encodeName(fileName).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        throw DbError(DbError::General, FileErrorText(errno, fileName));
+    ::close(fd);
     sqlite3 *raw = nullptr;
     if (sqlite3_open_v2(fileName.toUtf8().constData(), &raw,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
@@ -383,9 +390,15 @@ void Database::backupTo(const QString &fileName, const std::function<void(int, i
     if (!m_db)
         throw DbError(DbError::General, QStringLiteral("The database is not open."));
     // Made here rather than by SQLite, whose report of a folder that refuses it names no reason.
-    const int fd = ::open(QFile::encodeName(fileName).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        throw DbError(DbError::General, FileErrorText(errno, fileName));
+    // The copy is its owner's alone, as a register is, whatever the register's own mode and
+    // the umask; an older file in its place may have been readable by more.
+    const int fd = ::open(QFile::encodeName(fileName).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0 || ::fchmod(fd, 0600) != 0) {
+        const int err = errno;
+        if (fd >= 0)
+            ::close(fd);
+        throw DbError(DbError::General, FileErrorText(err, fileName));
+    }
     ::close(fd);
     sqlite3 *dest = nullptr;
     QString failure;

@@ -51,6 +51,34 @@ QString decode(const QByteArray &bytes)
     return QString::fromLatin1(bytes); // most fields are digits and blanks: no converter needed
 }
 
+// The earlier versions' editors marked a line they wrapped with 8D 0A, a soft line break; it is
+// a line break like the typed ones (0D 0A). 8D also leads a two-byte character, so the bytes
+// are walked character by character: an 8D inside a character is not a break.
+QByteArray softBreaksAsLineBreaks(const QByteArray &memo)
+{
+    if (!memo.contains("\x8d\n"))
+        return memo;
+    const auto isLead = [](uchar c) { return c >= 0x81 && c <= 0xfe; };
+    const auto isTrail = [&](uchar c) { return (c >= 0x41 && c <= 0x5a) || (c >= 0x61 && c <= 0x7a) || isLead(c); };
+    QByteArray text;
+    text.reserve(memo.size());
+    for (qsizetype i = 0; i < memo.size(); ++i) {
+        const uchar c = uchar(memo[i]);
+        const uchar next = i + 1 < memo.size() ? uchar(memo[i + 1]) : 0;
+        if (c == 0x8d && next == '\n') {
+            text += "\r\n";
+            ++i;
+        } else if (isLead(c) && isTrail(next)) {
+            text += char(c);
+            text += char(next);
+            ++i;
+        } else {
+            text += char(c);
+        }
+    }
+    return text;
+}
+
 bool isMemoType(char type)
 {
     return type == 'M' || type == 'B' || type == 'G';
@@ -61,16 +89,16 @@ DbaseFile::DbaseFile(const QString &fileName) : m_fileName(fileName), m_data(rea
 {
     const qsizetype size = m_data.size();
     if (size < HeaderSize)
-        damaged(fileName, QStringLiteral("Table header is incomplete"));
+        damaged(fileName, QStringLiteral("파일 머리가 온전하지 않습니다"));
     const quint8 version = quint8(m_data[0]);
     if ((version & 0x07) != 3 && (version & 0x07) != 4)
         throw DbError(DbError::Damaged,
-                      FailureText(Failure::NotATable, fileName, QStringLiteral("Not a dBASE III or IV table")));
+                      FailureText(Failure::NotATable, fileName, QStringLiteral("dBASE III 또는 IV 테이블이 아닙니다")));
     m_headerCount = qint64(u32(m_data, 4));
     const int headerLength = u16(m_data, 8);
     const int recordLength = u16(m_data, 10);
     if (headerLength < HeaderSize + 1 || headerLength > size)
-        damaged(fileName, QStringLiteral("Corrupt table header"));
+        damaged(fileName, QStringLiteral("파일 머리의 길이가 파일에 맞지 않습니다"));
 
     int recordBytes = 1; // the deletion mark
     bool hasMemo = false;
@@ -78,7 +106,7 @@ DbaseFile::DbaseFile(const QString &fileName) : m_fileName(fileName), m_data(rea
         if (pos < headerLength && m_data[pos] == '\r')
             break;
         if (pos + DescriptorSize > headerLength)
-            damaged(fileName, QStringLiteral("Corrupt field list"));
+            damaged(fileName, QStringLiteral("필드 목록의 끝이 없습니다"));
         const char *d = m_data.constData() + pos;
         DbaseField f;
         f.name = decode(QByteArray(d, qstrnlen(d, 11))).trimmed();
@@ -86,15 +114,15 @@ DbaseFile::DbaseFile(const QString &fileName) : m_fileName(fileName), m_data(rea
         f.length = quint8(d[16]);
         f.offset = recordBytes;
         if (f.name.isEmpty() || f.length == 0 || !QByteArrayView("CNFDLMBG").contains(f.type))
-            damaged(fileName, QStringLiteral("Corrupt descriptor of field %1").arg((pos - HeaderSize) / DescriptorSize + 1));
+            damaged(fileName, QStringLiteral("%1번째 필드의 정의가 잘못되었습니다").arg((pos - HeaderSize) / DescriptorSize + 1));
         hasMemo = hasMemo || isMemoType(f.type);
         recordBytes += f.length;
         m_fields << f;
     }
     if (m_fields.isEmpty() || recordBytes != recordLength)
-        damaged(fileName, QStringLiteral("Record length does not match the fields"));
+        damaged(fileName, QStringLiteral("자료 한 건의 길이가 필드들의 길이와 맞지 않습니다"));
     if (headerLength + m_headerCount * recordLength > size)
-        damaged(fileName, QStringLiteral("Record count does not fit the file (%1 records)").arg(m_headerCount));
+        damaged(fileName, QStringLiteral("파일 머리에 적힌 자료 %1건이 파일에 다 들어 있지 않습니다").arg(m_headerCount));
     // A count too low is what a writer killed before it updated the header leaves: the records
     // after it are whole, so they are read as well (recordsInFile tells the caller).
     for (qint64 at = headerLength; at + recordLength <= size; at += recordLength) {
@@ -114,7 +142,7 @@ DbaseFile::DbaseFile(const QString &fileName) : m_fileName(fileName), m_data(rea
     m_dbase4Memo = (version & 0x08) != 0;
     if (m_dbase4Memo) {
         if (m_memo.size() < 22 || u16(m_memo, 20) < 16)
-            damaged(m_memoName, QStringLiteral("Corrupt memo file header"));
+            damaged(m_memoName, QStringLiteral("메모 파일의 머리가 잘못되었습니다"));
         m_blockSize = u16(m_memo, 20);
     }
     // Every memo is found now, so that a damaged memo file is one failure at opening rather than
@@ -144,24 +172,28 @@ std::pair<qint64, qint64> DbaseFile::memoRange(const QByteArray &pointer) const
     bool ok = false;
     const qint64 block = digits.isEmpty() ? 0 : digits.toLongLong(&ok);
     if (!digits.isEmpty() && (!ok || block < 0))
-        damaged(m_fileName, QStringLiteral("Invalid memo pointer '%1'").arg(QString::fromLatin1(digits)));
+        damaged(m_fileName, QStringLiteral("메모의 위치 '%1'을 읽을 수 없습니다").arg(QString::fromLatin1(digits)));
     if (block == 0)
         return {0, 0};
+    // Compared before the multiplication: a pointer field of 17 digits or more can name a block
+    // whose position does not fit in 64 bits.
+    if (block >= (m_memo.size() + m_blockSize - 1) / m_blockSize)
+        damaged(m_memoName, QStringLiteral("%1번 메모 블록이 메모 파일 밖에 있습니다").arg(block));
     const qint64 pos = block * m_blockSize;
     if (!m_dbase4Memo) {
         // dBASE III: text runs to the end mark over as many blocks as it takes. Most writers end
         // it with two 1A bytes, some with one.
-        const qsizetype end = pos < m_memo.size() ? m_memo.indexOf('\x1a', pos) : -1;
+        const qsizetype end = m_memo.indexOf('\x1a', pos);
         if (end < 0)
-            damaged(m_memoName, QStringLiteral("Memo block %1 lies past the end of the memo file").arg(block));
+            damaged(m_memoName, QStringLiteral("%1번 메모가 끝나지 않습니다").arg(block));
         return {pos, end - pos};
     }
     // dBASE IV: each memo starts with FF FF 08 00 and its length, these eight bytes included.
     if (pos + 8 > m_memo.size())
-        damaged(m_memoName, QStringLiteral("Memo block %1 lies past the end of the memo file").arg(block));
+        damaged(m_memoName, QStringLiteral("%1번 메모 블록이 손상되었습니다").arg(block));
     const quint32 length = u32(m_memo, pos + 4);
     if (u32(m_memo, pos) != 0x0008ffffu || length < 8 || pos + qint64(length) > m_memo.size())
-        damaged(m_memoName, QStringLiteral("Memo block %1 is damaged").arg(block));
+        damaged(m_memoName, QStringLiteral("%1번 메모 블록이 손상되었습니다").arg(block));
     return {pos + 8, length - 8};
 }
 
@@ -187,7 +219,7 @@ QVariant DbaseFile::value(int record, int field) const
     case 'G':
         return raw;
     case 'M':
-        return decode(raw);
+        return decode(softBreaksAsLineBreaks(raw));
     case 'N':
     case 'F':
     case 'D':

@@ -1,15 +1,35 @@
 #include "platform/diskfile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 QByteArray native(const QString &path)
 {
     return QFile::encodeName(path);
+}
+
+QStringList &ownFiles()
+{
+    static QStringList files;
+    return files;
+}
+
+// Where a write to path lands: a link followed to its target (which need not exist), in a
+// folder with every link resolved.
+QString landingPath(const QString &path)
+{
+    QFileInfo info(path);
+    for (int links = 0; info.isSymLink() && links < 40; ++links)
+        info = QFileInfo(info.symLinkTarget());
+    const QString folder = info.absoluteDir().canonicalPath();
+    return folder.isEmpty() ? info.absoluteFilePath() : folder + u'/' + info.fileName();
 }
 
 // The first failure wins; close is always called.
@@ -35,6 +55,15 @@ int ReadWholeFile(const QString &path, QByteArray &data)
         else if (errno != EINTR)
             return closeKeeping(fd, errno);
     }
+}
+
+int FilePermissions(const QString &path, unsigned &mode)
+{
+    struct stat st {};
+    if (::stat(native(path).constData(), &st) != 0)
+        return errno;
+    mode = st.st_mode & 0777;
+    return 0;
 }
 
 int WriteFileSynced(const QString &path, const QByteArray &data, unsigned mode)
@@ -67,4 +96,28 @@ int SyncToDisk(const QString &path)
 int RenameFile(const QString &from, const QString &to)
 {
     return std::rename(native(from).constData(), native(to).constData()) != 0 ? errno : 0;
+}
+
+void SetOwnFiles(const QStringList &files)
+{
+    ownFiles() = files;
+}
+
+QString OwnFileRefusal(const QString &path)
+{
+    if (path.isEmpty())
+        return {}; // no file: a printer's own output
+    for (const QString &own : std::as_const(ownFiles())) {
+        // The same file by device and inode when both exist (a hard link too); otherwise by where
+        // a write would land, for settings not yet written.
+        struct stat sp {}, so {};
+        const bool same = ::stat(native(path).constData(), &sp) == 0 && ::stat(native(own).constData(), &so) == 0
+                              ? sp.st_dev == so.st_dev && sp.st_ino == so.st_ino
+                              : landingPath(path) == landingPath(own);
+        if (same)
+            return QStringLiteral("선택한 파일은 켈모누리가 사용하는 파일(%1)입니다.\r\n"
+                                  "이 파일에는 저장할 수 없으니 다른 파일 이름을 고르십시오.")
+                .arg(QFileInfo(own).fileName());
+    }
+    return {};
 }

@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/dataset.h"
 #include "platform/dialogs.h"
+#include "platform/diskfile.h"
 #include "platform/form.h"
 #include "platform/printer.h"
 
@@ -547,6 +548,12 @@ void Report::Preview()
         // The preview widget asks again after every change of its settings, and once more for
         // its print button; a failure is kept for after the window closes.
         target->setFullPage(true);
+        // Its print button may aim the printer at a file the user picked: never the register.
+        if (const QString refusal = OwnFileRefusal(target->outputFileName()); !refusal.isEmpty()) {
+            failure = refusal;
+            target->setOutputFileName(QString()); // the printer is shared by later printouts
+            return;
+        }
         QPainter painter;
         if (!painter.begin(target)) {
             failure = cannotOpenMessage();

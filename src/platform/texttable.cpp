@@ -2,6 +2,7 @@
 
 #include "platform/cp949.h"
 #include "platform/dataset.h"
+#include "platform/diskfile.h"
 
 #include <QSaveFile>
 #include <stdexcept>
@@ -23,6 +24,9 @@ QString cellText(const QVariant &v, FieldType type)
 
 void TextTable::batchMove(Dataset &source)
 {
+    // A save dialog offers every file: a list saved over the register would replace it.
+    if (const QString refusal = OwnFileRefusal(m_fileName); !refusal.isEmpty())
+        throw std::runtime_error(refusal.toStdString());
     QVector<int> fields;
     for (int i = 0; i < source.fieldCount(); ++i)
         if (source.field(i).type() != FieldType::Graphic)

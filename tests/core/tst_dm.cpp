@@ -2,6 +2,7 @@
 #include "core/dm.h"
 #include "core/global.h"
 #include "core/myunit.h"
+#include "lists/handoff.h"
 #include "platform/errortext.h"
 #include "platform/inifile.h"
 #include "platform/regsettings.h"
@@ -14,6 +15,7 @@
 #include <QTest>
 #include <QWidget>
 #include <cerrno>
+#include <unistd.h>
 
 namespace {
 const QString Damaged = QStringLiteral("\r\n데이터에 이상이 있습니다.");
@@ -52,18 +54,31 @@ class TestDm : public QObject {
     Q_OBJECT
 
 private slots:
-    void missingDatabaseNamesTheFirstTableFile()
+    void missingDatabaseNamesTheRegisterFile()
     {
         QTemporaryDir dir;
         CurrentFolder cd(dir.path());
         ScriptedMessages boxes;
-        boxes.expect(QStringLiteral("[MASTER.DB] 파일이 없습니다."));
-        TfrmDM dm;
-        QVERIFY(!dm.DataModuleCreate());
+        boxes.expect(QStringLiteral("[Data/KELMODB.db] 파일이 없습니다."));
+        {
+            TfrmDM dm;
+            QVERIFY(!dm.DataModuleCreate());
+        }
         QCOMPARE(AppPath, dir.path() + u'/');
         QCOMPARE(DataPath, dir.path() + QStringLiteral("/Data/"));
         QCOMPARE(BackupPath, dir.path() + QStringLiteral("/Backup/"));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("Data/KELMODB.db"))));
+
+        // an empty file is no register either, and stays empty
+        QDir().mkpath(dir.filePath(QStringLiteral("Data")));
+        QFile empty(dir.filePath(QStringLiteral("Data/KELMODB.db")));
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
+        boxes.expect(QStringLiteral("[Data/KELMODB.db] 파일이 없습니다."));
+        TfrmDM dm;
+        QVERIFY(!dm.DataModuleCreate());
+        QVERIFY(boxes.allAnswered());
+        QCOMPARE(QFileInfo(empty).size(), 0);
     }
 
     void missingTableNamesItsFileAndOpensNothing()
@@ -248,6 +263,43 @@ private slots:
         QCOMPARE(lines[0], QStringLiteral("Lee                       서울"));
         QCOMPARE(lines[1], QStringLiteral("김철수     02-123"));
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, dm.ExportText(q, reg.folder() + QStringLiteral("/no/such/folder/x.txt")));
+    }
+
+    // However the save dialog reaches them, the register and the settings are never replaced.
+    void textExportRefusesTheProgramsOwnFiles()
+    {
+        OpenedRegister r;
+        r.reg.addMember(QStringLiteral("1"), QStringLiteral("김철수"));
+        TfrmDM &dm = r.open();
+        const QString db = r.reg.databaseFile(), folder = r.reg.folder();
+        const auto bytes = [](const QString &file) {
+            QFile f(file);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        const QByteArray before = bytes(db);
+        QVERIFY(QFile::link(db, folder + QStringLiteral("/list.txt")));
+        QVERIFY(::link(QFile::encodeName(db).constData(), QFile::encodeName(folder + QStringLiteral("/hard.txt")).constData()) == 0);
+        QVERIFY(QFile::link(folder + QStringLiteral("/KELMO.INI"), folder + QStringLiteral("/settings.txt")));
+        const QString refused = QStringLiteral("파일을 저장하지 못했습니다.\r\n선택한 파일은 켈모누리가 사용하는 파일(%1)입니다.\r\n"
+                                               "이 파일에는 저장할 수 없으니 다른 파일 이름을 고르십시오.");
+        const auto saveDlg = SaveDlg;
+        const QString ini = QStringLiteral("KELMO.INI"), reg = QStringLiteral("KELMODB.db");
+        const std::pair<QString, QString> targets[] = {
+            {db, reg}, {folder + QStringLiteral("/Data/../Data/KELMODB.db"), reg}, {folder + QStringLiteral("/list.txt"), reg},
+            {folder + QStringLiteral("/hard.txt"), reg}, {folder + QStringLiteral("/KELMO.INI"), ini},
+            {folder + QStringLiteral("/settings.txt"), ini}, // a link to settings not yet written
+        };
+        for (const auto &[target, own] : targets) {
+            SaveDlg = [&] { return target; };
+            ScriptedMessages boxes;
+            boxes.expect(refused.arg(own));
+            resulthandoff::Save(dm.tbMaster);
+            QVERIFY2(boxes.allAnswered(), qPrintable(target));
+        }
+        SaveDlg = saveDlg;
+        QCOMPARE(bytes(db), before);
+        QVERIFY(!QFile::exists(folder + QStringLiteral("/KELMO.INI")));
+        QCOMPARE(dm.dbKelmo.scalar(QStringLiteral("SELECT NAME FROM MASTER")).toString(), QStringLiteral("김철수"));
     }
 
     void findInMemo()

@@ -58,7 +58,7 @@ private slots:
         CurrentFolder cd(dir.path());
         bool splashShown = false;
         ScriptedMessages boxes;
-        boxes.expect(QStringLiteral("[MASTER.DB] 파일이 없습니다."));
+        boxes.expect(QStringLiteral("[Data/KELMODB.db] 파일이 없습니다."));
         boxes.onShow([&](const MessageRequest &) { splashShown = visibleTopLevel("frmSplash") != nullptr; });
         QCOMPARE(StartAndRun(mainWindowOnly()), 1);
         QVERIFY(splashShown);

@@ -64,6 +64,11 @@ private slots:
         QCOMPARE(sent, QByteArray("ATDT 02-123-4567\r\n"));
         QCOMPARE(DialNumber, QStringLiteral("02-123-4567"));
         QCOMPARE(lines->changes().last(), QStringLiteral("DTR-"));
+
+        // a stored line break never ends the command early: no second command reaches the modem
+        sent.clear();
+        DialWithDialog(QStringLiteral("02-123-4567\rATZ\n\x1b\x7f\u0085;"), QStringLiteral("전화 걸기"));
+        QCOMPARE(sent, QByteArray("ATDT 02-123-4567ATZ;\r\n"));
     }
 
     void dialDialogWithoutAPortSaysSoAndHangsUpOnceAfterAMinute()
@@ -112,8 +117,13 @@ private slots:
         QVERIFY(!w.tmrTimer->isActive());
         QCOMPARE(w.pnlState->text(), QStringLiteral("전화번호를 입력하세요."));
         QCOMPARE(w.cbxNo->itemText(w.cbxNo->count() - 1), QStringLiteral(" 02-123-4567 "));
-        // A hang-up by hand stops the timer before its message is up.
+        // A hang-up by hand stops the timer before its message is up. Control characters in
+        // the number never reach the modem; the dial modifiers do.
+        w.cbxNo->setEditText(QStringLiteral("9,\t02-1\x1b;"));
+        w.tmrTimer->setInterval(60000); // no hang-up of its own while the command is read
         w.bbtnDial->click();
+        sent.clear();
+        QTRY_COMPARE(sent += modem->received(), QByteArray("ATDT 9,02-1;\r\n"));
         bool timerUnderMessage = true;
         boxes.expect(QStringLiteral("전화를 끊었습니다."));
         boxes.onShow([&](const MessageRequest &) { timerUnderMessage = w.tmrTimer->isActive(); });

@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 const QString Done = QStringLiteral("데이터 보관이 완료되었습니다.");
@@ -156,6 +157,35 @@ private slots:
         Database copy;
         copy.open(backupFile("KELMODB.db"));
         QCOMPARE(copy.scalar(QStringLiteral("SELECT COUNT(*) FROM AREA")).toInt(), 2);
+    }
+
+    // A new register is its owner's alone whatever the umask, and so is its copy; the settings'
+    // copy is never readable by more than the settings themselves.
+    void copiesAreNoMoreReadableThanTheirSources()
+    {
+        const mode_t umaskWas = ::umask(022);
+        const auto mode = [](const QString &file) {
+            struct stat st {};
+            return ::stat(QFile::encodeName(file).constData(), &st) == 0 ? st.st_mode & 0777 : 01000u;
+        };
+        {
+            OpenedRegister r;
+            QCOMPARE(mode(r.reg.databaseFile()), 0600u);
+            const QString ini = r.reg.folder() + QStringLiteral("/KELMO.INI");
+            QFile(ini).open(QIODevice::WriteOnly);
+            r.open();
+            ::chmod(QFile::encodeName(r.reg.databaseFile()).constData(), 0644); // widened by hand
+            for (const mode_t iniMode : {0600u, 0640u}) {
+                ::chmod(QFile::encodeName(ini).constData(), iniMode);
+                ScriptedMessages boxes;
+                boxes.expect(Done);
+                TfrmBackup w;
+                w.bbtnOK->click();
+                QCOMPARE(mode(backupFile("KELMODB.db")), 0600u);
+                QCOMPARE(mode(backupFile("KELMO.INI")), iniMode);
+            }
+        }
+        ::umask(umaskWas);
     }
 
     void cancelCopiesNothingAndTheFoldersAreTheStartUpOnes()

@@ -221,6 +221,27 @@ private slots:
         QFile dbt(QFileInfo(table).path() + QStringLiteral("/KELMO.DBT"));
         QVERIFY(dbt.open(QIODevice::ReadWrite) && dbt.resize(1024));
         QVERIFY_THROWS_EXCEPTION(DbError, TfrmTrans1());
+
+        // a memo pointer wide enough to name a block past any file is refused the same way
+        QList<DbaseColumn> wide = EarlierMemberColumns(false);
+        int memoAt = 32 + 32 * int(wide.size()) + 1 + 1;
+        for (DbaseColumn &c : wide) {
+            if (c.name == "MEMO") {
+                c.length = 20;
+                break;
+            }
+            memoAt += c.length;
+        }
+        QFile crafted(sourceTable(f.r.reg.folder(), QStringLiteral("KELMO"), {member("가", {{"MEMO", "a"}})}, wide));
+        QVERIFY(crafted.open(QIODevice::ReadWrite) && crafted.seek(memoAt) && crafted.write("  216172782113783808") == 20);
+        crafted.close();
+        try {
+            TfrmTrans1 refused;
+            QFAIL("the table was opened");
+        } catch (const DbError &e) {
+            QCOMPARE(e.message(), QStringLiteral("[KELMO.DBT] 파일이 손상되었습니다.\n(216172782113783808번 메모 블록이 메모 파일 밖에 있습니다)"));
+        }
+        QCOMPARE(f.scalar("SELECT COUNT(*) FROM MASTER"), QStringLiteral("0"));
     }
 
     void theMenuOffersAnImportOnlyUntilItIsDone()

@@ -1,10 +1,13 @@
-// The dBASE reader: both memo layouts, code page 949, deleted records, and damaged files refused
-// at opening with their name instead of being read past their end.
+// The dBASE reader: both memo layouts, code page 949 with the soft line break, deleted records,
+// and damaged files refused at opening with their name and a Korean reason instead of being read
+// past their end.
 #include "generator/dbasewriter.h"
+#include "platform/cp949.h"
 #include "platform/dbase.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -42,6 +45,7 @@ void expectDamaged(const QString &file, const QString &named)
         QCOMPARE(e.kind(), DbError::Damaged);
         const QString text = e.message();
         QVERIFY2(text.startsWith(QStringLiteral("[%1] 파일이 손상되었습니다.").arg(QFileInfo(named).fileName())), qPrintable(text));
+        QVERIFY2(!text.section(u'\n', 1).contains(QRegularExpression(QStringLiteral("[A-Za-z]"))), qPrintable(text));
     }
 }
 } // namespace
@@ -81,6 +85,23 @@ private slots:
         QCOMPARE(DbaseFile(file).value(0, 3).toString(), QString(600, u'가'));
     }
 
+    // The earlier editors' soft line break (8D 0A) is a line break; an 8D that ends a two-byte
+    // character before a line feed stays that character.
+    void softLineBreaksReadAsLineBreaks()
+    {
+        const QByteArray trail8d("\x81\x8d", 2);
+        const QByteArray memo = cp949::encode(QStringLiteral("첫 줄이 길어")) + "\x8d\n" +
+                                cp949::encode(QStringLiteral("넘어감\r\n")) + trail8d + "\nend";
+        for (auto layout : {DbaseWriter::Dbase3, DbaseWriter::Dbase4}) {
+            QTemporaryDir dir;
+            DbaseWriter w({{"MEMO", 'M', 10}}, layout);
+            w.addRecord({{"MEMO", memo}});
+            w.save(dir.filePath(QStringLiteral("Kelmo.DBF")));
+            QCOMPARE(DbaseFile(dir.filePath(QStringLiteral("Kelmo.DBF"))).value(0, 0).toString(),
+                     QStringLiteral("첫 줄이 길어\r\n넘어감\r\n") + cp949::decode(trail8d) + QStringLiteral("\nend"));
+        }
+    }
+
     void damagedFilesAreRefusedByName()
     {
         const int header = 32 + 5 * 32 + 1, firstMemo = header + 1 + 10 + 8 + 1;
@@ -101,6 +122,17 @@ private slots:
             const QString file = write(dir, d.layout), memoFile = dir.filePath(QStringLiteral("Kelmo.DBT"));
             patch(d.inMemoFile ? memoFile : file, d.pos, d.bytes);
             expectDamaged(file, d.pos == firstMemo || d.inMemoFile ? memoFile : file);
+        }
+        // A pointer field wide enough for a block number whose position overflows 64 bits
+        // (to 0 with blocks of 512 bytes, below 0 with 64) is refused before any arithmetic.
+        for (auto [layout, blockSize] : {std::pair{DbaseWriter::Dbase3, 512}, std::pair{DbaseWriter::Dbase4, 64}}) {
+            QTemporaryDir dir;
+            DbaseWriter w({{"NAME", 'C', 10}, {"MEMO", 'M', 20}}, layout, blockSize);
+            w.addRecord({{"NAME", QStringLiteral("홍길동")}, {"MEMO", QStringLiteral("메모")}});
+            const QString file = dir.filePath(QStringLiteral("Kelmo.DBF"));
+            w.save(file);
+            patch(file, 32 + 2 * 32 + 1 + 1 + 10, "  216172782113783808");
+            expectDamaged(file, dir.filePath(QStringLiteral("Kelmo.DBT")));
         }
     }
 };

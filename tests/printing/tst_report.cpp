@@ -2,6 +2,7 @@
 #include "core/tables.h"
 #include "printcapture.h"
 #include "platform/dataset.h"
+#include "platform/diskfile.h"
 #include "platform/fonts.h"
 #include "platform/printer.h"
 #include "platform/report.h"
@@ -195,7 +196,31 @@ private slots:
         QCOMPARE(previewPages, 1);
         QVERIFY(whole);
 
-        printer.setOutputFileName(QString());
+        // its print button, aimed at one of the program's own files, leaves the file alone
+        const QString own = dir.filePath(u("KELMODB.db"));
+        QFile ownFile(own);
+        QVERIFY(ownFile.open(QIODevice::WriteOnly) && ownFile.write("register") == 8);
+        ownFile.close();
+        SetOwnFiles({own});
+        QString failure;
+        {
+            ScriptedModals modals([&](QDialog &d) {
+                printer.setOutputFileName(own); // as its file dialog does
+                d.findChild<QPrintPreviewWidget *>()->print();
+                return 0;
+            });
+            try {
+                m.report.Preview();
+            } catch (const ReportError &e) {
+                failure = e.message();
+            }
+        }
+        SetOwnFiles({});
+        QCOMPARE(failure, u("선택한 파일은 켈모누리가 사용하는 파일(KELMODB.db)입니다.\r\n"
+                            "이 파일에는 저장할 수 없으니 다른 파일 이름을 고르십시오."));
+        QVERIFY(ownFile.open(QIODevice::ReadOnly));
+        QCOMPARE(ownFile.readAll(), QByteArray("register"));
+        QVERIFY(printer.outputFileName().isEmpty()); // later printouts do not aim at it either
     }
 
     // No print queue, as on an office PC whose printer is not set up yet: a failed job ends with
