@@ -551,7 +551,6 @@ void Report::Preview()
         // Its print button may aim the printer at a file the user picked: never the register.
         if (const QString refusal = OwnFileRefusal(target->outputFileName()); !refusal.isEmpty()) {
             failure = refusal;
-            target->setOutputFileName(QString()); // the printer is shared by later printouts
             return;
         }
         QPainter painter;
