@@ -199,11 +199,6 @@ TfrmMonthCalendar::TfrmMonthCalendar(Kind kind, QWidget *parent)
             }
         });
     });
-    // A month that another program's lock kept from being read is read once the register is free.
-    connect(&frmDM->dbKelmo, &Database::readableAgain, this, [this] {
-        if (!qrFind.active())
-            GuardedPosted([this] { ShowMonth(); });
-    });
     FormCreate();
 }
 
@@ -266,24 +261,26 @@ void TfrmMonthCalendar::calDayChange()
 
 void TfrmMonthCalendar::ShowMonth()
 {
-    // Until the month is read, nothing of the month shown before stays on screen.
-    qrFind.close();
-    ShowCount(0);
-    const int year = m_date.year(), month = m_date.month();
-    if (const auto table = cache(); table && year != LastTdayYear(*table))
-        RecalcTday(*table, year);
-    const QString mm = FormatIntByMask(month, QStringLiteral("@0 ##"));
-    qrFind.close();
-    qrFind.prepare();
-    qrFind.clearParams();
-    if (m_kind == Kind::Wedding) {
-        qrFind.setParam(QStringLiteral("mday"), mm);
-    } else {
-        qrFind.setParam(QStringLiteral("tday1"), mm + QStringLiteral("01"));
-        qrFind.setParam(QStringLiteral("tday2"), mm + QString::number(DaysInMonth(year, month)));
-    }
-    qrFind.open();
-    ShowCount(qrFind.recordCount());
+    frmDM->dbKelmo.readRetryingAfterLock(this, [this] {
+        // Until the month is read, nothing of the month shown before stays on screen.
+        qrFind.close();
+        ShowCount(0);
+        const int year = m_date.year(), month = m_date.month();
+        if (const auto table = cache(); table && year != LastTdayYear(*table))
+            RecalcTday(*table, year);
+        const QString mm = FormatIntByMask(month, QStringLiteral("@0 ##"));
+        qrFind.close();
+        qrFind.prepare();
+        qrFind.clearParams();
+        if (m_kind == Kind::Wedding) {
+            qrFind.setParam(QStringLiteral("mday"), mm);
+        } else {
+            qrFind.setParam(QStringLiteral("tday1"), mm + QStringLiteral("01"));
+            qrFind.setParam(QStringLiteral("tday2"), mm + QString::number(DaysInMonth(year, month)));
+        }
+        qrFind.open();
+        ShowCount(qrFind.recordCount());
+    });
 }
 
 void TfrmMonthCalendar::ShowCount(int n)
