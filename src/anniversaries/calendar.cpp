@@ -373,9 +373,9 @@ TfrmCalen::TfrmCalen(QWidget *parent) : TForm(parent)
 {
     setObjectName(QStringLiteral("frmCalen"));
     setWindowTitle(TodayCaption(S("달력 보기 [오늘은 ")));
-    monCalen = new QCalendarWidget(this);
+    monCalen = MonthCalendar(this);
     monCalen->setObjectName(QStringLiteral("monCalen"));
-    monCalen->setFirstDayOfWeek(Qt::Sunday);
+    monCalen->setNavigationBarVisible(true);
     monCalen->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
     monCalen->setSelectedDate(Clock::now().date());
     auto button = [this](const char *name, const char *caption) {

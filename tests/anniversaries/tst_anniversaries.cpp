@@ -155,6 +155,17 @@ private slots:
         QCOMPARE(w.shownDate(), QDate(2026, 2, 28));
         QCOMPARE(w.lblMon->text(), S("02월"));
         QVERIFY(w.pnlLun->text().startsWith(S("음력 : 2026-01-")));
+        {
+            TfrmCalen hub; // its header reads as Korean does, the year first
+            hub.monCalen->setLocale(QLocale(QLocale::Korean, QLocale::SouthKorea));
+            hub.show();
+            const auto *year = hub.monCalen->findChild<QToolButton *>(QStringLiteral("qt_calendar_yearbutton"));
+            const auto *month = hub.monCalen->findChild<QToolButton *>(QStringLiteral("qt_calendar_monthbutton"));
+            QTRY_COMPARE(year->text() + u' ' + month->text(), S("2026년 3월"));
+            QVERIFY(year->geometry().right() < month->geometry().left());
+            hub.monCalen->showNextYear();
+            QTRY_COMPARE(year->text() + u' ' + month->text(), S("2027년 3월"));
+        }
         w.setShownDate(QDate(2043, 12, 15));
         w.sbtnNmClick();
         QCOMPARE(w.shownDate(), QDate(2043, 12, 15));
