@@ -344,10 +344,15 @@ void TfrmMonthCalendar::dgrdFindDblClick()
 
 void TfrmMonthCalendar::bbtnCloseClick()
 {
-    if (chkStart) {
-        CalenOption = chkStart->isChecked() ? 1 : 0;
-        if (IniFile)
-            IniFile->WriteInteger(QStringLiteral("ETC"), QStringLiteral("Calen"), CalenOption);
+    // Only a changed choice is written, and the window closes whatever the write does: a full
+    // disk or a read-only folder must not keep it open.
+    const int chosen = chkStart && chkStart->isChecked() ? 1 : 0;
+    if (chkStart && chosen != CalenOption) {
+        Guarded([chosen] {
+            if (IniFile)
+                IniFile->WriteInteger(QStringLiteral("ETC"), QStringLiteral("Calen"), chosen);
+            CalenOption = chosen;
+        });
     }
     close();
 }
