@@ -199,11 +199,6 @@ TfrmMonthCalendar::TfrmMonthCalendar(Kind kind, QWidget *parent)
             }
         });
     });
-    // A month that another program's lock kept from being read is read once the register is free.
-    connect(&frmDM->dbKelmo, &Database::readableAgain, this, [this] {
-        if (!qrFind.active())
-            GuardedPosted([this] { ShowMonth(); });
-    });
     FormCreate();
 }
 
@@ -266,24 +261,26 @@ void TfrmMonthCalendar::calDayChange()
 
 void TfrmMonthCalendar::ShowMonth()
 {
-    // Until the month is read, nothing of the month shown before stays on screen.
-    qrFind.close();
-    ShowCount(0);
-    const int year = m_date.year(), month = m_date.month();
-    if (const auto table = cache(); table && year != LastTdayYear(*table))
-        RecalcTday(*table, year);
-    const QString mm = FormatIntByMask(month, QStringLiteral("@0 ##"));
-    qrFind.close();
-    qrFind.prepare();
-    qrFind.clearParams();
-    if (m_kind == Kind::Wedding) {
-        qrFind.setParam(QStringLiteral("mday"), mm);
-    } else {
-        qrFind.setParam(QStringLiteral("tday1"), mm + QStringLiteral("01"));
-        qrFind.setParam(QStringLiteral("tday2"), mm + QString::number(DaysInMonth(year, month)));
-    }
-    qrFind.open();
-    ShowCount(qrFind.recordCount());
+    frmDM->dbKelmo.readRetryingAfterLock(this, [this] {
+        // Until the month is read, nothing of the month shown before stays on screen.
+        qrFind.close();
+        ShowCount(0);
+        const int year = m_date.year(), month = m_date.month();
+        if (const auto table = cache(); table && year != LastTdayYear(*table))
+            RecalcTday(*table, year);
+        const QString mm = FormatIntByMask(month, QStringLiteral("@0 ##"));
+        qrFind.close();
+        qrFind.prepare();
+        qrFind.clearParams();
+        if (m_kind == Kind::Wedding) {
+            qrFind.setParam(QStringLiteral("mday"), mm);
+        } else {
+            qrFind.setParam(QStringLiteral("tday1"), mm + QStringLiteral("01"));
+            qrFind.setParam(QStringLiteral("tday2"), mm + QString::number(DaysInMonth(year, month)));
+        }
+        qrFind.open();
+        ShowCount(qrFind.recordCount());
+    });
 }
 
 void TfrmMonthCalendar::ShowCount(int n)
@@ -347,10 +344,15 @@ void TfrmMonthCalendar::dgrdFindDblClick()
 
 void TfrmMonthCalendar::bbtnCloseClick()
 {
-    if (chkStart) {
-        CalenOption = chkStart->isChecked() ? 1 : 0;
-        if (IniFile)
-            IniFile->WriteInteger(QStringLiteral("ETC"), QStringLiteral("Calen"), CalenOption);
+    // Only a changed choice is written, and the window closes whatever the write does: a full
+    // disk or a read-only folder must not keep it open.
+    const int chosen = chkStart && chkStart->isChecked() ? 1 : 0;
+    if (chkStart && chosen != CalenOption) {
+        Guarded([chosen] {
+            if (IniFile)
+                IniFile->WriteInteger(QStringLiteral("ETC"), QStringLiteral("Calen"), chosen);
+            CalenOption = chosen;
+        });
     }
     close();
 }
@@ -376,9 +378,9 @@ TfrmCalen::TfrmCalen(QWidget *parent) : TForm(parent)
 {
     setObjectName(QStringLiteral("frmCalen"));
     setWindowTitle(TodayCaption(S("달력 보기 [오늘은 ")));
-    monCalen = new QCalendarWidget(this);
+    monCalen = MonthCalendar(this);
     monCalen->setObjectName(QStringLiteral("monCalen"));
-    monCalen->setFirstDayOfWeek(Qt::Sunday);
+    monCalen->setNavigationBarVisible(true);
     monCalen->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
     monCalen->setSelectedDate(Clock::now().date());
     auto button = [this](const char *name, const char *caption) {

@@ -1,9 +1,36 @@
 #include "anniversaries/calendlg.h"
 
+#include <QBoxLayout>
 #include <QCalendarWidget>
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
+
+namespace {
+// Qt writes a bare year into the year button of its navigation bar whenever it updates the bar,
+// and each write asks the bar for a new layout: the year word follows it in there.
+class YearWord : public QObject {
+public:
+    YearWord(QToolButton *year, QObject *parent) : QObject(parent), m_year(year) { apply(); }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::LayoutRequest)
+            apply();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void apply()
+    {
+        if (!m_year->text().endsWith(u'년'))
+            m_year->setText(m_year->text() + u'년');
+    }
+    QToolButton *m_year;
+};
+} // namespace
 
 QCalendarWidget *MonthCalendar(QWidget *parent)
 {
@@ -12,6 +39,18 @@ QCalendarWidget *MonthCalendar(QWidget *parent)
     c->setFirstDayOfWeek(Qt::Sunday);
     c->setNavigationBarVisible(false);
     c->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    // Qt's bar names the month before a bare year ("12월 2026"); Korean reads "2026년 12월".
+    auto *bar = c->findChild<QWidget *>(QStringLiteral("qt_calendar_navigationbar"));
+    auto *month = c->findChild<QToolButton *>(QStringLiteral("qt_calendar_monthbutton"));
+    auto *year = c->findChild<QToolButton *>(QStringLiteral("qt_calendar_yearbutton"));
+    if (auto *row = bar ? qobject_cast<QBoxLayout *>(bar->layout()) : nullptr; row && month && year) {
+        const int at = row->indexOf(month);
+        row->removeWidget(month);
+        row->removeWidget(year);
+        row->insertWidget(at, year);
+        row->insertWidget(at + 2, month); // the gap between the two stays between them
+        bar->installEventFilter(new YearWord(year, c));
+    }
     return c;
 }
 

@@ -7,7 +7,8 @@
 class QCalendarWidget;
 class QLabel;
 
-// A month calendar control as the calendars show it: weeks from Sunday, no navigation bar.
+// A month calendar control as the calendars show it: weeks from Sunday, no navigation bar (a
+// window that shows the bar has it read "2026년 12월").
 QCalendarWidget *MonthCalendar(QWidget *parent);
 // Shows the date's month with the date selected. The control cannot leave that month: keys and
 // the wheel would otherwise change it behind its window's back.

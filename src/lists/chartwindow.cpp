@@ -282,9 +282,11 @@ void TfrmChart::SetButtons(bool enabled)
 void TfrmChart::ShowStat(Query &query, HeadCountChart *chart, const QString &labelField)
 {
     query.close();
-    query.open();
-    chart->showRows(query, labelField);
-    SetButtons(query.recordCount() >= 1);
+    query.database()->readRetryingAfterLock(&query, [this, &query, chart, labelField] {
+        query.open();
+        chart->showRows(query, labelField);
+        SetButtons(query.recordCount() >= 1);
+    });
 }
 
 void TfrmChart::bbtnPrintClick()

@@ -88,12 +88,14 @@ void TfrmLGen::BuildQuery() {}
 void TfrmLGen::openFamily()
 {
     m_familyStale = false;
-    // Without heads the family grid keeps what it showed.
-    if (!qrList.active() || qrList.isEmpty())
-        return;
-    qrFList.close();
-    qrFList.setParam(QStringLiteral("Ino"), qrList.fieldByName(QStringLiteral("Ino")).asString());
-    qrFList.open();
-    // Set with the rows, not as cells are drawn: a head without family draws no cell.
-    pnlFn->setText(S(" 가족 ") + QString::number(qrFList.recordCount()) + S(" 명"));
+    qrFList.database()->readRetryingAfterLock(&qrFList, [this] {
+        // Without heads the family grid keeps what it showed.
+        if (!qrList.active() || qrList.isEmpty())
+            return;
+        qrFList.close();
+        qrFList.setParam(QStringLiteral("Ino"), qrList.fieldByName(QStringLiteral("Ino")).asString());
+        qrFList.open();
+        // Set with the rows, not as cells are drawn: a head without family draws no cell.
+        pnlFn->setText(S(" 가족 ") + QString::number(qrFList.recordCount()) + S(" 명"));
+    });
 }

@@ -281,17 +281,22 @@ void TListWindow::RefreshList()
         qrList.close();
         BuildQuery();
         qrList.prepare();
-        try {
-            qrList.open();
-        } catch (...) {
-            stbrList->setText(S("0명"));
-            SetButtons(false);
-            throw;
-        }
-        const int total = qrList.recordCount();
-        stbrList->setText(CountText());
-        SetButtons(total >= 1);
+        qrList.database()->readRetryingAfterLock(this, [this] { ShowList(); });
     });
+}
+
+void TListWindow::ShowList()
+{
+    try {
+        qrList.open();
+    } catch (...) {
+        stbrList->setText(S("0명"));
+        SetButtons(false);
+        throw;
+    }
+    const int total = qrList.recordCount();
+    stbrList->setText(CountText());
+    SetButtons(total >= 1);
 }
 
 QString TListWindow::CountText()

@@ -93,6 +93,9 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // Opens qrList as built and shows its head count.
+    void ShowList();
+
     std::optional<Chart> m_chart;
     QHBoxLayout *m_titleLeft;
     QVBoxLayout *m_body;

@@ -1,5 +1,6 @@
 #include "platform/database.h"
 
+#include "platform/dialogs.h"
 #include "platform/diskfile.h"
 #include "platform/errortext.h"
 #include "platform/sqltranslate.h"
@@ -537,6 +538,23 @@ void Database::probeLock()
     if (m_db) {
         sqlite3_busy_timeout(m_db, m_busyTimeout);
         emit readableAgain();
+        for (WaitingRead &w : std::exchange(m_waitingReads, {}))
+            if (QObject *owner = w.owner.data())
+                QTimer::singleShot(0, owner, [this, owner, read = std::move(w.read)] {
+                    GuardedPosted([&] { readRetryingAfterLock(owner, read); });
+                });
+    }
+}
+
+void Database::readRetryingAfterLock(QObject *owner, const std::function<void()> &read)
+{
+    std::erase_if(m_waitingReads, [owner](const WaitingRead &w) { return !w.owner || w.owner == owner; });
+    try {
+        read();
+    } catch (const DbError &e) {
+        if (e.kind() == DbError::Busy)
+            m_waitingReads.push_back({owner, read});
+        throw;
     }
 }
 

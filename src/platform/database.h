@@ -4,11 +4,13 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QSet>
 #include <QTimer>
 #include <QVariant>
 #include <functional>
 #include <stdexcept>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -113,6 +115,12 @@ public:
     // the outermost transaction: tells open datasets which tables changed.
     void flushChanges();
 
+    // A window's read of the register (a list opened and counted, a search, a month), run now.
+    // When another program's lock makes it fail, the failure is thrown on, to be reported once,
+    // and the read runs again by itself as soon as the register is free. An owner's newer read
+    // takes the place of one still waiting; a waiting read goes with its owner.
+    void readRetryingAfterLock(QObject *owner, const std::function<void()> &read);
+
 signals:
     void tablesChanged(const QSet<QString> &upperCaseNames);
     // Another program held the register locked and has let it go: what failed can be read now.
@@ -121,6 +129,10 @@ signals:
 private:
     static void updateHook(void *self, int op, const char *dbName, const char *table, long long rowid);
     void probeLock();
+    struct WaitingRead {
+        QPointer<QObject> owner;
+        std::function<void()> read;
+    };
     sqlite3 *m_db = nullptr;
     QString m_fileName;
     QList<TableDef> m_catalog;
@@ -128,6 +140,7 @@ private:
     int m_depth = 0;
     int m_busyTimeout = 2000;
     QTimer m_lockProbe;
+    std::vector<WaitingRead> m_waitingReads;
 };
 
 // Rolls back unless committed.

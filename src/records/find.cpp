@@ -398,21 +398,27 @@ void TfrmFind::bbtnFindClick()
                 qrFind.setParam(v.first, v.second);
 
     try {
-        qrFind.open();
+        qrFind.database()->readRetryingAfterLock(this, [this] { showFound(); });
     } catch (const std::exception &e) {
         showResult(false);
         ShowError(QString::fromUtf8(e.what()));
         return;
     }
     const int count = qrFind.recordCount();
-    pnlTotal->setText(QStringLiteral(" ") + QString::number(count) + S(" 명 검색"));
-    showResult(count > 0);
     if (count > 0) {
         dgrdFind->setFocus();
     } else {
         ShowMessage(S("검색 조건에 맞는 내용이 없습니다."));
         edtName->setFocus();
     }
+}
+
+void TfrmFind::showFound()
+{
+    qrFind.open();
+    const int count = qrFind.recordCount();
+    pnlTotal->setText(QStringLiteral(" ") + QString::number(count) + S(" 명 검색"));
+    showResult(count > 0);
 }
 
 void TfrmFind::showResult(bool found)

@@ -58,6 +58,8 @@ protected:
 
 private:
     void FormCreate();
+    // Opens qrFind as the last search built it and shows how many it found.
+    void showFound();
     void showResult(bool found);
     QStringList m_sql;
 };

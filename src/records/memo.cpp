@@ -233,41 +233,48 @@ void TfrmMemo::bbtnFindClick()
         edtText->setFocus();
         return;
     }
+    const QString word = edtText->text();
     try {
-        const QSet<QString> found = MembersWithWord(edtText->text());
-        TfrmDM &dm = *frmDM;
-        {
-            // The old marks go and the new ones come in one commit.
-            Transaction transaction(dm.dbKelmo);
-            SetAllSel(dm.qrMaster, false);
-            Statement mark(dm.dbKelmo, QStringLiteral("UPDATE MASTER SET Sel = 1 WHERE Ino = :ino"));
-            for (const QString &ino : found) {
-                mark.bindParameters({{QStringLiteral("ino"), ino}});
-                mark.step();
-                mark.reset();
-            }
-            transaction.commit();
-        }
-        tbVisit.close();
-        tbStudy.close();
-        qrFind.close();
-        qrFind.open();
-        tbVisit.open();
-        tbStudy.open();
+        frmDM->dbKelmo.readRetryingAfterLock(this, [this, word] { markAndShow(word); });
     } catch (const std::exception &e) {
         showResult(false);
         ShowError(QString::fromUtf8(e.what()));
         return;
     }
     const int count = qrFind.recordCount();
-    pnlTotal->setText(QStringLiteral(" ") + QString::number(count) + S(" 명이 검색되었습니다."));
-    showResult(count > 0);
     if (count > 0) {
         dgrdFind->setFocus();
     } else {
         ShowMessage(S("검색어에 맞는 메모 내용이 없습니다."));
         edtText->setFocus();
     }
+}
+
+void TfrmMemo::markAndShow(const QString &word)
+{
+    const QSet<QString> found = MembersWithWord(word);
+    TfrmDM &dm = *frmDM;
+    {
+        // The old marks go and the new ones come in one commit.
+        Transaction transaction(dm.dbKelmo);
+        SetAllSel(dm.qrMaster, false);
+        Statement mark(dm.dbKelmo, QStringLiteral("UPDATE MASTER SET Sel = 1 WHERE Ino = :ino"));
+        for (const QString &ino : found) {
+            mark.bindParameters({{QStringLiteral("ino"), ino}});
+            mark.step();
+            mark.reset();
+        }
+        transaction.commit();
+    }
+    tbVisit.close();
+    tbStudy.close();
+    qrFind.close();
+    qrFind.open();
+    tbVisit.open();
+    tbStudy.open();
+    const int count = qrFind.recordCount();
+    pnlTotal->setText(QStringLiteral(" ") + QString::number(count) + S(" 명이 검색되었습니다."));
+    showResult(count > 0);
 }
 
 void TfrmMemo::showResult(bool found)

@@ -51,6 +51,8 @@ protected:
 
 private:
     void FormCreate();
+    // Marks exactly the members with the word and lists them, with their count.
+    void markAndShow(const QString &word);
     void showResult(bool found);
     // FindInMemo's test on one stored text.
     bool memoHasWord(const QString &text, const QString &word);

@@ -25,6 +25,7 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 #include <QToolButton>
 
@@ -155,6 +156,17 @@ private slots:
         QCOMPARE(w.shownDate(), QDate(2026, 2, 28));
         QCOMPARE(w.lblMon->text(), S("02월"));
         QVERIFY(w.pnlLun->text().startsWith(S("음력 : 2026-01-")));
+        {
+            TfrmCalen hub; // its header reads as Korean does, the year first
+            hub.monCalen->setLocale(QLocale(QLocale::Korean, QLocale::SouthKorea));
+            hub.show();
+            const auto *year = hub.monCalen->findChild<QToolButton *>(QStringLiteral("qt_calendar_yearbutton"));
+            const auto *month = hub.monCalen->findChild<QToolButton *>(QStringLiteral("qt_calendar_monthbutton"));
+            QTRY_COMPARE(year->text() + u' ' + month->text(), S("2026년 3월"));
+            QVERIFY(year->geometry().right() < month->geometry().left());
+            hub.monCalen->showNextYear();
+            QTRY_COMPARE(year->text() + u' ' + month->text(), S("2027년 3월"));
+        }
         w.setShownDate(QDate(2043, 12, 15));
         w.sbtnNmClick();
         QCOMPARE(w.shownDate(), QDate(2043, 12, 15));
@@ -249,6 +261,32 @@ private slots:
             w.chkStart->setChecked(true);
             QTest::keyClick(&w, Qt::Key_Escape);
             QVERIFY(!w.isVisible());
+            QCOMPARE(CalenOption, 0);
+        }
+        {
+            // Where nothing can be written, an unchanged choice closes without a word, and a
+            // changed one is reported once and the window closes all the same.
+            QTemporaryFile plain;
+            QVERIFY(plain.open());
+            IniStore unwritable(plain.fileName() + QStringLiteral("/KELMO.INI"));
+            QString why;
+            try {
+                unwritable.WriteInteger(QStringLiteral("ETC"), QStringLiteral("Calen"), 1);
+            } catch (const IniError &e) {
+                why = QString::fromUtf8(e.what());
+            }
+            const struct Restore { IniStore *kept; ~Restore() { IniFile = kept; } } restore{std::exchange(IniFile, &unwritable)};
+            ScriptedMessages boxes;
+            for (const bool tick : {false, true}) {
+                TfrmCalenB w;
+                w.show();
+                w.chkStart->setChecked(tick);
+                if (tick)
+                    boxes.expect(why);
+                w.bbtnClose->click();
+                QVERIFY(!w.isVisible());
+            }
+            QCOMPARE(boxes.shown().size(), 1);
             QCOMPARE(CalenOption, 0);
         }
         QVERIFY(CreateMainWindow()); // the next start

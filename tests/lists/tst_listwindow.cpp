@@ -4,6 +4,7 @@
 #include "core/global.h"
 #include "lists/listcategory.h"
 #include "mainwindow.h"
+#include "platform/errortext.h"
 #include "printing/print.h"
 #include "scripted.h"
 
@@ -144,6 +145,41 @@ private slots:
         QCOMPARE(ColumnValues(w.qrList), (QStringList{S("가"), S("나")}));
         w.tcList->setCurrentIndex(1);
         QCOMPARE(ColumnValues(w.qrList), QStringList{S("가")});
+    }
+
+    // A list opened, and a tab chosen, while another program holds the register: one message,
+    // "0명" with the buttons off, and once the register is free the list reads itself.
+    void listsReadThemselvesOnceALockIsGone()
+    {
+        MainWindowFixture f;
+        f.r.reg.addMember("1", S("가"), {{"Bigo", S("새가족")}, {"X", S("남")}});
+        f.r.reg.addMember("2", S("나"), {{"Bigo", S("장년")}, {"X", S("여")}});
+        f.open();
+        BigoList = QStringList{S("새가족"), S("장년"), S("없음")};
+        BigoCount = 3;
+        frmDM->dbKelmo.setBusyTimeout(100);
+        Database other;
+        other.open(f.r.reg.databaseFile());
+        ScriptedMessages boxes;
+        const QString locked = FailureText(Failure::Locked, QStringLiteral("KELMODB.db"), QStringLiteral("database is locked"));
+        other.executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
+        boxes.expect(locked);
+        TfrmLBigo w;
+        QCOMPARE(w.stbrList->text(), S("0명"));
+        QVERIFY(!w.bbtnSave->isEnabled() && !w.bbtnStat->isEnabled() && !w.bbtnPrint->isEnabled());
+        other.executeNative(QStringLiteral("COMMIT"));
+        QTRY_COMPARE(w.stbrList->text(), S("전체 2명 / 남 1명 / 여 1명"));
+        QVERIFY(w.bbtnSave->isEnabled() && w.bbtnStat->isEnabled() && w.bbtnPrint->isEnabled());
+
+        w.tcList->setCurrentIndex(3); // an empty list holds no read of the register open
+        other.executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
+        boxes.expect(locked);
+        w.tcList->setCurrentIndex(2);
+        QCOMPARE(w.stbrList->text(), S("0명"));
+        other.executeNative(QStringLiteral("COMMIT"));
+        QTRY_COMPARE(w.stbrList->text(), S("전체 1명 / 남 0명 / 여 1명"));
+        QCOMPARE(ColumnValues(w.qrList), QStringList{S("나")});
+        QCOMPARE(boxes.shown().size(), 2);
     }
 };
 

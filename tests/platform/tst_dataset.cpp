@@ -497,6 +497,31 @@ private slots:
         QCOMPARE(boxes.shown().size(), 1);
     }
 
+    // Reads that another program's lock made fail run again by themselves once the register is
+    // free: each owner's newest, none whose owner is gone or whose newer read already worked.
+    void readsALockStoppedRunAgainOnceFree()
+    {
+        TempRegister reg;
+        reg.db().setBusyTimeout(50);
+        Query list(&reg.db());
+        list.setSql(QStringLiteral("SELECT Name FROM MASTER"));
+        int runs[5] = {};
+        const auto read = [&](int i) { return [&runs, &list, i] { ++runs[i]; list.open(); }; };
+        Database holder;
+        holder.open(reg.databaseFile());
+        holder.executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
+        QObject window, search;
+        for (int i : {0, 1}) // the window's older read, then its newest
+            QVERIFY_THROWS_EXCEPTION(DbError, reg.db().readRetryingAfterLock(&window, read(i)));
+        QVERIFY_THROWS_EXCEPTION(DbError, reg.db().readRetryingAfterLock(&search, read(2)));
+        QVERIFY_THROWS_EXCEPTION(DbError, reg.db().readRetryingAfterLock(std::make_unique<QObject>().get(), read(3)));
+        holder.executeNative(QStringLiteral("COMMIT"));
+        reg.db().readRetryingAfterLock(&search, read(4)); // before the register was found free
+        QTRY_COMPARE(runs[1], 2);
+        QTest::qWait(100);
+        QCOMPARE(QList<int>(std::begin(runs), std::end(runs)), (QList<int>{1, 2, 1, 1, 1}));
+    }
+
     // A list reading its rows as they are shown meets a damaged page: the row there stays
     // unreadable, never the first row read again in its place.
     void listAtADamagedPageDoesNotRepeatItsRows()

@@ -3,6 +3,7 @@
 #include "core/dm.h"
 #include "core/global.h"
 #include "mainwindow.h"
+#include "platform/errortext.h"
 #include "printing/print.h"
 #include "records/find.h"
 #include "scripted.h"
@@ -275,6 +276,33 @@ private slots:
             w.close();
             QVERIFY(boxes.shown().isEmpty());
         }
+    }
+
+    // A search that another program's lock stops lists its members once the register is free,
+    // by the conditions it was given, with no further message.
+    void searchStoppedByALockFindsOnceFree()
+    {
+        MainWindowFixture f;
+        f.r.reg.addMember("1", "Paul Kim", {{"Tel1", "02-1"}, {"X", S("남")}});
+        f.r.reg.addMember("2", "Paula", {{"Tel1", "02-2"}, {"X", S("여")}});
+        f.r.reg.addMember("3", "Peter", {{"Tel1", "02-3"}, {"X", S("남")}});
+        f.open();
+        frmDM->dbKelmo.setBusyTimeout(100);
+        TfrmFind w;
+        w.show();
+        Database other;
+        other.open(f.r.reg.databaseFile());
+        other.executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
+        ScriptedMessages boxes;
+        boxes.expect(FailureText(Failure::Locked, QStringLiteral("KELMODB.db"), QStringLiteral("database is locked")));
+        w.edtName->setText("Paul");
+        w.bbtnFind->click();
+        w.edtName->setText("Peter"); // typed afterwards, not searched for
+        other.executeNative(QStringLiteral("COMMIT"));
+        QTRY_COMPARE(w.pnlTotal->text(), S(" 2 명 검색"));
+        QCOMPARE(found(w), (QStringList{"Paul Kim", "Paula"}));
+        QVERIFY(w.dgrdFind->isEnabled() && w.bbtnPrint->isEnabled() && w.bbtnSave->isEnabled());
+        QCOMPARE(boxes.shown().size(), 1);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "core/dm.h"
 #include "core/global.h"
 #include "mainwindow.h"
+#include "platform/errortext.h"
 #include "records/memo.h"
 #include "scripted.h"
 
@@ -150,6 +151,32 @@ private slots:
         SavedBookmark.reset();
         QCOMPARE(t.fieldByName("Ino").asString(), QStringLiteral("2"));
         QCOMPARE(marked(), 3); // the found members stay marked for printing
+    }
+
+    // A search that another program's lock stops marks and lists its members once the register
+    // is free, for the word it was given, with no further message.
+    void searchStoppedByALockFindsOnceFree()
+    {
+        MainWindowFixture f;
+        f.r.reg.addMember("1", S("하늘"), {{"Cmemo", S("심방 요청")}});
+        f.r.reg.addMember("2", S("가람"), {{"Cmemo", S("이사 예정")}});
+        f.open();
+        frmDM->dbKelmo.setBusyTimeout(100);
+        TfrmMemo w;
+        w.show();
+        Database other;
+        other.open(f.r.reg.databaseFile());
+        other.executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
+        ScriptedMessages boxes;
+        boxes.expect(FailureText(Failure::Locked, QStringLiteral("KELMODB.db"), QStringLiteral("database is locked")));
+        w.edtText->setText(S("심방"));
+        w.bbtnFind->click();
+        w.edtText->setText(S("이사")); // typed afterwards, not searched for
+        other.executeNative(QStringLiteral("COMMIT"));
+        QTRY_COMPARE(w.pnlTotal->text(), S(" 1 명이 검색되었습니다."));
+        QCOMPARE(found(w), QStringList{S("하늘")});
+        QCOMPARE(marked(), 1);
+        QCOMPARE(boxes.shown().size(), 1);
     }
 };
 
