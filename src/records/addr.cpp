@@ -145,26 +145,33 @@ void TfrmAddr::btnFindClick()
     const QString t = Trim(edtAddr->text());
     if (t.isEmpty())
         return;
-    bool found = false;
     try {
-        qrFind.close();
-        qrFind.setParam(QStringLiteral("psZaddr"), t + QStringLiteral("%"));
-        qrFind.open();
-        found = qrFind.recordCount() > 0;
+        qrFind.database()->readRetryingAfterLock(this, [this, t] { ShowTowns(t); });
     } catch (const DbError &e) {
         ShowError(e.message());
+        EnableChoice(false);
     }
-    if (!found) {
-        if (qrFind.active())
-            ShowMessage(QStringLiteral("찾는 동(면) 이름이 없습니다."));
-        bbtnOK->setEnabled(false);
-        dgrdAddr->setEnabled(false);
+}
+
+void TfrmAddr::ShowTowns(const QString &town)
+{
+    qrFind.close();
+    qrFind.setParam(QStringLiteral("psZaddr"), town + QStringLiteral("%"));
+    qrFind.open();
+    const bool found = qrFind.recordCount() > 0;
+    if (!found)
+        ShowMessage(QStringLiteral("찾는 동(면) 이름이 없습니다."));
+    EnableChoice(found);
+}
+
+void TfrmAddr::EnableChoice(bool on)
+{
+    bbtnOK->setEnabled(on);
+    dgrdAddr->setEnabled(on);
+    if (on)
+        dgrdAddr->setFocus();
+    else
         edtAddr->setFocus();
-        return;
-    }
-    bbtnOK->setEnabled(true);
-    dgrdAddr->setEnabled(true);
-    dgrdAddr->setFocus();
 }
 
 QString TfrmAddr::rowAddress()

@@ -27,6 +27,9 @@ public:
     Query qrFind;
 
     void btnFindClick();
+    // Lists the towns whose name starts with town; read again by itself after another program's lock.
+    void ShowTowns(const QString &town);
+    void EnableChoice(bool on);
     void bbtnOKClick();
     void bbtnClearClick();
 

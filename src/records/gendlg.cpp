@@ -59,15 +59,16 @@ TfrmGenDlg::TfrmGenDlg(QWidget *parent) : TForm(parent), qrList(&frmDM->dbKelmo)
 
 void TfrmGenDlg::OpenList()
 {
-    int rows = 0;
     try {
-        qrList.close();
-        qrList.open();
-        rows = qrList.recordCount();
+        qrList.database()->readRetryingAfterLock(this, [this] {
+            qrList.close();
+            qrList.open();
+            EnableSelection(qrList.recordCount() >= 1);
+        });
     } catch (const DbError &e) {
         ShowError(e.message());
+        EnableSelection(false);
     }
-    EnableSelection(rows >= 1);
 }
 
 void TfrmGenDlg::EnableSelection(bool on)

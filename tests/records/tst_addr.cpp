@@ -2,6 +2,7 @@
 #include "core/dm.h"
 #include "core/global.h"
 #include "platform/dbcontrols.h"
+#include "platform/errortext.h"
 #include "records/addr.h"
 #include "records/gendlg.h"
 #include "scripted.h"
@@ -200,6 +201,37 @@ private slots:
         TfrmGenDlg cancelled;
         cancelled.bbtnCancel->click();
         QCOMPARE(cancelled.HeadIno, QString());
+    }
+
+    // Both pickers, kept from reading by another program's lock, read by themselves once it is
+    // gone: the town search by the name it was given.
+    void pickersStoppedByALockReadOnceFree()
+    {
+        OpenedRegister r;
+        fillZips(r.reg);
+        r.reg.addMember(QStringLiteral("1"), QStringLiteral("하늘"), {{QStringLiteral("G"), true}});
+        r.open();
+        frmDM->dbKelmo.setBusyTimeout(100);
+        Database other;
+        other.open(r.reg.databaseFile());
+        other.executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
+        ScriptedMessages boxes;
+        const QString locked = FailureText(Failure::Locked, QStringLiteral("KELMODB.db"), QStringLiteral("database is locked"));
+        boxes.expect(locked);
+        TfrmGenDlg heads;
+        QVERIFY(!heads.bbtnOK->isEnabled());
+        boxes.expect(locked);
+        TfrmAddr addr;
+        addr.edtAddr->setText(QStringLiteral("역삼"));
+        addr.btnFind->click();
+        addr.edtAddr->setText(QStringLiteral("우")); // typed afterwards, not searched for
+        QVERIFY(!addr.bbtnOK->isEnabled());
+        other.executeNative(QStringLiteral("COMMIT"));
+        QTRY_VERIFY(heads.bbtnOK->isEnabled());
+        QCOMPARE(heads.qrList.recordCount(), 1);
+        QTRY_VERIFY(addr.bbtnOK->isEnabled());
+        QCOMPARE(addr.qrFind.recordCount(), 2);
+        QCOMPARE(boxes.shown().size(), 2);
     }
 };
 
