@@ -171,12 +171,16 @@ bool cp949::canEncode(const QString &text)
     return ok;
 }
 
-QString cp949::decode(const QByteArray &bytes)
+QString cp949::decode(const QByteArray &bytes, bool *valid)
 {
-    const QByteArray utf8 = decoder().convert(bytes, [](QByteArray &out, const char *, size_t) {
+    bool bad = false;
+    const QByteArray utf8 = decoder().convert(bytes, [&bad](QByteArray &out, const char *, size_t) {
+        bad = true;
         out.append("\xEF\xBF\xBD"); // U+FFFD
         return size_t(1);
     });
+    if (valid)
+        *valid = !bad;
     return QString::fromUtf8(utf8);
 }
 

@@ -12,8 +12,9 @@ int byteLength(const QString &text);
 // The longest start of text that fits maxBytes; never half a character.
 QString cutToBytes(const QString &text, int maxBytes);
 bool canEncode(const QString &text);
-// Bytes that are not valid code page 949 come out as U+FFFD.
-QString decode(const QByteArray &bytes);
+// Bytes that are not valid code page 949 come out as U+FFFD; valid, when given, tells whether
+// there were any.
+QString decode(const QByteArray &bytes, bool *valid = nullptr);
 // Each character the code page cannot hold becomes "??", so the result has byteLength bytes
 // and fixed-width records stay aligned.
 QByteArray encode(const QString &text);
