@@ -131,6 +131,43 @@ private slots:
         QCOMPARE(AreaList, (QStringList{QStringLiteral("나"), QStringLiteral("가")}));
     }
 
+    // Every list emptied and saved twice: the lists, the open tables and the next settings window
+    // all hold nothing, and saving again writes nothing back.
+    void aListSavedEmptyStaysEmpty()
+    {
+        MainWindowFixture f;
+        for (const char *t : {"AREA", "ZONE", "PART", "RESP", "DUTY", "GITA", "BIGO", "KIND", "FREL", "EDUC"})
+            f.r.reg.db().execute(QStringLiteral("INSERT INTO %1 VALUES ('가'), ('나')").arg(QLatin1String(t)));
+        TfrmMain &main = f.open();
+        TfrmDM &dm = *frmDM;
+        const QList<Table *> tables = {&dm.tbArea, &dm.tbZone, &dm.tbPart, &dm.tbResp, &dm.tbDuty,
+                                       &dm.tbGita, &dm.tbBigo, &dm.tbKind, &dm.tbFrel, &dm.tbEduc};
+        const QList<QStringList *> lists = {&AreaList, &ZoneList, &PartList, &RespList, &DutyList,
+                                            &GitaList, &BigoList, &KindList, &FrelList, &EducList};
+        const QList<int *> counts = {&AreaCount, &ZoneCount, &PartCount, &RespCount, &DutyCount,
+                                     &GitaCount, &BigoCount, &KindCount, &FrelCount, &EducCount};
+        for (int save = 0; save < 2; ++save) {
+            QList<qsizetype> shown;
+            ScriptedModals modals([&](QDialog &d) {
+                auto &w = static_cast<TfrmSetup &>(d);
+                for (QStringList &list : w.Lists) {
+                    shown << list.size();
+                    list.clear();
+                }
+                w.bbtnOk->click();
+                return int(mrOk);
+            });
+            main.command(QStringLiteral("mnuSetup"))->trigger();
+            QCOMPARE(shown, QList<qsizetype>(TfrmSetup::ListCount, save == 0 ? 2 : 0));
+            for (int i = 0; i < TfrmSetup::ListCount; ++i) {
+                QCOMPARE(frmDM->dbKelmo.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + tables[i]->tableName()).toInt(), 0);
+                QCOMPARE(tables[i]->recordCount(), 0); // what the editors' lookup boxes offer
+                QCOMPARE(*lists[i], QStringList());
+                QCOMPARE(*counts[i], 0);
+            }
+        }
+    }
+
     void aPastedLineBreakBecomesABlank()
     {
         MainWindowFixture f;
