@@ -210,27 +210,3 @@ QString cp949::padRight(const QString &text, int bytes)
         result += QString(bytes - length, QLatin1Char(' '));
     return result;
 }
-
-Cp949Validator::Cp949Validator(int maxBytes, QObject *parent)
-    : QValidator(parent), m_maxBytes(maxBytes)
-{
-}
-
-QValidator::State Cp949Validator::validate(QString &input, int &) const
-{
-    if (!cp949::canEncode(input) || cp949::byteLength(input) > m_maxBytes)
-        return Invalid;
-    return Acceptable;
-}
-
-void Cp949Validator::fixup(QString &input) const
-{
-    QString kept;
-    kept.reserve(input.size());
-    forEachCodePoint(input, [&](char32_t c, qsizetype at, int units) {
-        if (encodedLength(c) != 0)
-            kept += QStringView(input).mid(at, units);
-        return true;
-    });
-    input = cp949::cutToBytes(kept, m_maxBytes);
-}

@@ -54,6 +54,11 @@ class TestSetup : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        InstallEditRules(); // as start-up does
+    }
+
     void addingCutsWholeSyllablesAndRefusesDuplicates()
     {
         MainWindowFixture f;
@@ -173,11 +178,24 @@ private slots:
         MainWindowFixture f;
         f.open();
         TfrmSetup w({});
+        w.ensurePolished(); // as showing it does
         QGuiApplication::clipboard()->setText(QStringLiteral("서울시 종로구\n123번지"));
         w.edtCadd2->paste();
         QCOMPARE(w.edtCadd2->text(), QStringLiteral("서울시 종로구 123번지"));
         addTexts(w, {QStringLiteral("1\r\n구역")});
         QCOMPARE(w.Lists[Area], QStringList{QStringLiteral("1 구역")});
+
+        // A password with a line break could never be typed at the login.
+        ScriptedMessages boxes;
+        boxes.expect(QStringLiteral("비밀번호가 변경되었습니다."));
+        Password.clear();
+        TfrmPswd p;
+        p.ensurePolished();
+        QGuiApplication::clipboard()->setText(QStringLiteral("ab\ncd"));
+        p.edtChg->paste();
+        p.edtCer->paste();
+        p.bbtnOk->click();
+        QCOMPARE(Password, QStringLiteral("ab cd"));
     }
 
     void aFailedStoreChangesNothingAndKeepsTheEdits()
