@@ -179,8 +179,6 @@ void ReplaceLookupTable(Table &table, const QStringList &list, int count)
 
 void EmptyLookupTable(Table &table)
 {
-    // The open table is not told of a DELETE without WHERE (SQLite empties the table past its
-    // update hook): without the reopen it would go on showing the deleted rows.
     deleteAllRows(table);
     PackTable(table);
 }

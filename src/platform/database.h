@@ -120,11 +120,13 @@ signals:
 
 private:
     static void updateHook(void *self, int op, const char *dbName, const char *table, long long rowid);
+    static int authorize(void *self, int action, const char *name, const char *, const char *, const char *);
     void probeLock();
     sqlite3 *m_db = nullptr;
     QString m_fileName;
     QList<TableDef> m_catalog;
     QSet<QString> m_pending;
+    QByteArray m_dropping; // the table a DROP being prepared names
     int m_depth = 0;
     int m_busyTimeout = 2000;
     QTimer m_lockProbe;

@@ -21,7 +21,7 @@
 #include <QToolButton>
 
 namespace {
-enum { Area = 0, Frel = 8 };
+enum { Area = 0, Resp = 3, Frel = 8 };
 
 // Types each text into the input box of the add button; records the box's caption and prompt.
 QStringList addTexts(TfrmSetup &w, const QStringList &texts)
@@ -202,6 +202,7 @@ private slots:
     {
         MainWindowFixture f;
         f.r.reg.db().execute(QStringLiteral("INSERT INTO AREA (AREA) VALUES ('가'), ('나')"));
+        f.r.reg.db().execute(QStringLiteral("INSERT INTO RESP (RESP) VALUES ('가'), ('나')"));
         f.open();
         RegSettings->WriteString(QStringLiteral("User"), QStringLiteral("김"));
         const QString ini = AppPath + QStringLiteral("KELMO.INI"), user = RegSettings->fileName();
@@ -218,6 +219,7 @@ private slots:
         w.edtCname->setText(QStringLiteral("새교회"));
         w.edtUser->setText(QStringLiteral("박"));
         w.Lists[Area] = QStringList{QStringLiteral("새 구역")};
+        w.Lists[Resp].clear(); // emptied: the rollback must reach its open table too
         ScriptedMessages boxes;
         boxes.expect(QStringLiteral("설정사항을 쓰는 중에 오류가 발생했습니다.\n") + cause);
         w.bbtnOk->click();
@@ -227,6 +229,7 @@ private slots:
         QCOMPARE(contents(user), userBefore);
         QCOMPARE(frmDM->dbKelmo.scalar(QStringLiteral("SELECT COUNT(*) FROM AREA")).toInt(), 2);
         QCOMPARE(frmDM->tbArea.recordCount(), 2); // the open table shows what is stored
+        QCOMPARE(frmDM->tbResp.recordCount(), 2);
         QCOMPARE(QDir(AppPath).entryList({QStringLiteral("*.new")}, QDir::Files), QStringList());
     }
 
