@@ -158,9 +158,17 @@ bool WriteSettings()
     }
 }
 
+namespace {
+void deleteAllRows(Table &table)
+{
+    const QString name = table.objectName().mid(2);
+    RunSQL(frmDM->qrMy, QStringLiteral("DELETE FROM ") + Quote(name));
+}
+} // namespace
+
 void ReplaceLookupTable(Table &table, const QStringList &list, int count)
 {
-    EmptyLookupTable(table);
+    deleteAllRows(table);
     for (int i = 0; i < count && i < list.size(); ++i) {
         table.append();
         table.field(0).setAsString(list[i]);
@@ -171,8 +179,8 @@ void ReplaceLookupTable(Table &table, const QStringList &list, int count)
 
 void EmptyLookupTable(Table &table)
 {
-    const QString name = table.objectName().mid(2);
-    RunSQL(frmDM->qrMy, QStringLiteral("DELETE FROM ") + Quote(name));
+    deleteAllRows(table);
+    PackTable(table);
 }
 
 void PackTable(Table &table)

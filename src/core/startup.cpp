@@ -18,7 +18,7 @@ int RunProgram(int argc, char **argv, const StartupWindows &windows)
     InstallFontSubstitutes();
     QApplication::setFont(ApplicationFont());
     InstallQtKoreanTranslation();
-    InstallAltTypingRule();
+    InstallEditRules();
     return StartAndRun(windows);
 }
 

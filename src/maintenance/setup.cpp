@@ -82,7 +82,6 @@ QLineEdit *edit(QWidget *parent, const char *name)
 {
     auto *e = new QLineEdit(parent);
     e->setObjectName(QString::fromLatin1(name));
-    KeepOnOneLine(e);
     return e;
 }
 

@@ -171,12 +171,16 @@ bool cp949::canEncode(const QString &text)
     return ok;
 }
 
-QString cp949::decode(const QByteArray &bytes)
+QString cp949::decode(const QByteArray &bytes, bool *valid)
 {
-    const QByteArray utf8 = decoder().convert(bytes, [](QByteArray &out, const char *, size_t) {
+    bool bad = false;
+    const QByteArray utf8 = decoder().convert(bytes, [&bad](QByteArray &out, const char *, size_t) {
+        bad = true;
         out.append("\xEF\xBF\xBD"); // U+FFFD
         return size_t(1);
     });
+    if (valid)
+        *valid = !bad;
     return QString::fromUtf8(utf8);
 }
 
@@ -205,28 +209,4 @@ QString cp949::padRight(const QString &text, int bytes)
     if (length < bytes)
         result += QString(bytes - length, QLatin1Char(' '));
     return result;
-}
-
-Cp949Validator::Cp949Validator(int maxBytes, QObject *parent)
-    : QValidator(parent), m_maxBytes(maxBytes)
-{
-}
-
-QValidator::State Cp949Validator::validate(QString &input, int &) const
-{
-    if (!cp949::canEncode(input) || cp949::byteLength(input) > m_maxBytes)
-        return Invalid;
-    return Acceptable;
-}
-
-void Cp949Validator::fixup(QString &input) const
-{
-    QString kept;
-    kept.reserve(input.size());
-    forEachCodePoint(input, [&](char32_t c, qsizetype at, int units) {
-        if (encodedLength(c) != 0)
-            kept += QStringView(input).mid(at, units);
-        return true;
-    });
-    input = cp949::cutToBytes(kept, m_maxBytes);
 }

@@ -3,35 +3,20 @@
 // throughout the program are counted in these bytes: ASCII 1, a Hangul syllable 2.
 #include <QByteArray>
 #include <QString>
-#include <QValidator>
 
 namespace cp949 {
-// Bytes text takes in code page 949. A character the code page cannot hold counts 2 (input
-// refuses such characters through canEncode, so this only matters for foreign data).
+// Bytes text takes in code page 949. A character the code page cannot hold counts 2 (edits leave
+// such characters out, so this only matters for foreign data).
 int byteLength(const QString &text);
 // The longest start of text that fits maxBytes; never half a character.
 QString cutToBytes(const QString &text, int maxBytes);
 bool canEncode(const QString &text);
-// Bytes that are not valid code page 949 come out as U+FFFD.
-QString decode(const QByteArray &bytes);
+// Bytes that are not valid code page 949 come out as U+FFFD; valid, when given, tells whether
+// there were any.
+QString decode(const QByteArray &bytes, bool *valid = nullptr);
 // Each character the code page cannot hold becomes "??", so the result has byteLength bytes
 // and fixed-width records stay aligned.
 QByteArray encode(const QString &text);
 // text cut at a whole character and filled with blanks to exactly bytes bytes.
 QString padRight(const QString &text, int bytes);
 } // namespace cp949
-
-// Refuses text longer than maxBytes code page 949 bytes or holding a character the code page
-// cannot store.
-class Cp949Validator : public QValidator {
-    Q_OBJECT
-public:
-    explicit Cp949Validator(int maxBytes, QObject *parent = nullptr);
-    int maxBytes() const { return m_maxBytes; }
-    State validate(QString &input, int &pos) const override;
-    // Drops characters the code page cannot hold and cuts at maxBytes.
-    void fixup(QString &input) const override;
-
-private:
-    int m_maxBytes;
-};

@@ -221,6 +221,7 @@ void Database::open(const QString &fileName)
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, m_busyTimeout);
     sqlite3_update_hook(m_db, &Database::updateHook, this);
+    sqlite3_set_authorizer(m_db, &Database::authorize, this);
     try {
         // The first statement reads the file header: a damaged file fails here.
         executeNative(QStringLiteral("PRAGMA case_sensitive_like = ON"));
@@ -237,6 +238,7 @@ void Database::close()
         return;
     m_lockProbe.stop();
     sqlite3_update_hook(m_db, nullptr, nullptr);
+    sqlite3_set_authorizer(m_db, nullptr, nullptr);
     sqlite3_close_v2(m_db);
     m_db = nullptr;
     m_depth = 0;
@@ -569,6 +571,29 @@ void Database::flushChanges()
 void Database::updateHook(void *self, int, const char *, const char *table, long long)
 {
     static_cast<Database *>(self)->m_pending.insert(QString::fromUtf8(table).toUpper());
+}
+
+int Database::authorize(void *self, int action, const char *name, const char *, const char *, const char *)
+{
+    // A DELETE without WHERE empties its table past the update hook, and the open tables would
+    // never hear of it: told to ignore the action, SQLite deletes row by row instead. A DROP
+    // asks the same for its table right after, and would then silently do nothing.
+    QByteArray &dropping = static_cast<Database *>(self)->m_dropping;
+    const bool dropped = action == SQLITE_DELETE && name && dropping == name;
+    dropping.clear();
+    switch (action) {
+    case SQLITE_DROP_TABLE:
+    case SQLITE_DROP_TEMP_TABLE:
+    case SQLITE_DROP_VIEW:
+    case SQLITE_DROP_TEMP_VIEW:
+    case SQLITE_DROP_VTABLE:
+        dropping = name;
+        return SQLITE_OK;
+    case SQLITE_DELETE:
+        return dropped || !name || qstrnicmp(name, "sqlite_", 7) == 0 ? SQLITE_OK : SQLITE_IGNORE;
+    default:
+        return SQLITE_OK;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -128,6 +128,7 @@ signals:
 
 private:
     static void updateHook(void *self, int op, const char *dbName, const char *table, long long rowid);
+    static int authorize(void *self, int action, const char *name, const char *, const char *, const char *);
     void probeLock();
     struct WaitingRead {
         QPointer<QObject> owner;
@@ -137,6 +138,7 @@ private:
     QString m_fileName;
     QList<TableDef> m_catalog;
     QSet<QString> m_pending;
+    QByteArray m_dropping; // the table a DROP being prepared names
     int m_depth = 0;
     int m_busyTimeout = 2000;
     QTimer m_lockProbe;

@@ -40,26 +40,46 @@ void commitUserValue(FieldDataLink &link, const QVariant &value, Restore restore
 }
 
 // Text fields take at most their size in code-page-949 bytes. A validator the owner installed
-// is left alone; masked fields are limited by their mask.
+// is left alone; masked fields are limited by their mask (which takes no line break either), and
+// read-only ones show the whole value.
 void limitBytes(QLineEdit *edit, const Field *field, bool masked)
 {
     const int max = field && !masked && field->type() == FieldType::Text && field->size() > 0 ? field->size() : 0;
     const QValidator *current = edit->validator();
-    const auto *ours = qobject_cast<const Cp949Validator *>(current);
+    const auto *ours = qobject_cast<const SingleLineValidator *>(current);
     if (current && !ours)
         return;
-    if (ours && ours->maxBytes() == max)
+    if (ours && !masked && ours->maxBytes() == max)
         return;
-    edit->setValidator(max > 0 ? new Cp949Validator(max, edit) : nullptr);
+    edit->setValidator(masked ? nullptr : new SingleLineValidator(max, edit));
     delete ours;
 }
 
-// Alt with a letter is a button's key even when the button is disabled; it never types.
-class AltTypingFilter : public QObject {
+bool isLineBreak(QChar c)
+{
+    return c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+// Units of the character that ends at end (a surrogate pair is one character).
+qsizetype charBefore(const QString &text, qsizetype end)
+{
+    return end > 1 && text.at(end - 1).isLowSurrogate() && text.at(end - 2).isHighSurrogate() ? 2 : 1;
+}
+
+// Alt with a letter is a button's key even when the button is disabled; it never types. An edit
+// polished without a validator or a mask of its own (a mask takes no line break) gets the
+// one-line rule.
+class EditRulesFilter : public QObject {
 public:
     using QObject::QObject;
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        if (event->type() == QEvent::Polish) {
+            if (auto *edit = qobject_cast<QLineEdit *>(watched);
+                edit && !edit->validator() && edit->inputMask().isEmpty())
+                edit->setValidator(new SingleLineValidator(0, edit));
+            return false;
+        }
         if (event->type() != QEvent::KeyPress)
             return false;
         const auto *key = static_cast<QKeyEvent *>(event);
@@ -74,15 +94,61 @@ public:
 
 } // namespace
 
-void InstallAltTypingRule()
+void InstallEditRules()
 {
     QCoreApplication *app = QCoreApplication::instance();
-    const QString name = QStringLiteral("altTypingRule");
+    const QString name = QStringLiteral("editRules");
     if (!app || app->findChild<QObject *>(name, Qt::FindDirectChildrenOnly))
         return;
-    auto *filter = new AltTypingFilter(app);
+    auto *filter = new EditRulesFilter(app);
     filter->setObjectName(name);
     app->installEventFilter(filter);
+}
+
+// ---------------------------------------------------------------------------------------------
+// SingleLineValidator
+
+SingleLineValidator::SingleLineValidator(int maxBytes, QObject *parent) : QValidator(parent), m_maxBytes(maxBytes)
+{
+    // Qt sets a rewritten text as if the program had, which clears the edit's changed mark.
+    if (auto *edit = qobject_cast<QLineEdit *>(parent))
+        connect(edit, &QLineEdit::textEdited, this, [edit] { edit->setModified(true); });
+}
+
+QValidator::State SingleLineValidator::validate(QString &input, int &pos) const
+{
+    pos -= int(QStringView(input).left(pos).count(u"\r\n"));
+    input.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    std::replace_if(input.begin(), input.end(), isLineBreak, u' ');
+    if (m_maxBytes <= 0)
+        return Acceptable;
+
+    bool leftOut = false;
+    for (qsizetype end = input.size(); end > 0;) {
+        const qsizetype units = charBefore(input, end);
+        end -= units;
+        if (!cp949::canEncode(input.mid(end, units))) {
+            input.remove(end, units);
+            if (end < pos)
+                pos -= int(std::min<qsizetype>(units, pos - end));
+            leftOut = true;
+        }
+    }
+    // What does not fit is what came last before the caret: the end of what was typed or pasted.
+    for (int over = cp949::byteLength(input) - m_maxBytes; over > 0 && !input.isEmpty();) {
+        const qsizetype end = pos > 0 ? pos : input.size();
+        const qsizetype units = charBefore(input, end);
+        over -= cp949::byteLength(input.mid(end - units, units));
+        input.remove(end - units, units);
+        if (pos > 0)
+            pos -= int(units);
+        leftOut = true;
+    }
+    // A value the program sets is shown cut without a sound; only the user's own input beeps.
+    const auto *edit = qobject_cast<const QLineEdit *>(parent());
+    if (leftOut && (!edit || edit->isModified()))
+        Beep();
+    return Acceptable;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -269,7 +335,7 @@ void DBEdit::load()
     const QString editMask = readOnly ? QString() : fieldMask;
     if (editMask != mask())
         setMask(editMask);
-    limitBytes(this, f, !fieldMask.isEmpty());
+    limitBytes(this, readOnly ? nullptr : f, !fieldMask.isEmpty());
 
     const QString value = f ? f->asString() : QString();
     if (mask().isEmpty()) {
@@ -362,7 +428,7 @@ void DBComboBox::load()
     int index = value.isEmpty() ? -1 : findText(value);
     if (QLineEdit *le = lineEdit()) {
         le->setReadOnly(m_link.readOnly() || !f);
-        limitBytes(le, f, false);
+        limitBytes(le, m_link.readOnly() ? nullptr : f, false);
         if (currentIndex() != index)
             setCurrentIndex(index);
         if (currentText() != value)

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTableView>
+#include <QValidator>
 
 // The link of one control to one field; shared by every control below.
 class FieldDataLink : public QObject {
@@ -68,9 +69,26 @@ protected:
     FieldDataLink m_link{nullptr};
 };
 
+// What a one-line edit holds. A line break typed, pasted or set becomes a blank. With a size,
+// the text goes in as far as it fits in code-page-949 bytes, cut at a whole character, and a
+// character the code page cannot hold is left out; input the user gave that was not taken whole
+// beeps. Input is rewritten, never refused, so a paste that does not fit goes in cut.
+class SingleLineValidator : public QValidator {
+    Q_OBJECT
+public:
+    // maxBytes 0: no size. Given its edit as parent, it keeps the edit marked as changed by the
+    // user (isModified) where it rewrote what the user typed.
+    explicit SingleLineValidator(int maxBytes = 0, QObject *parent = nullptr);
+    int maxBytes() const { return m_maxBytes; }
+    State validate(QString &input, int &pos) const override;
+
+private:
+    int m_maxBytes;
+};
+
 // For the whole program: Alt with a letter types into no edit, memo or editable combo box, bound
-// or not.
-void InstallAltTypingRule();
+// or not; and every one-line edit without a rule of its own holds one line (SingleLineValidator).
+void InstallEditRules();
 
 // An edit with an original edit mask (search ranges, household entry; DBEdit is the bound one).
 // Focused by the keyboard or the program, or clicked past what was typed, it types from its

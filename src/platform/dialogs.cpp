@@ -18,6 +18,11 @@ dialogs::ModalHandler &modalHandler()
     static dialogs::ModalHandler h;
     return h;
 }
+std::function<void()> &beepHandler()
+{
+    static std::function<void()> h;
+    return h;
+}
 
 int showOnScreen(const MessageRequest &r)
 {
@@ -196,12 +201,22 @@ void GuardedPosted(const std::function<void()> &command)
 
 int ExecModal(QDialog &dialog)
 {
+    dialog.ensurePolished();
     if (modalHandler())
         return modalHandler()(dialog);
     return dialog.exec();
 }
 
+void Beep()
+{
+    if (beepHandler())
+        beepHandler()();
+    else
+        QApplication::beep();
+}
+
 namespace dialogs {
 void setMessageHandler(MessageHandler handler) { messageHandler() = std::move(handler); }
 void setModalHandler(ModalHandler handler) { modalHandler() = std::move(handler); }
+void setBeepHandler(std::function<void()> handler) { beepHandler() = std::move(handler); }
 }

@@ -53,8 +53,12 @@ auto GuardedSlot(Object *object, void (Object::*handler)(Args...))
     return [object, handler](Args... args) { Guarded([&] { (object->*handler)(args...); }); };
 }
 
-// Shows a dialog modally and returns its result (QDialog::DialogCode or done() value).
+// Shows a dialog modally and returns its result (QDialog::DialogCode or done() value). The
+// dialog is polished first, also for a test's handler, as showing it would.
 int ExecModal(QDialog &dialog);
+
+// The warning sound, for input that an edit could not take whole.
+void Beep();
 
 namespace dialogs {
 using MessageHandler = std::function<int(const MessageRequest &)>;
@@ -62,4 +66,6 @@ using ModalHandler = std::function<int(QDialog &)>;
 // Test seams: while set, boxes and modal windows go to the handler instead of the screen.
 void setMessageHandler(MessageHandler handler);
 void setModalHandler(ModalHandler handler);
+// While set, the warning sound calls the handler instead.
+void setBeepHandler(std::function<void()> handler);
 }

@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QValidator>
 
 #include <algorithm>
 
@@ -21,28 +20,6 @@ QLabel *Panel(const QString &text, QWidget *parent, bool sunken)
     l->setFrameShape(QFrame::Panel);
     l->setFrameShadow(sunken ? QFrame::Sunken : QFrame::Raised);
     return l;
-}
-
-namespace {
-// Rewrites rather than refuses, so that a paste still goes in.
-class OneLineValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString &input, int &pos) const override
-    {
-        pos -= int(QStringView(input).left(pos).count(u"\r\n"));
-        input.replace(QLatin1String("\r\n"), QLatin1String(" "));
-        for (QChar &c : input)
-            if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
-                c = u' ';
-        return Acceptable;
-    }
-};
-} // namespace
-
-void KeepOnOneLine(QLineEdit *edit)
-{
-    edit->setValidator(new OneLineValidator(edit));
 }
 
 QPushButton *NamedButton(const QString &caption, const char *name, QWidget *parent)
@@ -337,7 +314,6 @@ bool InputQuery(const QString &caption, const QString &prompt, QString &value)
     box.setWindowTitle(caption);
     auto *edit = new QLineEdit(value, &box);
     edit->setObjectName(QStringLiteral("edtValue"));
-    KeepOnOneLine(edit);
     edit->setMinimumWidth(260);
     QPushButton *ok = NamedButton(QStringLiteral("확인"), "btnOk", &box);
     QPushButton *cancel = NamedButton(QStringLiteral("취소"), "btnCancel", &box);

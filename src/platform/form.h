@@ -21,9 +21,6 @@ QLabel *Panel(const QString &text, QWidget *parent, bool sunken = false);
 // A password edit as the old ones were: every character shown as "*", Hangul typeable.
 void MaskAsPassword(QLineEdit *edit);
 
-// An edit whose text is stored as one line: a line break pasted or set into it becomes a blank.
-void KeepOnOneLine(QLineEdit *edit);
-
 // A push button named as the window's component.
 QPushButton *NamedButton(const QString &caption, const char *name, QWidget *parent);
 // Rows of a caption (the buddy of its control) and the control.

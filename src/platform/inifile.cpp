@@ -15,8 +15,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+struct IniLine {
+    QString text;
+    QByteArray unreadable; // the bytes of a line that no code page decodes, written back as they were
+};
+
 struct IniContent {
-    QStringList lines;
+    QList<IniLine> lines;
     bool crlf = false; // a file brought over from Windows keeps its line ends
     bool bom = false;
     bool existed = false;
@@ -32,13 +37,21 @@ using Content = IniContent;
     throw IniError(message.toStdString());
 }
 
-// A settings file brought over from the Windows program is in code page 949; it is written back
-// as UTF-8.
-QString decodeText(const QByteArray &data)
+// A settings file brought over from the Windows program is in code page 949, and one edited by
+// hand may mix it with UTF-8: each line is read in the encoding it is valid in. Lines are written
+// back as UTF-8, except one that neither reads: it keeps its bytes.
+IniLine decodeLine(const QByteArray &bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8(data);
-    return utf8.hasError() ? cp949::decode(data) : text;
+    // Stateless: a sequence cut off at the line's end is an error, not the start of the next line.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return {text, {}};
+    bool valid = false;
+    IniLine line{cp949::decode(bytes, &valid), {}};
+    if (!valid)
+        line.unreadable = bytes;
+    return line;
 }
 
 Content load(const QString &fileName)
@@ -58,12 +71,14 @@ Content load(const QString &fileName)
     c.crlf = data.contains("\r\n");
     if (data.isEmpty())
         return c;
-    c.lines = decodeText(data).split(QLatin1Char('\n'));
-    if (c.lines.last().isEmpty()) // the final line end does not start another line
-        c.lines.removeLast();
-    for (QString &line : c.lines)
-        if (line.endsWith(QLatin1Char('\r')))
+    QList<QByteArray> lines = data.split('\n');
+    if (lines.last().isEmpty()) // the final line end does not start another line
+        lines.removeLast();
+    for (QByteArray &line : lines) {
+        if (line.endsWith('\r'))
             line.chop(1);
+        c.lines.append(decodeLine(line));
+    }
     return c;
 }
 
@@ -107,15 +122,15 @@ struct Range {
     qsizetype end;    // one past the section's last line
 };
 
-std::optional<Range> findSection(const QStringList &lines, const QString &section,
+std::optional<Range> findSection(const QList<IniLine> &lines, const QString &section,
                                  qsizetype from = 0)
 {
     for (qsizetype i = from; i < lines.size(); ++i) {
-        const auto name = headerName(lines.at(i));
+        const auto name = headerName(lines.at(i).text);
         if (!name || !sameName(*name, section))
             continue;
         qsizetype end = i + 1;
-        while (end < lines.size() && !headerName(lines.at(end)))
+        while (end < lines.size() && !headerName(lines.at(end).text))
             ++end;
         return Range{i, end};
     }
@@ -123,10 +138,10 @@ std::optional<Range> findSection(const QStringList &lines, const QString &sectio
 }
 
 // Index of the key's first line in the section, or -1.
-qsizetype findKey(const QStringList &lines, const Range &r, const QString &key)
+qsizetype findKey(const QList<IniLine> &lines, const Range &r, const QString &key)
 {
     for (qsizetype i = r.header + 1; i < r.end; ++i) {
-        const auto kl = keyLine(lines.at(i));
+        const auto kl = keyLine(lines.at(i).text);
         if (kl && sameName(kl->key, key))
             return i;
     }
@@ -142,7 +157,7 @@ std::optional<QString> lookup(const QString &fileName, const QString &section, c
     const qsizetype i = findKey(c.lines, *r, key.trimmed());
     if (i < 0)
         return std::nullopt;
-    return keyLine(c.lines.at(i))->value;
+    return keyLine(c.lines.at(i).text)->value;
 }
 
 bool hasLineBreak(const QString &s)
@@ -163,8 +178,8 @@ QByteArray encode(const Content &c)
 {
     const QString eol = c.crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
     QByteArray data = c.bom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
-    for (const QString &line : c.lines)
-        data += (line + eol).toUtf8();
+    for (const IniLine &line : c.lines)
+        data += line.unreadable.isEmpty() ? (line.text + eol).toUtf8() : line.unreadable + eol.toLatin1();
     return data;
 }
 
@@ -228,8 +243,8 @@ bool IniStore::SectionExists(const QString &section) const
 QStringList IniStore::ReadSections() const
 {
     QStringList out;
-    for (const QString &line : load(m_fileName).lines)
-        if (const auto name = headerName(line); name && !out.contains(*name, Qt::CaseInsensitive))
+    for (const IniLine &line : load(m_fileName).lines)
+        if (const auto name = headerName(line.text); name && !out.contains(*name, Qt::CaseInsensitive))
             out << *name;
     return out;
 }
@@ -288,25 +303,28 @@ void IniUpdate::WriteString(const QString &section, const QString &key, const QS
     if (hasLineBreak(value))
         fail(FailureText(Failure::Other, m_fileName, QStringLiteral("Settings value for %1 has a line break").arg(k)));
 
-    QStringList &lines = m_content->lines;
+    QList<IniLine> &lines = m_content->lines;
     if (const auto r = findSection(lines, sec)) {
         const qsizetype i = findKey(lines, *r, k);
         if (i >= 0) {
-            // Only the value changes; the key's spelling and spacing stay as they were.
-            QString &line = lines[i];
-            line = line.left(keyLine(line)->valueStart) + value;
+            // Only the value changes; the key's spelling and spacing stay as they were. A value
+            // written as it was read leaves an unreadable line's bytes alone.
+            IniLine &line = lines[i];
+            const QString text = line.text.left(keyLine(line.text)->valueStart) + value;
+            if (text != line.text)
+                line = {text, {}};
         } else {
             qsizetype at = r->header + 1; // after the last non-blank line: blank ones separate
             for (qsizetype j = r->header + 1; j < r->end; ++j)
-                if (!lines.at(j).trimmed().isEmpty())
+                if (!lines.at(j).text.trimmed().isEmpty())
                     at = j + 1;
-            lines.insert(at, k + QLatin1Char('=') + value);
+            lines.insert(at, {k + QLatin1Char('=') + value, {}});
         }
     } else {
-        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
-            lines.append(QString());
-        lines.append(QLatin1Char('[') + sec + QLatin1Char(']'));
-        lines.append(k + QLatin1Char('=') + value);
+        if (!lines.isEmpty() && !lines.last().text.trimmed().isEmpty())
+            lines.append(IniLine{});
+        lines.append({QLatin1Char('[') + sec + QLatin1Char(']'), {}});
+        lines.append({k + QLatin1Char('=') + value, {}});
     }
     m_changed = true;
 }
@@ -327,12 +345,12 @@ void IniUpdate::EraseSection(const QString &section)
 
 void IniUpdate::DeleteKey(const QString &section, const QString &key)
 {
-    QStringList &lines = m_content->lines;
+    QList<IniLine> &lines = m_content->lines;
     const auto r = findSection(lines, section.trimmed());
     if (!r)
         return;
     for (qsizetype i = r->end - 1; i > r->header; --i) {
-        const auto kl = keyLine(lines.at(i));
+        const auto kl = keyLine(lines.at(i).text);
         if (kl && sameName(kl->key, key.trimmed())) {
             lines.removeAt(i);
             m_changed = true;

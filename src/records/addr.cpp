@@ -52,7 +52,7 @@ TfrmAddr::TfrmAddr(QWidget *parent) : TForm(parent), qrFind(&frmDM->dbKelmo)
     auto *label = new QLabel(QStringLiteral("동,면이름 입력(&N)"), this);
     edtAddr = new QLineEdit(this);
     edtAddr->setObjectName(QStringLiteral("edtAddr"));
-    edtAddr->setValidator(new Cp949Validator(30, edtAddr)); // ZADDR's width
+    edtAddr->setValidator(new SingleLineValidator(30, edtAddr)); // ZADDR's width
     label->setBuddy(edtAddr);
     btnFind = new QPushButton(QStringLiteral("검색(&F)"), this);
     btnFind->setObjectName(QStringLiteral("btnFind"));

@@ -4,7 +4,7 @@
 #include "core/global.h"
 #include "core/myunit.h"
 #include "platform/clock.h"
-#include "platform/cp949.h"
+#include "platform/dbcontrols.h"
 #include "platform/dialogs.h"
 #include "platform/form.h"
 #include "platform/editmask.h"
@@ -46,7 +46,7 @@ QLineEdit *textEdit(QWidget *parent, const char *name, int maxBytes)
 {
     auto *e = new QLineEdit(parent);
     e->setObjectName(QString::fromLatin1(name));
-    e->setValidator(new Cp949Validator(maxBytes, e));
+    e->setValidator(new SingleLineValidator(maxBytes, e));
     return e;
 }
 

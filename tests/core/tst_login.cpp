@@ -1,8 +1,11 @@
 // The login: the stored user name and password, trimmed as typed; no way out but the exit button.
 #include "core/global.h"
 #include "core/login.h"
+#include "platform/dbcontrols.h"
 #include "scripted.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
@@ -13,6 +16,11 @@ class TestLogin : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        InstallEditRules(); // as start-up does
+    }
+
     void init()
     {
         UserName = QStringLiteral("Admin");
@@ -34,6 +42,23 @@ private slots:
         for (QLabel *caption : login.findChildren<QLabel *>())
             QVERIFY2(caption->contentsRect().width() >= caption->fontMetrics().horizontalAdvance(caption->text()),
                      qPrintable(caption->text()));
+    }
+
+    // What is pasted goes in on one line, as typing gives it.
+    void pastedLineBreaksBecomeBlanks()
+    {
+        UserName = QStringLiteral("Kim Admin");
+        Password = QStringLiteral("ab cd");
+        TfrmLogin login;
+        login.show();
+        QGuiApplication::clipboard()->setText(QStringLiteral("Kim\nAdmin"));
+        login.edtUser->paste();
+        QGuiApplication::clipboard()->setText(QStringLiteral("ab\r\ncd"));
+        login.edtPswd->paste();
+        QCOMPARE(login.edtUser->text(), QStringLiteral("Kim Admin"));
+        QCOMPARE(login.edtPswd->text(), QStringLiteral("ab cd"));
+        login.btnOk->click();
+        QVERIFY(LoginAccepted);
     }
 
     void wrongNameIsToldBeforeThePasswordIsLookedAt()

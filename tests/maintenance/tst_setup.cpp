@@ -21,7 +21,7 @@
 #include <QToolButton>
 
 namespace {
-enum { Area = 0, Frel = 8 };
+enum { Area = 0, Resp = 3, Frel = 8 };
 
 // Types each text into the input box of the add button; records the box's caption and prompt.
 QStringList addTexts(TfrmSetup &w, const QStringList &texts)
@@ -54,6 +54,11 @@ class TestSetup : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        InstallEditRules(); // as start-up does
+    }
+
     void addingCutsWholeSyllablesAndRefusesDuplicates()
     {
         MainWindowFixture f;
@@ -131,22 +136,73 @@ private slots:
         QCOMPARE(AreaList, (QStringList{QStringLiteral("나"), QStringLiteral("가")}));
     }
 
+    // Every list emptied and saved twice: the lists, the open tables and the next settings window
+    // all hold nothing, and saving again writes nothing back.
+    void aListSavedEmptyStaysEmpty()
+    {
+        MainWindowFixture f;
+        for (const char *t : {"AREA", "ZONE", "PART", "RESP", "DUTY", "GITA", "BIGO", "KIND", "FREL", "EDUC"})
+            f.r.reg.db().execute(QStringLiteral("INSERT INTO %1 VALUES ('가'), ('나')").arg(QLatin1String(t)));
+        TfrmMain &main = f.open();
+        TfrmDM &dm = *frmDM;
+        const QList<Table *> tables = {&dm.tbArea, &dm.tbZone, &dm.tbPart, &dm.tbResp, &dm.tbDuty,
+                                       &dm.tbGita, &dm.tbBigo, &dm.tbKind, &dm.tbFrel, &dm.tbEduc};
+        const QList<QStringList *> lists = {&AreaList, &ZoneList, &PartList, &RespList, &DutyList,
+                                            &GitaList, &BigoList, &KindList, &FrelList, &EducList};
+        const QList<int *> counts = {&AreaCount, &ZoneCount, &PartCount, &RespCount, &DutyCount,
+                                     &GitaCount, &BigoCount, &KindCount, &FrelCount, &EducCount};
+        for (int save = 0; save < 2; ++save) {
+            QList<qsizetype> shown;
+            ScriptedModals modals([&](QDialog &d) {
+                auto &w = static_cast<TfrmSetup &>(d);
+                for (QStringList &list : w.Lists) {
+                    shown << list.size();
+                    list.clear();
+                }
+                w.bbtnOk->click();
+                return int(mrOk);
+            });
+            main.command(QStringLiteral("mnuSetup"))->trigger();
+            QCOMPARE(shown, QList<qsizetype>(TfrmSetup::ListCount, save == 0 ? 2 : 0));
+            for (int i = 0; i < TfrmSetup::ListCount; ++i) {
+                QCOMPARE(frmDM->dbKelmo.scalar(QStringLiteral("SELECT COUNT(*) FROM ") + tables[i]->tableName()).toInt(), 0);
+                QCOMPARE(tables[i]->recordCount(), 0); // what the editors' lookup boxes offer
+                QCOMPARE(*lists[i], QStringList());
+                QCOMPARE(*counts[i], 0);
+            }
+        }
+    }
+
     void aPastedLineBreakBecomesABlank()
     {
         MainWindowFixture f;
         f.open();
         TfrmSetup w({});
+        w.ensurePolished(); // as showing it does
         QGuiApplication::clipboard()->setText(QStringLiteral("서울시 종로구\n123번지"));
         w.edtCadd2->paste();
         QCOMPARE(w.edtCadd2->text(), QStringLiteral("서울시 종로구 123번지"));
         addTexts(w, {QStringLiteral("1\r\n구역")});
         QCOMPARE(w.Lists[Area], QStringList{QStringLiteral("1 구역")});
+
+        // A password with a line break could never be typed at the login.
+        ScriptedMessages boxes;
+        boxes.expect(QStringLiteral("비밀번호가 변경되었습니다."));
+        Password.clear();
+        TfrmPswd p;
+        p.ensurePolished();
+        QGuiApplication::clipboard()->setText(QStringLiteral("ab\ncd"));
+        p.edtChg->paste();
+        p.edtCer->paste();
+        p.bbtnOk->click();
+        QCOMPARE(Password, QStringLiteral("ab cd"));
     }
 
     void aFailedStoreChangesNothingAndKeepsTheEdits()
     {
         MainWindowFixture f;
         f.r.reg.db().execute(QStringLiteral("INSERT INTO AREA (AREA) VALUES ('가'), ('나')"));
+        f.r.reg.db().execute(QStringLiteral("INSERT INTO RESP (RESP) VALUES ('가'), ('나')"));
         f.open();
         RegSettings->WriteString(QStringLiteral("User"), QStringLiteral("김"));
         const QString ini = AppPath + QStringLiteral("KELMO.INI"), user = RegSettings->fileName();
@@ -163,6 +219,7 @@ private slots:
         w.edtCname->setText(QStringLiteral("새교회"));
         w.edtUser->setText(QStringLiteral("박"));
         w.Lists[Area] = QStringList{QStringLiteral("새 구역")};
+        w.Lists[Resp].clear(); // emptied: the rollback must reach its open table too
         ScriptedMessages boxes;
         boxes.expect(QStringLiteral("설정사항을 쓰는 중에 오류가 발생했습니다.\n") + cause);
         w.bbtnOk->click();
@@ -172,6 +229,7 @@ private slots:
         QCOMPARE(contents(user), userBefore);
         QCOMPARE(frmDM->dbKelmo.scalar(QStringLiteral("SELECT COUNT(*) FROM AREA")).toInt(), 2);
         QCOMPARE(frmDM->tbArea.recordCount(), 2); // the open table shows what is stored
+        QCOMPARE(frmDM->tbResp.recordCount(), 2);
         QCOMPARE(QDir(AppPath).entryList({QStringLiteral("*.new")}, QDir::Files), QStringList());
     }
 

@@ -43,27 +43,6 @@ private slots:
         QCOMPARE(cp949::decode(QByteArray("a\xFF" "b\xB0", 4)),
                  QStringLiteral("a\uFFFDb\uFFFD"));
     }
-
-    void validator()
-    {
-        Cp949Validator v(10);
-        int pos = 0;
-        QString text = QStringLiteral("가나다라마");
-        QCOMPARE(v.validate(text, pos), QValidator::Acceptable);
-        text = QStringLiteral("가나다라마a");
-        QCOMPARE(v.validate(text, pos), QValidator::Invalid);
-        text = QStringLiteral("가나다라a가");
-        QCOMPARE(v.validate(text, pos), QValidator::Invalid);
-        text = QStringLiteral("a😀");
-        QCOMPARE(v.validate(text, pos), QValidator::Invalid);
-
-        text = QStringLiteral("가😀나다라마바");
-        v.fixup(text);
-        QCOMPARE(text, QStringLiteral("가나다라마"));
-        text = QStringLiteral("a가나다라마");
-        v.fixup(text);
-        QCOMPARE(text, QStringLiteral("a가나다라"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TstCp949)

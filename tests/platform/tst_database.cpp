@@ -217,6 +217,18 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DbError, visit.open());
     }
 
+    // SQLite empties a table at once for a DELETE without WHERE, past its update hook.
+    void aDeleteOfEveryRowReachesOpenTables()
+    {
+        TempRegister reg;
+        reg.addMember(QStringLiteral("1"), QStringLiteral("가"));
+        Table master(&reg.db(), QStringLiteral("MASTER"));
+        master.open();
+        QCOMPARE(master.recordCount(), 1);
+        reg.db().execute(QStringLiteral("DELETE FROM MASTER"));
+        QCOMPARE(master.recordCount(), 0);
+    }
+
     void transactionsRollBackAsAWhole()
     {
         TempRegister reg;

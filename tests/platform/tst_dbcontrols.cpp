@@ -1,7 +1,11 @@
 #include "platform/dbcontrols.h"
+#include "platform/dialogs.h"
 #include "tempregister.h"
 
 #include <QBuffer>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QSpinBox>
 #include <QInputMethodEvent>
 #include <QSignalSpy>
 #include <QTest>
@@ -146,6 +150,71 @@ private slots:
         QCOMPARE(shown.text(), QString()); // no placeholders in a read-only box
     }
 
+    // What an edit cannot take is rewritten, never refused: a line break becomes a blank, and with
+    // a size, what does not fit or what the code page cannot hold is left out, with a beep.
+    void oneLineRuleRewritesWhatItCannotTake()
+    {
+        int beeps = 0;
+        dialogs::setBeepHandler([&beeps] { ++beeps; });
+        const auto rewritten = [](int maxBytes, QString text, int pos = -1) {
+            pos = pos < 0 ? int(text.size()) : pos;
+            const bool acceptable = SingleLineValidator(maxBytes).validate(text, pos) == QValidator::Acceptable;
+            return acceptable ? text + u'|' + QString::number(pos) : QStringLiteral("refused");
+        };
+        QCOMPARE(rewritten(0, QStringLiteral("ab\r\ncd\n\u2028e\u2029")), QStringLiteral("ab cd  e |9"));
+        QCOMPARE(rewritten(10, QStringLiteral("가나다라마")), QStringLiteral("가나다라마|5"));
+        QCOMPARE(beeps, 0);
+        QCOMPARE(rewritten(10, QStringLiteral("가나다라마a")), QStringLiteral("가나다라마|5"));
+        QCOMPARE(rewritten(10, QStringLiteral("가나다라a가")), QStringLiteral("가나다라a|5")); // never half a syllable
+        QCOMPARE(rewritten(10, QStringLiteral("a😀")), QStringLiteral("a|1"));
+        QCOMPARE(rewritten(10, QStringLiteral("가😀나다라마바")), QStringLiteral("가나다라마|5"));
+        QCOMPARE(rewritten(10, QStringLiteral("a가나다라마")), QStringLiteral("a가나다라|5"));
+        // Pasted mid-text: the paste is cut, the text around it stays.
+        QCOMPARE(rewritten(10, QStringLiteral("가나ABCDEFG다라"), 9), QStringLiteral("가나AB다라|4"));
+        QCOMPARE(beeps, 6);
+
+        Master m;
+        m.reg.addMember(QStringLiteral("1"), QString());
+        m.open();
+        DBEdit name, hname;
+        m.bind(name, "Name").show();
+        m.bind(hname, "Hname");
+        const auto paste = [](DBEdit &edit, const QString &text) {
+            QGuiApplication::clipboard()->setText(text);
+            edit.selectAll();
+            edit.paste();
+        };
+        paste(name, QString(1000, u'A'));
+        QCOMPARE(m.value("Name"), QVariant(QString(10, u'A')));
+        paste(name, QStringLiteral("홍😀"));
+        QCOMPARE(m.value("Name"), QVariant(QStringLiteral("홍")));
+        paste(hname, QStringLiteral("洪吉童𠮷"));
+        QCOMPARE(m.value("Hname"), QVariant(QStringLiteral("洪吉童")));
+        QCOMPARE(beeps, 9);
+        paste(name, QStringLiteral("ab\ncd"));
+        QCOMPARE(m.value("Name"), QVariant(QStringLiteral("ab cd")));
+        QCOMPARE(beeps, 9);
+        name.setText(QStringLiteral("가나다라마바")); // set by the program: shown cut, silently
+        QCOMPARE(name.text(), QStringLiteral("가나다라마"));
+        QCOMPARE(beeps, 9);
+
+        // The edits the program makes without a rule of their own get it when they are polished.
+        InstallEditRules();
+        QLineEdit plain;
+        QComboBox combo;
+        combo.setEditable(true);
+        QSpinBox spin;
+        for (QWidget *w : {static_cast<QWidget *>(&plain), static_cast<QWidget *>(&combo), static_cast<QWidget *>(&spin)})
+            w->ensurePolished();
+        QGuiApplication::clipboard()->setText(QStringLiteral("ab\ncd"));
+        plain.paste();
+        combo.lineEdit()->paste();
+        QCOMPARE(plain.text(), QStringLiteral("ab cd"));
+        QCOMPARE(combo.currentText(), QStringLiteral("ab cd"));
+        QVERIFY(!qobject_cast<const SingleLineValidator *>(spin.findChild<QLineEdit *>()->validator()));
+        dialogs::setBeepHandler({});
+    }
+
     // A masked field focused by the program takes typing from its first slot; Alt+letter,
     // a disabled button's key, types nothing.
     void focusedMaskTypesFromTheStartAndAltNeverTypes()
@@ -177,7 +246,7 @@ private slots:
         combo->setEditable(true);
         layout->addWidget(plain);
         layout->addWidget(combo);
-        InstallAltTypingRule();
+        InstallEditRules();
         for (QWidget *w : {static_cast<QWidget *>(name), static_cast<QWidget *>(memo), static_cast<QWidget *>(plain),
                            static_cast<QWidget *>(combo)}) {
             w->setFocus();

@@ -184,6 +184,31 @@ private slots:
         QCOMPARE(readAll(m_file), QByteArray("[교회]\r\n이름=새빛교회\r\n목사=김\r\n"));
     }
 
+    // Edited by hand: UTF-8 lines, a code-page line, and lines with a stray Latin-1 byte that
+    // read in neither. Each line reads in its own encoding; what reads in none keeps its bytes.
+    void mixedEncodingsReadLineByLine()
+    {
+        const QByteArray memo = "; memo caf\xE9\n", odd = "Odd=x\xE9\n";
+        writeAll(m_file, "[Church]\n" + memo + "Name=서울중앙교회\nAdd1=서울시 종로구\n" + odd +
+                             "Old=\xB1\xB3\xC8\xB8\n");
+        IniStore ini(m_file);
+        QCOMPARE(ini.ReadString("Church", "Name", ""), QStringLiteral("서울중앙교회"));
+        QCOMPARE(ini.ReadString("Church", "Add1", ""), QStringLiteral("서울시 종로구"));
+        QCOMPARE(ini.ReadString("Church", "Old", ""), QStringLiteral("교회"));
+        const QString oddValue = ini.ReadString("Church", "Odd", "");
+        QCOMPARE(oddValue, QStringLiteral("x\uFFFD"));
+        IniUpdate save(ini); // a settings save: every value written, one of them changed
+        save.WriteString("Church", "Name", QStringLiteral("서울중앙교회"));
+        save.WriteString("Church", "Odd", oddValue);
+        save.WriteString("Church", "Tel", "02-123");
+        save.commit();
+        QCOMPARE(readAll(m_file), "[Church]\n" + memo + "Name=서울중앙교회\nAdd1=서울시 종로구\n" + odd +
+                                      "Old=교회\nTel=02-123\n");
+        ini.WriteString("Church", "Odd", "y");
+        QCOMPARE(readAll(m_file), "[Church]\n" + memo + "Name=서울중앙교회\nAdd1=서울시 종로구\nOdd=y\n"
+                                                        "Old=교회\nTel=02-123\n");
+    }
+
     void eraseAndDelete()
     {
         writeAll(m_file, "[A]\nx=1\nX=2\ny=3\n\n[B]\nz=4\n[a]\nx=5\n");
