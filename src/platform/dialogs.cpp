@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 dialogs::MessageHandler &messageHandler()
 {
@@ -24,9 +26,21 @@ std::function<void()> &beepHandler()
     return h;
 }
 
+// A window kept above the others (the go-to window) would otherwise cover the program's modal
+// windows, leaving the user a program that answers nothing and shows no reason why.
+void keepAboveStayOnTopWindows(QWidget &modal)
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    if (std::any_of(windows.begin(), windows.end(), [&modal](const QWidget *w) {
+            return w != &modal && w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        }))
+        modal.setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
 int showOnScreen(const MessageRequest &r)
 {
     QMessageBox box(QApplication::activeWindow());
+    keepAboveStayOnTopWindows(box);
     box.setWindowTitle(r.caption);
     QString shown = r.text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -202,6 +216,7 @@ void GuardedPosted(const std::function<void()> &command)
 int ExecModal(QDialog &dialog)
 {
     dialog.ensurePolished();
+    keepAboveStayOnTopWindows(dialog);
     if (modalHandler())
         return modalHandler()(dialog);
     return dialog.exec();

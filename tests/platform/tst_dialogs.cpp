@@ -148,6 +148,37 @@ private slots:
         QVERIFY2(large.x() >= available.left(), qPrintable(QString::number(large.x())));
         QVERIFY(large.y() >= available.top());
     }
+
+    // While a window kept on top (the go-to window) is shown, message boxes and modal windows
+    // come above it, not hidden under it.
+    void modalWindowsShowAboveAStayOnTopWindow()
+    {
+        QWidget onTop(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint);
+        onTop.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&onTop));
+        bool boxAbove = false;
+        QTimer::singleShot(0, this, [&] {
+            QWidget *box = QApplication::activeModalWidget();
+            boxAbove = box && box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+            if (box)
+                box->close();
+        });
+        MessageBox(QStringLiteral("내용을 입력하세요."));
+        QVERIFY(boxAbove);
+        QList<bool> dialogsAbove;
+        {
+            ScriptedModals modals([&](QDialog &d) {
+                dialogsAbove << d.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+                return 0;
+            });
+            QDialog dialog;
+            ExecModal(dialog);
+            onTop.hide();
+            QDialog plain; // nothing on top: an ordinary window
+            ExecModal(plain);
+        }
+        QCOMPARE(dialogsAbove, (QList<bool>{true, false}));
+    }
 };
 
 QTEST_MAIN(TestDialogs)
