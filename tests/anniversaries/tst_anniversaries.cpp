@@ -10,7 +10,6 @@
 #include "mainwindow.h"
 #include "platform/clock.h"
 #include "platform/editmask.h"
-#include "platform/errortext.h"
 #include "platform/fonts.h"
 #include "platform/inifile.h"
 #include "platform/printer.h"
@@ -201,15 +200,14 @@ private slots:
             // A month another program's lock keeps unread shows nothing of the month before it,
             // and is read once the register is free.
             frmDM->dbKelmo.setBusyTimeout(100);
-            Database other;
-            other.open(f.r.reg.databaseFile());
-            other.executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
+            RegisterLock other(f.r.reg.databaseFile());
+            other.take();
             ScriptedMessages boxes;
-            boxes.expect(FailureText(Failure::Locked, QStringLiteral("KELMODB.db"), QStringLiteral("database is locked")));
+            boxes.expect(RegisterLock::message());
             m.sbtnNm->click();
             QCOMPARE(m.pnlTotal->text(), S(" 0명의 결혼자가 있습니다."));
             QVERIFY(!m.qrFind.active() && !m.dgrdFind->isEnabled());
-            other.executeNative(QStringLiteral("ROLLBACK"));
+            other.release();
             QTRY_VERIFY(m.qrFind.active());
             QCOMPARE(ColumnValues(m.qrFind, "Name"), QStringList{S("다솜")});
             QCOMPARE(m.pnlTotal->text(), S(" 1명의 결혼자가 있습니다."));

@@ -4,7 +4,6 @@
 #include "core/global.h"
 #include "lists/listcategory.h"
 #include "mainwindow.h"
-#include "platform/errortext.h"
 #include "printing/print.h"
 #include "scripted.h"
 
@@ -158,25 +157,24 @@ private slots:
         BigoList = QStringList{S("새가족"), S("장년"), S("없음")};
         BigoCount = 3;
         frmDM->dbKelmo.setBusyTimeout(100);
-        Database other;
-        other.open(f.r.reg.databaseFile());
+        RegisterLock other(f.r.reg.databaseFile());
         ScriptedMessages boxes;
-        const QString locked = FailureText(Failure::Locked, QStringLiteral("KELMODB.db"), QStringLiteral("database is locked"));
-        other.executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
+        const QString locked = RegisterLock::message();
+        other.take();
         boxes.expect(locked);
         TfrmLBigo w;
         QCOMPARE(w.stbrList->text(), S("0명"));
         QVERIFY(!w.bbtnSave->isEnabled() && !w.bbtnStat->isEnabled() && !w.bbtnPrint->isEnabled());
-        other.executeNative(QStringLiteral("COMMIT"));
+        other.release();
         QTRY_COMPARE(w.stbrList->text(), S("전체 2명 / 남 1명 / 여 1명"));
         QVERIFY(w.bbtnSave->isEnabled() && w.bbtnStat->isEnabled() && w.bbtnPrint->isEnabled());
 
         w.tcList->setCurrentIndex(3); // an empty list holds no read of the register open
-        other.executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
+        other.take();
         boxes.expect(locked);
         w.tcList->setCurrentIndex(2);
         QCOMPARE(w.stbrList->text(), S("0명"));
-        other.executeNative(QStringLiteral("COMMIT"));
+        other.release();
         QTRY_COMPARE(w.stbrList->text(), S("전체 1명 / 남 0명 / 여 1명"));
         QCOMPARE(ColumnValues(w.qrList), QStringList{S("나")});
         QCOMPARE(boxes.shown().size(), 2);

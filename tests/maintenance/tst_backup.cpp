@@ -124,12 +124,11 @@ private slots:
 
         // Another program's lock is waited out no longer than a statement waits.
         {
-            Database other;
-            other.open(TfrmDM::DatabaseFileName());
-            other.executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
+            RegisterLock other(TfrmDM::DatabaseFileName());
+            other.take();
             frmDM->dbKelmo.setBusyTimeout(300);
             boxes.expect(QStringLiteral("KELMODB.db 파일을 보관하지 못했습니다.\n") +
-                         FailureText(Failure::Locked, QStringLiteral("KELMODB.db"), QStringLiteral("database is locked")));
+                         RegisterLock::message());
             TfrmBackup w;
             w.bbtnOK->click();
         }

@@ -2,7 +2,6 @@
 #include "core/dm.h"
 #include "core/global.h"
 #include "platform/dbcontrols.h"
-#include "platform/errortext.h"
 #include "records/addr.h"
 #include "records/gendlg.h"
 #include "scripted.h"
@@ -212,11 +211,10 @@ private slots:
         r.reg.addMember(QStringLiteral("1"), QStringLiteral("하늘"), {{QStringLiteral("G"), true}});
         r.open();
         frmDM->dbKelmo.setBusyTimeout(100);
-        Database other;
-        other.open(r.reg.databaseFile());
-        other.executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
+        RegisterLock other(r.reg.databaseFile());
+        other.take();
         ScriptedMessages boxes;
-        const QString locked = FailureText(Failure::Locked, QStringLiteral("KELMODB.db"), QStringLiteral("database is locked"));
+        const QString locked = RegisterLock::message();
         boxes.expect(locked);
         TfrmGenDlg heads;
         QVERIFY(!heads.bbtnOK->isEnabled());
@@ -226,7 +224,7 @@ private slots:
         addr.btnFind->click();
         addr.edtAddr->setText(QStringLiteral("우")); // typed afterwards, not searched for
         QVERIFY(!addr.bbtnOK->isEnabled());
-        other.executeNative(QStringLiteral("COMMIT"));
+        other.release();
         QTRY_VERIFY(heads.bbtnOK->isEnabled());
         QCOMPARE(heads.qrList.recordCount(), 1);
         QTRY_VERIFY(addr.bbtnOK->isEnabled());

@@ -3,7 +3,6 @@
 #include "core/dm.h"
 #include "core/global.h"
 #include "mainwindow.h"
-#include "platform/errortext.h"
 #include "printing/print.h"
 #include "records/find.h"
 #include "scripted.h"
@@ -290,15 +289,14 @@ private slots:
         frmDM->dbKelmo.setBusyTimeout(100);
         TfrmFind w;
         w.show();
-        Database other;
-        other.open(f.r.reg.databaseFile());
-        other.executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
+        RegisterLock other(f.r.reg.databaseFile());
+        other.take();
         ScriptedMessages boxes;
-        boxes.expect(FailureText(Failure::Locked, QStringLiteral("KELMODB.db"), QStringLiteral("database is locked")));
+        boxes.expect(RegisterLock::message());
         w.edtName->setText("Paul");
         w.bbtnFind->click();
         w.edtName->setText("Peter"); // typed afterwards, not searched for
-        other.executeNative(QStringLiteral("COMMIT"));
+        other.release();
         QTRY_COMPARE(w.pnlTotal->text(), S(" 2 명 검색"));
         QCOMPARE(found(w), (QStringList{"Paul Kim", "Paula"}));
         QVERIFY(w.dgrdFind->isEnabled() && w.bbtnPrint->isEnabled() && w.bbtnSave->isEnabled());

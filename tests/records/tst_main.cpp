@@ -571,9 +571,8 @@ private slots:
         frmDM->dbKelmo.setBusyTimeout(100);
         const auto *name = w.findChild<DBText *>(QStringLiteral("dtxtName"));
         QCOMPARE(w.pnlFn->text(), QStringLiteral(" 가족 2 명"));
-        Database other;
-        other.open(f.r.reg.databaseFile());
-        other.executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
+        RegisterLock other(f.r.reg.databaseFile());
+        other.take();
         {
             ScriptedMessages boxes;
             boxes.expect(QStringLiteral("다른 프로그램이 [KELMODB.db] 파일을 사용하고 있습니다. 잠시 후에 다시 해 보십시오.\n(database is locked)"));
@@ -583,7 +582,7 @@ private slots:
         QCOMPARE(name->text(), QString());
         QCOMPARE(w.pnlFn->text(), QStringLiteral(" 가족 0 명"));
         QCOMPARE(w.dgrdFamily->model().rowCount(), 0);
-        other.executeNative(QStringLiteral("COMMIT"));
+        other.release();
         QTRY_COMPARE(name->text(), QStringLiteral("정영호"));
         QCOMPARE(w.pnlFn->text(), QStringLiteral(" 가족 3 명"));
         QCOMPARE(w.dgrdFamily->model().rowCount(), 3);

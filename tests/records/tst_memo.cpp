@@ -3,7 +3,6 @@
 #include "core/dm.h"
 #include "core/global.h"
 #include "mainwindow.h"
-#include "platform/errortext.h"
 #include "records/memo.h"
 #include "scripted.h"
 
@@ -164,15 +163,14 @@ private slots:
         frmDM->dbKelmo.setBusyTimeout(100);
         TfrmMemo w;
         w.show();
-        Database other;
-        other.open(f.r.reg.databaseFile());
-        other.executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
+        RegisterLock other(f.r.reg.databaseFile());
+        other.take();
         ScriptedMessages boxes;
-        boxes.expect(FailureText(Failure::Locked, QStringLiteral("KELMODB.db"), QStringLiteral("database is locked")));
+        boxes.expect(RegisterLock::message());
         w.edtText->setText(S("심방"));
         w.bbtnFind->click();
         w.edtText->setText(S("이사")); // typed afterwards, not searched for
-        other.executeNative(QStringLiteral("COMMIT"));
+        other.release();
         QTRY_COMPARE(w.pnlTotal->text(), S(" 1 명이 검색되었습니다."));
         QCOMPARE(found(w), QStringList{S("하늘")});
         QCOMPARE(marked(), 1);

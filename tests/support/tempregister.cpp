@@ -2,6 +2,7 @@
 
 #include "core/dm.h"
 #include "platform/dataset.h"
+#include "platform/errortext.h"
 
 #include <QFile>
 #include <QTest>
@@ -75,4 +76,9 @@ QStringList ColumnValues(Dataset &rows, const char *field)
     for (int r = 0; r < rows.recordCount(); ++r)
         out << rows.valueAt(r, f).toString();
     return out;
+}
+
+QString RegisterLock::message()
+{
+    return FailureText(Failure::Locked, QStringLiteral("KELMODB.db"), QStringLiteral("database is locked"));
 }

@@ -26,6 +26,19 @@ private:
     Database m_db;
 };
 
+// Another program's hold on the register (BEGIN EXCLUSIVE), from take() to release().
+class RegisterLock {
+public:
+    explicit RegisterLock(const QString &databaseFile) { m_other.open(databaseFile); }
+    void take() { m_other.executeNative(QStringLiteral("BEGIN EXCLUSIVE")); }
+    void release() { m_other.executeNative(QStringLiteral("COMMIT")); }
+    // What the program reports when the hold stops it.
+    static QString message();
+
+private:
+    Database m_other;
+};
+
 class Dataset;
 // One field of every row of an open dataset, by view position: the cursor stays where it is.
 QStringList ColumnValues(Dataset &rows, const char *field = "Name");
