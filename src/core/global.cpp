@@ -158,17 +158,10 @@ bool WriteSettings()
     }
 }
 
-namespace {
-void deleteAllRows(Table &table)
+void ReplaceLookupTable(Table &table, const QStringList &list, int count)
 {
     const QString name = table.objectName().mid(2);
     RunSQL(frmDM->qrMy, QStringLiteral("DELETE FROM ") + Quote(name));
-}
-} // namespace
-
-void ReplaceLookupTable(Table &table, const QStringList &list, int count)
-{
-    deleteAllRows(table);
     for (int i = 0; i < count && i < list.size(); ++i) {
         table.append();
         table.field(0).setAsString(list[i]);
@@ -179,8 +172,7 @@ void ReplaceLookupTable(Table &table, const QStringList &list, int count)
 
 void EmptyLookupTable(Table &table)
 {
-    deleteAllRows(table);
-    PackTable(table);
+    ReplaceLookupTable(table, {}, 0);
 }
 
 void PackTable(Table &table)
