@@ -1,6 +1,7 @@
 #include "core/login.h"
 
 #include "core/global.h"
+#include "platform/dbcontrols.h"
 #include "platform/dialogs.h"
 #include "platform/sysutils.h"
 
@@ -68,8 +69,9 @@ void TfrmLogin::btnOkClick()
         LoginAccepted = false;
         return;
     }
-    // Both sides trimmed alike: a password stored with a blank at an end can still be typed.
-    if (Trim(edtPswd->text()) != Trim(Password)) {
+    // Both sides trimmed alike: a password stored with a blank at an end can still be typed, and
+    // one stored with a line break, which the edit turns into a blank, too.
+    if (Trim(edtPswd->text()) != Trim(AsOneLine(Password))) {
         ShowMessage(QStringLiteral("비밀 번호가 맞지 않습니다."));
         edtPswd->setFocus();
         LoginAccepted = false;

@@ -108,6 +108,13 @@ void InstallEditRules()
 // ---------------------------------------------------------------------------------------------
 // SingleLineValidator
 
+QString AsOneLine(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    std::replace_if(text.begin(), text.end(), isLineBreak, u' ');
+    return text;
+}
+
 SingleLineValidator::SingleLineValidator(int maxBytes, QObject *parent) : QValidator(parent), m_maxBytes(maxBytes)
 {
     // Qt sets a rewritten text as if the program had, which clears the edit's changed mark.
@@ -118,8 +125,7 @@ SingleLineValidator::SingleLineValidator(int maxBytes, QObject *parent) : QValid
 QValidator::State SingleLineValidator::validate(QString &input, int &pos) const
 {
     pos -= int(QStringView(input).left(pos).count(u"\r\n"));
-    input.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    std::replace_if(input.begin(), input.end(), isLineBreak, u' ');
+    input = AsOneLine(input);
     if (m_maxBytes <= 0)
         return Acceptable;
 

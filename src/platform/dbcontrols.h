@@ -69,6 +69,9 @@ protected:
     FieldDataLink m_link{nullptr};
 };
 
+// The text as a one-line edit holds it: each line break (CR LF counting as one) a blank.
+QString AsOneLine(QString text);
+
 // What a one-line edit holds. A line break typed, pasted or set becomes a blank. With a size,
 // the text goes in as far as it fits in code-page-949 bytes, cut at a whole character, and a
 // character the code page cannot hold is left out; input the user gave that was not taken whole

@@ -59,6 +59,15 @@ private slots:
         QCOMPARE(login.edtPswd->text(), QStringLiteral("ab cd"));
         login.btnOk->click();
         QVERIFY(LoginAccepted);
+
+        // one stored with a line break, before edits took none, is typed with a blank
+        Password = QStringLiteral("ab\ncd");
+        TfrmLogin again;
+        again.show();
+        again.edtUser->setText(QStringLiteral("Kim Admin"));
+        again.edtPswd->setText(QStringLiteral("ab cd"));
+        again.btnOk->click();
+        QVERIFY(LoginAccepted);
     }
 
     void wrongNameIsToldBeforeThePasswordIsLookedAt()
