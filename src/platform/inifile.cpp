@@ -9,6 +9,8 @@
 #include <QStringDecoder>
 #include <QStringList>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -45,9 +47,18 @@ IniLine decodeLine(const QByteArray &bytes)
     // Stateless: a sequence cut off at the line's end is an error, not the start of the next line.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8(bytes);
-    if (!utf8.hasError())
+    // Many Hangul syllables in code page 949 are also a valid two-byte UTF-8 sequence (호 is
+    // C8 A3, "ȣ"), while Hangul and Hanja in UTF-8 always take three bytes: a line valid in
+    // UTF-8 only through two-byte sequences is code page 949 when that reads.
+    const bool longSequence = std::any_of(bytes.begin(), bytes.end(),
+                                          [](char c) { return static_cast<unsigned char>(c) >= 0xE0; });
+    if (!utf8.hasError() && longSequence)
         return {text, {}};
     bool valid = false;
+    if (!utf8.hasError()) {
+        const QString hangul = cp949::decode(bytes, &valid);
+        return {valid ? hangul : text, {}};
+    }
     IniLine line{cp949::decode(bytes, &valid), {}};
     if (!valid)
         line.unreadable = bytes;

@@ -26,7 +26,7 @@ const char sample[] = "; settings of the program\n"
                       "\n"
                       "[교회]\n"
                       "이름=새빛교회\n"
-                      "ÉTÉ=summer\n";
+                      "ÉTÉ여름=summer\n";
 
 QByteArray readAll(const QString &fileName)
 {
@@ -72,7 +72,7 @@ private slots:
         QTest::newRow("key before any section") << "" << "stray" << "DEF";
         QTest::newRow("comment is no key") << "Paths" << "; kept" << "DEF";
         QTest::newRow("Korean names") << "교회" << "이름" << "새빛교회";
-        QTest::newRow("non-ASCII case folding") << "교회" << "été" << "summer";
+        QTest::newRow("non-ASCII case folding") << "교회" << "été여름" << "summer";
         QTest::newRow("blanks around arguments") << " Paths " << " Empty " << "";
     }
     void readString()
@@ -182,6 +182,23 @@ private slots:
         QCOMPARE(ini.ReadString("교회", "이름", ""), QStringLiteral("새빛교회"));
         ini.WriteString("교회", "목사", "김");
         QCOMPARE(readAll(m_file), QByteArray("[교회]\r\n이름=새빛교회\r\n목사=김\r\n"));
+    }
+
+    // 천호 (C3 B5 C8 A3) and 201호 in code page 949 are also valid two-byte UTF-8 ("õȣ").
+    void codePageLinesThatAlsoPassAsUtf8()
+    {
+        writeAll(m_file, "[Church]\r\nName=\xC3\xB5\xC8\xA3\r\nAdd2=201\xC8\xA3\r\n"
+                         "Add1=서울시\r\n");
+        IniStore ini(m_file);
+        QCOMPARE(ini.ReadString("Church", "Name", ""), QStringLiteral("천호"));
+        QCOMPARE(ini.ReadString("Church", "Add2", ""), QStringLiteral("201호"));
+        QCOMPARE(ini.ReadString("Church", "Add1", ""), QStringLiteral("서울시"));
+        IniUpdate save(ini);
+        for (const char *key : {"Name", "Add2", "Add1"})
+            save.WriteString("Church", key, ini.ReadString("Church", key, ""));
+        save.commit();
+        QCOMPARE(readAll(m_file), QByteArray("[Church]\r\nName=천호\r\nAdd2=201호\r\n"
+                                             "Add1=서울시\r\n"));
     }
 
     // Edited by hand: UTF-8 lines, a code-page line, and lines with a stray Latin-1 byte that
