@@ -10,11 +10,23 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QProxyStyle>
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
+
+// Tabs as narrow as the Windows ones: with the style's wider margins a fixed set such as the
+// registration years runs past the window's width.
+class NarrowTabStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        const int value = QProxyStyle::pixelMetric(metric, option, widget);
+        return metric == PM_TabBarTabHSpace ? value / 2 : value;
+    }
+};
 QString S(const char *text) { return QString::fromUtf8(text); }
 
 const QString DateMask = QStringLiteral("9999.99.99;0;_");
@@ -138,6 +150,9 @@ TListWindow::TListWindow(const char *objectName, const QString &caption, std::op
     bbtnStat->setVisible(m_chart.has_value());
 
     tcList = new QTabBar(this);
+    auto *narrow = new NarrowTabStyle;
+    narrow->setParent(tcList);
+    tcList->setStyle(narrow);
     named(tcList, "tcList");
     tcList->setExpanding(false);
     tcList->setUsesScrollButtons(true);

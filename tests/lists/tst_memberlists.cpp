@@ -117,6 +117,11 @@ private slots:
         w.bbtnRet->click();
         QVERIFY(boxes.allAnswered());
         QCOMPARE(ColumnValues(w.qrList).size(), 4);
+        // every year tab shows at the window's own size, none behind scroll arrows
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY2(w.tcList->tabRect(11).right() < w.tcList->width(),
+                 qPrintable(QStringLiteral("%1 of %2").arg(w.tcList->tabRect(11).right()).arg(w.tcList->width())));
     }
 
     void baptismWordingAndMarks()

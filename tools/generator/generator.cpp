@@ -164,7 +164,7 @@ const DefaultList DefaultLists[] = {
     {"RESP", "회장,부회장,총무,서기,회계,부장,교사,회원", true},
     {"PART", "남선교회,여전도회,청년회,학생회,주일학교,성가대", true},
     {"ZONE", "1교구,2교구,3교구,4교구,5교구", false},
-    {"AREA", "", false}, // 1구역..20구역, made below
+    {"AREA", "", false}, // 1..20, made below
     {"BIGO", "새가족,장기결석,이명,군입대,유학", false},
     {"GITA", "찬양대,주차봉사,식당봉사,교사,안내위원,방송실", false},
 };
@@ -180,7 +180,7 @@ QStringList defaultValues(const DefaultList &list)
     if (QLatin1String(list.table) == QLatin1String("AREA")) {
         QStringList areas;
         for (int i = 1; i <= AreaCount; ++i)
-            areas << QString::number(i) + u("구역");
+            areas << QString::number(i);
         return areas;
     }
     return u(list.values).split(u',');
