@@ -4,6 +4,7 @@
 #include "core/tables.h"
 #include "platform/dialogs.h"
 #include "platform/diskfile.h"
+#include "platform/errortext.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -57,7 +58,7 @@ bool TfrmDM::CheckDataFile(const QString &name)
     const QFileInfo database(DatabaseFileName());
     QString missing;
     if (!database.isFile() || database.size() == 0) {
-        missing = QDir(AppPath).relativeFilePath(database.filePath());
+        missing = ShownFileName(database.filePath());
     } else {
         if (!dbKelmo.isOpen())
             dbKelmo.open(DatabaseFileName());

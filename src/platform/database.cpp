@@ -445,7 +445,9 @@ void Database::backupTo(const QString &fileName, const std::function<void(int, i
     if (!failure.isEmpty()) {
         sqlite3_close_v2(dest);
         QFile::remove(fileName);
-        throw DbError(DbError::General, FailureText(FailureFromSqlite(rc), fileName, failure));
+        // Busy is the register held by another program; the copy is ours alone.
+        const Failure kind = FailureFromSqlite(rc);
+        throw DbError(DbError::General, FailureText(kind, kind == Failure::Locked ? m_fileName : fileName, failure));
     }
     if (const int err = SyncToDisk(fileName)) {
         QFile::remove(fileName);

@@ -1,5 +1,6 @@
 #include "platform/errortext.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
@@ -49,9 +50,16 @@ Failure FailureFromErrno(int err)
     }
 }
 
+QString ShownFileName(const QString &fileName)
+{
+    const QFileInfo file(fileName);
+    const QString fromHere = QDir::current().relativeFilePath(file.absoluteFilePath());
+    return fromHere.startsWith(QLatin1String("../")) || QDir::isAbsolutePath(fromHere) ? file.fileName() : fromHere;
+}
+
 QString FailureText(Failure failure, const QString &fileName, const QString &technical)
 {
-    const QString name = QFileInfo(fileName).fileName();
+    const QString name = fileName.isEmpty() ? QString() : ShownFileName(fileName);
     const QString file = name.isEmpty() ? QStringLiteral("자료 파일") : QStringLiteral("[%1] 파일").arg(name);
     QString text;
     switch (failure) {

@@ -8,7 +8,10 @@ enum class Failure { DiskFull, ReadOnly, Locked, Damaged, InputOutput, NotFound,
 Failure FailureFromSqlite(int resultCode);
 Failure FailureFromErrno(int err);
 
-// fileName may be a path; only its last part is named. technical may be empty.
+// A file as messages name it: from the current folder, the program's own, when it lies below it
+// (Data/KELMODB.db, KELMO.INI), else by its last part only.
+QString ShownFileName(const QString &fileName);
+// fileName may be a path, named as ShownFileName says. technical may be empty.
 QString FailureText(Failure failure, const QString &fileName, const QString &technical = {});
 // errno after a failed call on fileName, with the system's own text as the technical part.
 QString FileErrorText(int err, const QString &fileName);

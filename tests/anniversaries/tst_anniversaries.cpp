@@ -203,7 +203,7 @@ private slots:
             RegisterLock other(f.r.reg.databaseFile());
             other.take();
             ScriptedMessages boxes;
-            boxes.expect(RegisterLock::message());
+            boxes.expect(other.message());
             m.sbtnNm->click();
             QCOMPARE(m.pnlTotal->text(), S(" 0명의 결혼자가 있습니다."));
             QVERIFY(!m.qrFind.active() && !m.dgrdFind->isEnabled());

@@ -113,7 +113,7 @@ private slots:
             f.close();
             CurrentFolder cd(dir.path());
             ScriptedMessages boxes;
-            boxes.expect(QStringLiteral("[KELMODB.db] 파일은 올바른 형식의 자료 파일이 아닙니다.\n(file is not a database)") + Damaged);
+            boxes.expect(QStringLiteral("[Data/KELMODB.db] 파일은 올바른 형식의 자료 파일이 아닙니다.\n(file is not a database)") + Damaged);
             TfrmDM dm;
             QVERIFY(!dm.DataModuleCreate());
         }

@@ -159,7 +159,7 @@ private slots:
         frmDM->dbKelmo.setBusyTimeout(100);
         RegisterLock other(f.r.reg.databaseFile());
         ScriptedMessages boxes;
-        const QString locked = RegisterLock::message();
+        const QString locked = other.message();
         other.take();
         boxes.expect(locked);
         TfrmLBigo w;

@@ -110,7 +110,7 @@ private slots:
         };
         ScriptedMessages boxes;
         boxes.expect(QStringLiteral("KELMODB.db 파일을 보관하지 못했습니다.\n") +
-                     FailureText(Failure::InputOutput, QStringLiteral("KELMODB.db"),
+                     FailureText(Failure::InputOutput, BackupPath + QStringLiteral(".writing/KELMODB.db"),
                                  QStringLiteral("disk I/O error (File too large)")));
         {
             FileSizeLimit full(16 * 1024); // room for the settings, not for the register
@@ -128,7 +128,7 @@ private slots:
             other.take();
             frmDM->dbKelmo.setBusyTimeout(300);
             boxes.expect(QStringLiteral("KELMODB.db 파일을 보관하지 못했습니다.\n") +
-                         RegisterLock::message());
+                         other.message());
             TfrmBackup w;
             w.bbtnOK->click();
         }

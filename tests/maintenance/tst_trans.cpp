@@ -125,7 +125,7 @@ private slots:
         f.r.reg.db().executeNative(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON FAMILY WHEN NEW.NAME = '거부' "
                                                   "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
         f.r.open();
-        const QString refused = QStringLiteral("[KELMODB.db] 파일을 처리하는 중에 오류가 발생했습니다. (refused)");
+        const QString refused = QStringLiteral("[Data/KELMODB.db] 파일을 처리하는 중에 오류가 발생했습니다. (refused)");
         const QString saved = f.r.reg.folder() + QStringLiteral("/refused.txt");
         const auto saveDlg = SaveDlg;
         SaveDlg = [&] { return saved; };
@@ -210,7 +210,7 @@ private slots:
             reader.open(f.r.reg.databaseFile());
             reader.executeNative(QStringLiteral("BEGIN; SELECT COUNT(*) FROM MASTER;"));
             ScriptedMessages boxes;
-            boxes.expect(QStringLiteral("변환하시겠습니까?"), IDYES).expect(QStringLiteral("다른 프로그램이 [KELMODB.db] 파일을 사용하고 있습니다. 잠시 후에 다시 해 보십시오.\n(database is locked)"));
+            boxes.expect(QStringLiteral("변환하시겠습니까?"), IDYES).expect(QStringLiteral("다른 프로그램이 [Data/KELMODB.db] 파일을 사용하고 있습니다. 잠시 후에 다시 해 보십시오.\n(database is locked)"));
             TfrmTrans1().btnStart->click();
             QVERIFY(boxes.allAnswered());
         }
@@ -239,7 +239,7 @@ private slots:
             TfrmTrans1 refused;
             QFAIL("the table was opened");
         } catch (const DbError &e) {
-            QCOMPARE(e.message(), QStringLiteral("[KELMO.DBT] 파일이 손상되었습니다.\n(216172782113783808번 메모 블록이 메모 파일 밖에 있습니다)"));
+            QCOMPARE(e.message(), QStringLiteral("[KELMO/KELMO.DBT] 파일이 손상되었습니다.\n(216172782113783808번 메모 블록이 메모 파일 밖에 있습니다)"));
         }
         QCOMPARE(f.scalar("SELECT COUNT(*) FROM MASTER"), QStringLiteral("0"));
     }

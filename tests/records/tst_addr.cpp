@@ -214,7 +214,7 @@ private slots:
         RegisterLock other(r.reg.databaseFile());
         other.take();
         ScriptedMessages boxes;
-        const QString locked = RegisterLock::message();
+        const QString locked = other.message();
         boxes.expect(locked);
         TfrmGenDlg heads;
         QVERIFY(!heads.bbtnOK->isEnabled());

@@ -292,7 +292,7 @@ private slots:
         RegisterLock other(f.r.reg.databaseFile());
         other.take();
         ScriptedMessages boxes;
-        boxes.expect(RegisterLock::message());
+        boxes.expect(other.message());
         w.edtName->setText("Paul");
         w.bbtnFind->click();
         w.edtName->setText("Peter"); // typed afterwards, not searched for

@@ -575,7 +575,7 @@ private slots:
         other.take();
         {
             ScriptedMessages boxes;
-            boxes.expect(QStringLiteral("다른 프로그램이 [KELMODB.db] 파일을 사용하고 있습니다. 잠시 후에 다시 해 보십시오.\n(database is locked)"));
+            boxes.expect(QStringLiteral("다른 프로그램이 [Data/KELMODB.db] 파일을 사용하고 있습니다. 잠시 후에 다시 해 보십시오.\n(database is locked)"));
             f.master().next();
             QCoreApplication::processEvents();
         }
@@ -600,7 +600,7 @@ private slots:
         f.r.reg.damagePageOf(QStringLiteral("2"), QStringLiteral("정영호"));
         TfrmMain &w = f.open();
         ScriptedMessages boxes;
-        boxes.expect(QStringLiteral("[KELMODB.db] 파일이 손상되었습니다.\n(database disk image is malformed)"));
+        boxes.expect(QStringLiteral("[Data/KELMODB.db] 파일이 손상되었습니다.\n(database disk image is malformed)"));
         f.master().next();
         w.command(QStringLiteral("mnuEdit"))->trigger();
         QCoreApplication::processEvents();

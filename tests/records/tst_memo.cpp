@@ -166,7 +166,7 @@ private slots:
         RegisterLock other(f.r.reg.databaseFile());
         other.take();
         ScriptedMessages boxes;
-        boxes.expect(RegisterLock::message());
+        boxes.expect(other.message());
         w.edtText->setText(S("심방"));
         w.bbtnFind->click();
         w.edtText->setText(S("이사")); // typed afterwards, not searched for

@@ -161,7 +161,7 @@ private slots:
         addPerson(w, QStringLiteral("막내"), QStringLiteral("20000101"));
         {
             ScriptedMessages boxes;
-            boxes.expect(QStringLiteral("가족을 등록하지 못했습니다.\r\n[KELMODB.db] 파일을 처리하는 중에 오류가 발생했습니다.\n(refused)"));
+            boxes.expect(QStringLiteral("가족을 등록하지 못했습니다.\r\n[Data/KELMODB.db] 파일을 처리하는 중에 오류가 발생했습니다.\n(refused)"));
             w.bbtnOk->click();
         }
         QVERIFY(w.isVisible());

@@ -78,7 +78,7 @@ QStringList ColumnValues(Dataset &rows, const char *field)
     return out;
 }
 
-QString RegisterLock::message()
+QString RegisterLock::message() const
 {
-    return FailureText(Failure::Locked, QStringLiteral("KELMODB.db"), QStringLiteral("database is locked"));
+    return FailureText(Failure::Locked, m_other.fileName(), QStringLiteral("database is locked"));
 }

@@ -33,7 +33,7 @@ public:
     void take() { m_other.executeNative(QStringLiteral("BEGIN EXCLUSIVE")); }
     void release() { m_other.executeNative(QStringLiteral("COMMIT")); }
     // What the program reports when the hold stops it.
-    static QString message();
+    QString message() const;
 
 private:
     Database m_other;
