@@ -261,7 +261,8 @@ void TfrmMonthCalendar::calDayChange()
 
 void TfrmMonthCalendar::ShowMonth()
 {
-    frmDM->dbKelmo.readRetryingAfterLock(this, [this] {
+    // A month of a new year rebuilds the birthday cache first: a write.
+    frmDM->dbKelmo.runRetryingAfterLock(this, [this] {
         // Until the month is read, nothing of the month shown before stays on screen.
         qrFind.close();
         ShowCount(0);
@@ -280,7 +281,7 @@ void TfrmMonthCalendar::ShowMonth()
         }
         qrFind.open();
         ShowCount(qrFind.recordCount());
-    });
+    }, Database::Access::Write);
 }
 
 void TfrmMonthCalendar::ShowCount(int n)

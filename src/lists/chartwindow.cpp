@@ -282,7 +282,7 @@ void TfrmChart::SetButtons(bool enabled)
 void TfrmChart::ShowStat(Query &query, HeadCountChart *chart, const QString &labelField)
 {
     query.close();
-    query.database()->readRetryingAfterLock(&query, [this, &query, chart, labelField] {
+    query.database()->runRetryingAfterLock(&query, [this, &query, chart, labelField] {
         query.open();
         chart->showRows(query, labelField);
         SetButtons(query.recordCount() >= 1);

@@ -88,7 +88,7 @@ void TfrmLGen::BuildQuery() {}
 void TfrmLGen::openFamily()
 {
     m_familyStale = false;
-    qrFList.database()->readRetryingAfterLock(&qrFList, [this] {
+    qrFList.database()->runRetryingAfterLock(&qrFList, [this] {
         // Without heads the family grid keeps what it showed.
         if (!qrList.active() || qrList.isEmpty())
             return;

@@ -296,7 +296,7 @@ void TListWindow::RefreshList()
         qrList.close();
         BuildQuery();
         qrList.prepare();
-        qrList.database()->readRetryingAfterLock(this, [this] { ShowList(); });
+        qrList.database()->runRetryingAfterLock(this, [this] { ShowList(); });
     });
 }
 

@@ -7,6 +7,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QScopedValueRollback>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -237,6 +240,8 @@ void Database::close()
     if (!m_db)
         return;
     m_lockProbe.stop();
+    m_waitingForLock = false;
+    m_waitingWorks.clear();
     sqlite3_update_hook(m_db, nullptr, nullptr);
     sqlite3_set_authorizer(m_db, nullptr, nullptr);
     sqlite3_close_v2(m_db);
@@ -514,8 +519,9 @@ void Database::raise(int rc)
     case Failure::Locked:
         // Still locked after the busy timeout: until the other program lets go, statements fail at
         // once, or every row a window paints would wait out the timeout again.
-        if (m_db && !m_lockProbe.isActive()) {
-            sqlite3_busy_timeout(m_db, 0);
+        if (m_db && !m_waitingForLock) {
+            m_waitingForLock = true;
+            applyBusyTimeout();
             m_lockProbe.start();
         }
         throw DbError(DbError::Busy, text);
@@ -527,37 +533,92 @@ void Database::raise(int rc)
 void Database::setBusyTimeout(int ms)
 {
     m_busyTimeout = ms;
-    if (m_db && !m_lockProbe.isActive())
-        sqlite3_busy_timeout(m_db, ms);
+    applyBusyTimeout();
+}
+
+bool Database::wouldGoThrough(const char *sql)
+{
+    // Asked without waiting: a probe must never hold up the window it runs in.
+    sqlite3_busy_timeout(m_db, 0);
+    const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
+    applyBusyTimeout();
+    return FailureFromSqlite(rc) != Failure::Locked;
 }
 
 void Database::probeLock()
 {
-    // Any read takes the shared lock that the other program's lock refuses.
-    const int rc = m_db ? sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr)
-                        : SQLITE_OK;
-    if (m_db && FailureFromSqlite(rc) == Failure::Locked)
+    // Not inside our own transaction, nor again from the event loop of a box a retried work opened.
+    if (!m_db || m_probing || m_depth > 0)
         return;
-    m_lockProbe.stop();
-    if (m_db) {
-        sqlite3_busy_timeout(m_db, m_busyTimeout);
+    const QScopedValueRollback probing(m_probing, true);
+    // Any read takes the shared lock that another program's exclusive lock refuses; a write
+    // needs the register to itself, which another program's write or open read refuses.
+    if (!wouldGoThrough("SELECT count(*) FROM sqlite_schema"))
+        return;
+    if (m_waitingForLock) {
+        m_waitingForLock = false;
+        applyBusyTimeout();
         emit readableAgain();
-        for (WaitingRead &w : std::exchange(m_waitingReads, {}))
-            if (QObject *owner = w.owner.data())
-                QTimer::singleShot(0, owner, [this, owner, read = std::move(w.read)] {
-                    GuardedPosted([&] { readRetryingAfterLock(owner, read); });
-                });
+    }
+    const bool writable = std::any_of(m_waitingWorks.begin(), m_waitingWorks.end(),
+                                      [](const WaitingWork &w) { return w.needs == Access::Write; }) &&
+                          wouldGoThrough("BEGIN EXCLUSIVE; ROLLBACK");
+    std::vector<quint64> ready;
+    for (const WaitingWork &w : m_waitingWorks)
+        if (w.needs == Access::Read || writable)
+            ready.push_back(w.id);
+    for (const quint64 id : ready) {
+        // A newer request of its owner, or the owner's end, may have taken it out meanwhile.
+        const auto it = std::find_if(m_waitingWorks.begin(), m_waitingWorks.end(),
+                                     [id](const WaitingWork &w) { return w.id == id; });
+        if (it == m_waitingWorks.end())
+            continue;
+        WaitingWork work = std::move(*it);
+        m_waitingWorks.erase(it);
+        if (work.owner) {
+            runRetry(std::move(work));
+            applyBusyTimeout();
+        }
+    }
+    std::erase_if(m_waitingWorks, [](const WaitingWork &w) { return !w.owner; });
+    if (m_waitingWorks.empty() && !m_waitingForLock)
+        m_lockProbe.stop();
+}
+
+void Database::applyBusyTimeout()
+{
+    if (m_db)
+        sqlite3_busy_timeout(m_db, m_waitingForLock || m_retrying ? 0 : m_busyTimeout);
+}
+
+void Database::runRetry(WaitingWork work)
+{
+    // The user was told when the work first stopped: a retry waits for nothing and says nothing
+    // of a lock that came back, it waits for the next chance instead.
+    const QScopedValueRollback retrying(m_retrying, true);
+    applyBusyTimeout();
+    try {
+        work.work();
+    } catch (const DbError &e) {
+        if (e.kind() == DbError::Busy)
+            m_waitingWorks.push_back({work.owner, work.work, work.needs, ++m_lastWorkId});
+        else
+            PostError(QString::fromUtf8(e.what()));
+    } catch (const std::exception &e) {
+        PostError(QString::fromUtf8(e.what()));
     }
 }
 
-void Database::readRetryingAfterLock(QObject *owner, const std::function<void()> &read)
+void Database::runRetryingAfterLock(QObject *owner, const std::function<void()> &work, Access needs)
 {
-    std::erase_if(m_waitingReads, [owner](const WaitingRead &w) { return !w.owner || w.owner == owner; });
+    std::erase_if(m_waitingWorks, [owner](const WaitingWork &w) { return !w.owner || w.owner == owner; });
     try {
-        read();
+        work();
     } catch (const DbError &e) {
-        if (e.kind() == DbError::Busy)
-            m_waitingReads.push_back({owner, read});
+        if (e.kind() == DbError::Busy) {
+            m_waitingWorks.push_back({owner, work, needs, ++m_lastWorkId});
+            m_lockProbe.start();
+        }
         throw;
     }
 }

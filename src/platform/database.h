@@ -115,11 +115,13 @@ public:
     // the outermost transaction: tells open datasets which tables changed.
     void flushChanges();
 
-    // A window's read of the register (a list opened and counted, a search, a month), run now.
+    // What a window's work on the register needs of another program's lock.
+    enum class Access { Read, Write };
+    // A window's work on the register (a list opened and counted, a search, a month), run now.
     // When another program's lock makes it fail, the failure is thrown on, to be reported once,
-    // and the read runs again by itself as soon as the register is free. An owner's newer read
-    // takes the place of one still waiting; a waiting read goes with its owner.
-    void readRetryingAfterLock(QObject *owner, const std::function<void()> &read);
+    // and the work runs again by itself as soon as it can go through, as `needs` says. An
+    // owner's newer work takes the place of one still waiting; a waiting work goes with its owner.
+    void runRetryingAfterLock(QObject *owner, const std::function<void()> &work, Access needs = Access::Read);
 
 signals:
     void tablesChanged(const QSet<QString> &upperCaseNames);
@@ -129,11 +131,16 @@ signals:
 private:
     static void updateHook(void *self, int op, const char *dbName, const char *table, long long rowid);
     static int authorize(void *self, int action, const char *name, const char *, const char *, const char *);
-    void probeLock();
-    struct WaitingRead {
+    struct WaitingWork {
         QPointer<QObject> owner;
-        std::function<void()> read;
+        std::function<void()> work;
+        Access needs;
+        quint64 id;
     };
+    void probeLock();
+    bool wouldGoThrough(const char *sql);
+    void applyBusyTimeout();
+    void runRetry(WaitingWork work);
     sqlite3 *m_db = nullptr;
     QString m_fileName;
     QList<TableDef> m_catalog;
@@ -142,7 +149,11 @@ private:
     int m_depth = 0;
     int m_busyTimeout = 2000;
     QTimer m_lockProbe;
-    std::vector<WaitingRead> m_waitingReads;
+    bool m_waitingForLock = false; // reads failed: statements wait for nothing until it is gone
+    bool m_probing = false;
+    bool m_retrying = false; // a retry waits for nothing: it is tried again instead
+    std::vector<WaitingWork> m_waitingWorks;
+    quint64 m_lastWorkId = 0;
 };
 
 // Rolls back unless committed.

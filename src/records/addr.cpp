@@ -146,7 +146,7 @@ void TfrmAddr::btnFindClick()
     if (t.isEmpty())
         return;
     try {
-        qrFind.database()->readRetryingAfterLock(this, [this, t] { ShowTowns(t); });
+        qrFind.database()->runRetryingAfterLock(this, [this, t] { ShowTowns(t); });
     } catch (const DbError &e) {
         ShowError(e.message());
         EnableChoice(false);

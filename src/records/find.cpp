@@ -398,7 +398,7 @@ void TfrmFind::bbtnFindClick()
                 qrFind.setParam(v.first, v.second);
 
     try {
-        qrFind.database()->readRetryingAfterLock(this, [this] { showFound(); });
+        qrFind.database()->runRetryingAfterLock(this, [this] { showFound(); });
     } catch (const std::exception &e) {
         showResult(false);
         ShowError(QString::fromUtf8(e.what()));

@@ -60,7 +60,7 @@ TfrmGenDlg::TfrmGenDlg(QWidget *parent) : TForm(parent), qrList(&frmDM->dbKelmo)
 void TfrmGenDlg::OpenList()
 {
     try {
-        qrList.database()->readRetryingAfterLock(this, [this] {
+        qrList.database()->runRetryingAfterLock(this, [this] {
             qrList.close();
             qrList.open();
             EnableSelection(qrList.recordCount() >= 1);

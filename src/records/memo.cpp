@@ -235,7 +235,8 @@ void TfrmMemo::bbtnFindClick()
     }
     const QString word = edtText->text();
     try {
-        frmDM->dbKelmo.readRetryingAfterLock(this, [this, word] { markAndShow(word); });
+        // Finding marks the members found: a write.
+        frmDM->dbKelmo.runRetryingAfterLock(this, [this, word] { markAndShow(word); }, Database::Access::Write);
     } catch (const std::exception &e) {
         showResult(false);
         ShowError(QString::fromUtf8(e.what()));

@@ -512,11 +512,11 @@ private slots:
         holder.executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
         QObject window, search;
         for (int i : {0, 1}) // the window's older read, then its newest
-            QVERIFY_THROWS_EXCEPTION(DbError, reg.db().readRetryingAfterLock(&window, read(i)));
-        QVERIFY_THROWS_EXCEPTION(DbError, reg.db().readRetryingAfterLock(&search, read(2)));
-        QVERIFY_THROWS_EXCEPTION(DbError, reg.db().readRetryingAfterLock(std::make_unique<QObject>().get(), read(3)));
+            QVERIFY_THROWS_EXCEPTION(DbError, reg.db().runRetryingAfterLock(&window, read(i)));
+        QVERIFY_THROWS_EXCEPTION(DbError, reg.db().runRetryingAfterLock(&search, read(2)));
+        QVERIFY_THROWS_EXCEPTION(DbError, reg.db().runRetryingAfterLock(std::make_unique<QObject>().get(), read(3)));
         holder.executeNative(QStringLiteral("COMMIT"));
-        reg.db().readRetryingAfterLock(&search, read(4)); // before the register was found free
+        reg.db().runRetryingAfterLock(&search, read(4)); // before the register was found free
         QTRY_COMPARE(runs[1], 2);
         QTest::qWait(100);
         QCOMPARE(QList<int>(std::begin(runs), std::end(runs)), (QList<int>{1, 2, 1, 1, 1}));

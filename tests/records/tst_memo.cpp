@@ -1,5 +1,5 @@
-// The memo search: which memos are searched, how words match, the marks it leaves, the found
 // member's memos, and the go-to on close while the main window shows an index tab.
+#include <QElapsedTimer>
 #include "core/dm.h"
 #include "core/global.h"
 #include "mainwindow.h"
@@ -7,6 +7,7 @@
 #include "scripted.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -153,23 +154,42 @@ private slots:
     }
 
     // A search that another program's lock stops marks and lists its members once the register
-    // is free, for the word it was given, with no further message.
+    // is free, for the word it was given, with no further message; while the lock lasts the
+    // window never waits on it again.
+    void searchStoppedByALockFindsOnceFree_data()
+    {
+        QTest::addColumn<int>("hold");
+        QTest::newRow("register held") << int(RegisterLock::Exclusive);
+        QTest::newRow("write under way") << int(RegisterLock::Writing);
+        QTest::newRow("read left open") << int(RegisterLock::Reading);
+    }
     void searchStoppedByALockFindsOnceFree()
     {
+        QFETCH(int, hold);
         MainWindowFixture f;
         f.r.reg.addMember("1", S("하늘"), {{"Cmemo", S("심방 요청")}});
         f.r.reg.addMember("2", S("가람"), {{"Cmemo", S("이사 예정")}});
         f.open();
-        frmDM->dbKelmo.setBusyTimeout(100);
+        frmDM->dbKelmo.setBusyTimeout(400);
         TfrmMemo w;
         w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
         RegisterLock other(f.r.reg.databaseFile());
-        other.take();
+        other.take(RegisterLock::Hold(hold));
         ScriptedMessages boxes;
         boxes.expect(other.message());
         w.edtText->setText(S("심방"));
         w.bbtnFind->click();
         w.edtText->setText(S("이사")); // typed afterwards, not searched for
+        qint64 longest = 0;
+        for (int i = 0; i < 30; ++i) {
+            QElapsedTimer step;
+            step.start();
+            QTest::qWait(50);
+            longest = std::max(longest, step.elapsed());
+        }
+        QVERIFY2(longest < 300, qPrintable(QString::number(longest)));
+        QCOMPARE(boxes.shown().size(), 1);
         other.release();
         QTRY_COMPARE(w.pnlTotal->text(), S(" 1 명이 검색되었습니다."));
         QCOMPARE(found(w), QStringList{S("하늘")});

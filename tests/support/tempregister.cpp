@@ -78,6 +78,22 @@ QStringList ColumnValues(Dataset &rows, const char *field)
     return out;
 }
 
+void RegisterLock::take(Hold hold)
+{
+    switch (hold) {
+    case Exclusive:
+        m_other.executeNative(QStringLiteral("BEGIN EXCLUSIVE"));
+        break;
+    case Writing:
+        m_other.executeNative(QStringLiteral("BEGIN IMMEDIATE"));
+        break;
+    case Reading:
+        m_other.executeNative(QStringLiteral("BEGIN"));
+        m_other.executeNative(QStringLiteral("SELECT count(*) FROM MASTER"));
+        break;
+    }
+}
+
 QString RegisterLock::message() const
 {
     return FailureText(Failure::Locked, m_other.fileName(), QStringLiteral("database is locked"));

@@ -26,11 +26,13 @@ private:
     Database m_db;
 };
 
-// Another program's hold on the register (BEGIN EXCLUSIVE), from take() to release().
+// Another program's hold on the register, from take() to release(): the register to itself,
+// a write under way (others may still read), or a read left open (others may not write).
 class RegisterLock {
 public:
+    enum Hold { Exclusive, Writing, Reading };
     explicit RegisterLock(const QString &databaseFile) { m_other.open(databaseFile); }
-    void take() { m_other.executeNative(QStringLiteral("BEGIN EXCLUSIVE")); }
+    void take(Hold hold = Exclusive);
     void release() { m_other.executeNative(QStringLiteral("COMMIT")); }
     // What the program reports when the hold stops it.
     QString message() const;
