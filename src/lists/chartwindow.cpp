@@ -215,7 +215,8 @@ void HeadCountChart::placeMarks()
 void HeadCountChart::printLandscape()
 {
     JobPrinter printer;
-    printer.setPageOrientation(QPageLayout::Landscape);
+    if (!printer.setPageOrientation(QPageLayout::Landscape))
+        throw ReportError(Report::paperMessage());
     QPainter painter;
     if (!painter.begin(&printer))
         throw ReportError(Report::cannotOpenMessage());

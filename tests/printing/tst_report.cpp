@@ -86,7 +86,8 @@ void printText()
 }
 
 // Prints from the preview as the user does: the print dialog puts the chosen file in the
-// preview's printer. `proposed`: the document and file name the dialog starts from.
+// preview's printer, and the paper of the print queue it showed first (A5 landscape here).
+// `proposed`: the document and file name the dialog starts from.
 QString previewInto(Report &report, const QString &file, QString *proposed = nullptr)
 {
     ScriptedModals modals([&](QDialog &d) {
@@ -94,6 +95,8 @@ QString previewInto(Report &report, const QString &file, QString *proposed = nul
         if (proposed)
             *proposed = target->docName() + u("|") + target->outputFileName();
         target->setOutputFileName(file);
+        target->setPageSize(QPageSize(QPageSize::A5));
+        target->setPageOrientation(QPageLayout::Landscape);
         d.findChild<QPrintPreviewWidget *>()->print();
         return int(QDialog::Accepted);
     });
@@ -168,14 +171,17 @@ private slots:
         QPrinter &printer = CurrentPrinter();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath(u("p.pdf")));
+        printer.setPageSize(QPageSize(QPageSize::A5));
         printer.setPageOrientation(QPageLayout::Portrait);
         printer.setFullPage(false);
         m.report.Print();
+        QVERIFY(printer.pageLayout().pageSize().isEquivalentTo(QPageSize(QPageSize::A5)));
         QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Portrait);
         QVERIFY(!printer.fullPage());
         PdfDoc pdf(dir.filePath(u("p.pdf")));
         QCOMPARE(pdf.pages(), 1);
-        QVERIFY(pdf.landscape(1));
+        QCOMPARE_MM(pdf.size(1).width(), 297); // the report's paper, not the setup's
+        QCOMPARE_MM(pdf.size(1).height(), 210);
         QCOMPARE(pdf.title(), u("시험 인쇄"));
         QCOMPARE_MM(pdf.find(u("회원1"))->left, 10 + 5); // margins from the paper's edge
 
@@ -221,6 +227,7 @@ private slots:
         QVERIFY(ownFile.open(QIODevice::ReadOnly));
         QCOMPARE(ownFile.readAll(), QByteArray("register"));
         QCOMPARE(printer.outputFileName(), dir.filePath(u("p.pdf"))); // later printouts do not aim at it
+        printer.setPageSize(QPageSize(QPageSize::A4));
     }
 
     // No print queue, as on an office PC whose printer is not set up yet: a failed job ends with
@@ -240,6 +247,8 @@ private slots:
         QCOMPARE(previewInto(m.report, card, &proposed), QString());
         QCOMPARE(proposed, u("교적카드|")); // nothing of the failed job
         QVERIFY(PdfDoc(card).find(u("회원1")));
+        QCOMPARE_MM(PdfDoc(card).size(1).width(), 210); // the report's own paper
+        QCOMPARE_MM(PdfDoc(card).size(1).height(), 297);
     }
 
     // A file chosen in the preview's print dialog is for that job alone: the printouts without a
