@@ -8,6 +8,7 @@
 #include "platform/printer.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QImage>
@@ -475,22 +476,28 @@ int Report::render(QPagedPaintDevice &device, QPainter &painter, const std::func
 
 int Report::PrintToPdf(const QString &fileName)
 {
-    QPdfWriter pdf(fileName);
-    pdf.setTitle(title);
-    pdf.setCreator(ApplicationTitle());
-    pdf.setPageLayout(paperLayout(page));
-    QPainter painter;
-    if (!painter.begin(&pdf))
-        throw ReportError(cannotOpenMessage());
+    QBuffer bytes; // the writer would not tell a failed write
+    bytes.open(QIODevice::WriteOnly);
     int pages = 0;
-    try {
-        pages = render(pdf, painter);
-    } catch (...) {
-        painter.end();
-        throw;
+    {
+        QPdfWriter pdf(&bytes);
+        pdf.setTitle(title);
+        pdf.setCreator(ApplicationTitle());
+        pdf.setPageLayout(paperLayout(page));
+        QPainter painter;
+        if (!painter.begin(&pdf))
+            throw ReportError(cannotOpenMessage());
+        try {
+            pages = render(pdf, painter);
+        } catch (...) {
+            painter.end();
+            throw;
+        }
+        if (!painter.end())
+            throw ReportError(failedMessage());
     }
-    if (!painter.end())
-        throw ReportError(failedMessage());
+    if (const QString failure = WritePrintout(fileName, bytes.data()); !failure.isEmpty())
+        throw ReportError(failure);
     return pages;
 }
 
@@ -514,6 +521,7 @@ void Report::Print()
     }
     JobPrinter printer;
     setUpJob(printer);
+    PrintedFile file(printer);
     QPainter painter;
     if (!painter.begin(&printer))
         throw ReportError(cannotOpenMessage());
@@ -541,6 +549,8 @@ void Report::Print()
     }
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         throw ReportError(failedMessage());
+    if (const QString failure = file.finish(); !failure.isEmpty())
+        throw ReportError(failure);
 }
 
 void Report::Preview()
@@ -565,6 +575,7 @@ void Report::Preview()
         try {
             // The print dialog puts the chosen printer's own paper in; the report's paper wins.
             setUpJob(*target);
+            PrintedFile file(*target);
             QPainter painter;
             if (!painter.begin(target))
                 throw ReportError(cannotOpenMessage());
@@ -575,6 +586,7 @@ void Report::Preview()
                 throw;
             }
             painter.end();
+            failure = file.finish();
         } catch (const ReportError &e) {
             failure = e.message();
         } catch (const std::exception &e) {

@@ -16,6 +16,8 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace decl;
 
@@ -276,6 +278,42 @@ private slots:
         QCOMPARE(PdfDoc(office).text(1), u("목록"));
         QCOMPARE(contents(card), printed);
         CurrentPrinter().setOutputFileName(QString());
+    }
+
+    // Every printout into a file that a full disk stops says so, as a text export does; a file
+    // written in part does not stay.
+    void aPrintoutIntoAFullDiskIsTold()
+    {
+        const QString full = u("/dev/full"); // every write fails as on a full disk
+        if (!QFileInfo(full).exists())
+            QSKIP("no /dev/full");
+        TempRegister reg;
+        addMembers(reg, 1, 0);
+        MemberReport m(reg.db());
+        const QString told = u("파일을 저장하지 못했습니다.\r\n디스크에 빈 공간이 없어 [full] 파일을 쓰지 못했습니다.\n"
+                               "(No space left on device)");
+        QCOMPARE(previewInto(m.report, full), told);
+        QCOMPARE(failureOf([&] { m.report.PrintToPdf(full); }), told);
+        QPrinter &printer = CurrentPrinter();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(full); // a stand-in printer
+        QCOMPARE(failureOf([&] { m.report.Print(); }), told);
+        QCOMPARE(failureOf(printText), told);
+        setNoPrinter();
+        QVERIFY(QFileInfo(full).exists()); // a device is not a file to remove
+
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u("r.pdf"));
+        rlimit limit {};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
+        const rlimit unlimited = limit;
+        limit.rlim_cur = 1000; // the file stops growing part-way
+        ::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        const QString failure = WritePrintout(file, QByteArray(5000, '%'));
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &unlimited), 0);
+        QVERIFY2(failure.startsWith(u("파일을 저장하지 못했습니다.\r\n[r.pdf] 파일")), qPrintable(failure));
+        QVERIFY(!QFile::exists(file));
     }
 
     void textDeviceWrapsLongLinesAndStartsNewPages()
