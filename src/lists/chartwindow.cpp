@@ -215,7 +215,9 @@ void HeadCountChart::placeMarks()
 void HeadCountChart::printLandscape()
 {
     JobPrinter printer;
-    printer.setPageOrientation(QPageLayout::Landscape);
+    if (!printer.setPageOrientation(QPageLayout::Landscape))
+        throw ReportError(Report::paperMessage());
+    PrintedFile file(printer);
     QPainter painter;
     if (!painter.begin(&printer))
         throw ReportError(Report::cannotOpenMessage());
@@ -230,6 +232,8 @@ void HeadCountChart::printLandscape()
     chart()->scene()->render(&painter, page, chart()->sceneBoundingRect(), Qt::KeepAspectRatio);
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         throw ReportError(Report::failedMessage());
+    if (const QString failure = file.finish(); !failure.isEmpty())
+        throw ReportError(failure);
 }
 
 TfrmChart::TfrmChart(const QString &objectName, const QString &caption, int width, QWidget *parent)

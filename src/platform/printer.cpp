@@ -1,12 +1,22 @@
 #include "platform/printer.h"
 
+#include "platform/diskfile.h"
+#include "platform/errortext.h"
+#include "platform/report.h"
+
 #include <QComboBox>
+#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QPaintEngine>
 #include <QPrinterInfo>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -24,6 +34,17 @@ QString currentPrinterName()
         if (file == current.outputFileName())
             return name;
     return current.outputFormat() == QPrinter::NativeFormat ? current.printerName() : QString();
+}
+
+QString memoryPath(int fd)
+{
+    return QStringLiteral("/proc/self/fd/%1").arg(fd);
+}
+
+// As a text export that could not be written says it.
+QString failedFileMessage(int err, const QString &fileName)
+{
+    return QStringLiteral("파일을 저장하지 못했습니다.\r\n") + FileErrorText(err, fileName);
 }
 
 QList<QPageSize> papersOf(const QString &printer)
@@ -60,6 +81,62 @@ JobPrinter::JobPrinter() : QPrinter(QPrinter::HighResolution)
     }
     setPageSize(current.pageLayout().pageSize());
     setPageOrientation(current.pageLayout().orientation());
+}
+
+PrintedFile::PrintedFile(QPrinter &printer) : m_printer(printer)
+{
+    if (printer.outputFileName().isEmpty() || printer.paintEngine()->type() == QPaintEngine::Picture)
+        return;
+    m_memory = ::memfd_create("printout", MFD_CLOEXEC);
+    // Opened now, as the printer itself would open it: a file that cannot be opened stops the
+    // job before it starts.
+    const QByteArray path = QFile::encodeName(printer.outputFileName());
+    struct stat st {};
+    const bool existed = ::stat(path.constData(), &st) == 0;
+    const int file = m_memory < 0 ? -1 : ::open(path.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (file < 0) {
+        if (m_memory >= 0)
+            ::close(m_memory);
+        throw ReportError(Report::cannotOpenMessage());
+    }
+    ::close(file);
+    m_fileName = printer.outputFileName();
+    m_created = !existed;
+    printer.setOutputFileName(memoryPath(m_memory));
+}
+
+PrintedFile::~PrintedFile()
+{
+    if (m_memory < 0)
+        return;
+    m_printer.setOutputFileName(m_fileName);
+    ::close(m_memory);
+    // A job that did not end leaves no file of its own behind.
+    if (m_created)
+        QFile::remove(m_fileName);
+}
+
+QString PrintedFile::finish()
+{
+    if (m_memory < 0)
+        return {};
+    m_created = false;
+    QByteArray data;
+    if (const int err = ReadWholeFile(memoryPath(m_memory), data))
+        return failedFileMessage(err, m_fileName);
+    return WritePrintout(m_fileName, data);
+}
+
+QString WritePrintout(const QString &fileName, const QByteArray &data)
+{
+    const int err = WriteFileSynced(fileName, data);
+    if (err == 0)
+        return {};
+    // Only a file of its own: a device such as a printer port stays.
+    struct stat st {};
+    if (::lstat(QFile::encodeName(fileName).constData(), &st) == 0 && S_ISREG(st.st_mode))
+        QFile::remove(fileName);
+    return failedFileMessage(err, fileName);
 }
 
 QStringList SystemPrinters()

@@ -20,6 +20,32 @@ public:
     JobPrinter();
 };
 
+// Qt's PDF writer drops a failed write without a word. While this lives, a job that prints into a
+// file prints into memory instead, and finish() writes the file in one go once the job has ended,
+// so that a write that fails (a full disk) is told and leaves no broken file behind. A preview
+// draws into pictures: nothing is redirected then.
+class PrintedFile {
+public:
+    explicit PrintedFile(QPrinter &printer); // throws ReportError when the file cannot be opened
+    ~PrintedFile();
+    PrintedFile(const PrintedFile &) = delete;
+    PrintedFile &operator=(const PrintedFile &) = delete;
+
+    // The message for the user when the file could not be written whole (and is removed); empty
+    // when it was, or when the job went to a printer.
+    QString finish();
+
+private:
+    QPrinter &m_printer;
+    QString m_fileName; // empty: nothing to write
+    bool m_created = false;
+    int m_memory = -1;
+};
+
+// Writes a printout's file whole; the message for the user when it could not be (the broken file
+// removed), else empty.
+QString WritePrintout(const QString &fileName, const QByteArray &data);
+
 // The system's printers by name, the default one first.
 QStringList SystemPrinters();
 // Makes one of SystemPrinters the current printer.

@@ -8,6 +8,7 @@
 #include "platform/printer.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QImage>
@@ -441,6 +442,11 @@ QString Report::failedMessage()
     return QStringLiteral("인쇄하는 중에 오류가 발생했습니다.");
 }
 
+QString Report::paperMessage()
+{
+    return QStringLiteral("프린터가 이 인쇄물의 용지를 받지 않습니다. 인쇄 설정을 확인하세요.");
+}
+
 void Report::setOutputHandler(OutputHandler handler)
 {
     outputHandler() = std::move(handler);
@@ -470,30 +476,41 @@ int Report::render(QPagedPaintDevice &device, QPainter &painter, const std::func
 
 int Report::PrintToPdf(const QString &fileName)
 {
-    QPdfWriter pdf(fileName);
-    pdf.setTitle(title);
-    pdf.setCreator(ApplicationTitle());
-    pdf.setPageLayout(paperLayout(page));
-    QPainter painter;
-    if (!painter.begin(&pdf))
-        throw ReportError(cannotOpenMessage());
+    QBuffer bytes; // the writer would not tell a failed write
+    bytes.open(QIODevice::WriteOnly);
     int pages = 0;
-    try {
-        pages = render(pdf, painter);
-    } catch (...) {
-        painter.end();
-        throw;
+    {
+        QPdfWriter pdf(&bytes);
+        pdf.setTitle(title);
+        pdf.setCreator(ApplicationTitle());
+        pdf.setPageLayout(paperLayout(page));
+        QPainter painter;
+        if (!painter.begin(&pdf))
+            throw ReportError(cannotOpenMessage());
+        try {
+            pages = render(pdf, painter);
+        } catch (...) {
+            painter.end();
+            throw;
+        }
+        if (!painter.end())
+            throw ReportError(failedMessage());
     }
-    if (!painter.end())
-        throw ReportError(failedMessage());
+    if (const QString failure = WritePrintout(fileName, bytes.data()); !failure.isEmpty())
+        throw ReportError(failure);
     return pages;
 }
 
 void Report::setUpJob(QPrinter &printer) const
 {
     printer.setFullPage(true);
-    printer.setPageLayout(paperLayout(page));
     printer.setDocName(title);
+    // Size and orientation one at a time: a printer refuses a whole layout whose margins reach
+    // into its unprintable edge, and would keep the paper it had. The report draws from the
+    // paper's corner, so the margins need only be the least the printer takes.
+    if (!printer.setPageSize(QPageSize(page.size)) || !printer.setPageOrientation(page.orientation))
+        throw ReportError(paperMessage());
+    printer.setPageMargins(printer.pageLayout().minimumMargins(), printer.pageLayout().units());
 }
 
 void Report::Print()
@@ -504,6 +521,7 @@ void Report::Print()
     }
     JobPrinter printer;
     setUpJob(printer);
+    PrintedFile file(printer);
     QPainter painter;
     if (!painter.begin(&printer))
         throw ReportError(cannotOpenMessage());
@@ -531,6 +549,8 @@ void Report::Print()
     }
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         throw ReportError(failedMessage());
+    if (const QString failure = file.finish(); !failure.isEmpty())
+        throw ReportError(failure);
 }
 
 void Report::Preview()
@@ -547,25 +567,31 @@ void Report::Preview()
     connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [this, &failure](QPrinter *target) {
         // The preview widget asks again after every change of its settings, and once more for
         // its print button; a failure is kept for after the window closes.
-        target->setFullPage(true);
         // Its print button may aim the printer at a file the user picked: never the register.
         if (const QString refusal = OwnFileRefusal(target->outputFileName()); !refusal.isEmpty()) {
             failure = refusal;
             return;
         }
-        QPainter painter;
-        if (!painter.begin(target)) {
-            failure = cannotOpenMessage();
-            return;
-        }
         try {
-            render(*target, painter);
+            // The print dialog puts the chosen printer's own paper in; the report's paper wins.
+            setUpJob(*target);
+            PrintedFile file(*target);
+            QPainter painter;
+            if (!painter.begin(target))
+                throw ReportError(cannotOpenMessage());
+            try {
+                render(*target, painter);
+            } catch (...) {
+                painter.end();
+                throw;
+            }
+            painter.end();
+            failure = file.finish();
         } catch (const ReportError &e) {
             failure = e.message();
         } catch (const std::exception &e) {
             failure = failedMessage() + QStringLiteral("\r\n") + QString::fromUtf8(e.what());
         }
-        painter.end();
     });
     dialog.resize(900, 700);
     KeepOnScreen(&dialog);

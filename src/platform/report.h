@@ -232,9 +232,11 @@ public:
     // Messages of the failures Print and PrintToPdf report.
     static QString cannotOpenMessage();
     static QString failedMessage();
+    // The printer would not take the report's paper or orientation.
+    static QString paperMessage();
 
 private:
-    // Puts a job's printer on the report's paper.
+    // Puts a job's printer on the report's paper, whatever paper it had.
     void setUpJob(QPrinter &printer) const;
     void checkFields() const;
 

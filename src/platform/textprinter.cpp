@@ -26,8 +26,10 @@ TextPrinter::TextPrinter(QPrinter &printer) : m_printer(printer), m_font(DeviceF
 
 TextPrinter::~TextPrinter()
 {
-    if (m_painter.isActive())
+    if (m_painter.isActive()) {
         m_painter.end();
+        m_file->finish(); // what ended the job early is what the user hears of
+    }
 }
 
 void TextPrinter::open(const QString &documentName)
@@ -35,6 +37,7 @@ void TextPrinter::open(const QString &documentName)
     // Lines start at the printable area, as the device's text file did.
     m_printer.setFullPage(false);
     m_printer.setDocName(documentName);
+    m_file.emplace(m_printer);
     if (!m_painter.begin(&m_printer))
         throw ReportError(Report::cannotOpenMessage());
     m_y = 0;
@@ -112,4 +115,6 @@ void TextPrinter::close()
     const bool ended = m_painter.end();
     if (!ended || m_printer.printerState() == QPrinter::Error)
         throw ReportError(Report::failedMessage());
+    if (const QString failure = m_file->finish(); !failure.isEmpty())
+        throw ReportError(failure);
 }

@@ -3,14 +3,14 @@
 // printable area in the font set at that moment, one below the other; a line wider than the
 // page goes on on the next line, and a line that no longer fits starts a new page. Closing ends
 // the job, and the destructor closes a job that is still open, whatever went wrong.
+#include "platform/printer.h"
 #include "platform/report.h"
 
 #include <QFont>
 #include <QPainter>
 #include <QString>
 #include <memory>
-
-class QPrinter;
+#include <optional>
 
 class TextPrinter {
 public:
@@ -30,7 +30,7 @@ public:
     const ReportFont &font() const { return m_font; }
     // Throws ReportError when the printer fails.
     void writeLine(const QString &text);
-    // Ends the job; throws ReportError when it could not be finished.
+    // Ends the job; throws ReportError when it could not be finished, or its file not written whole.
     void close();
     int pageCount() const { return m_page; }
 
@@ -39,6 +39,7 @@ private:
 
     std::unique_ptr<QPrinter> m_job;
     QPrinter &m_printer;
+    std::optional<PrintedFile> m_file;
     QPainter m_painter;
     ReportFont m_font;
     double m_y = 0;

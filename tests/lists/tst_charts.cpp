@@ -203,6 +203,13 @@ private slots:
         const PdfDoc areaPdf(dir.filePath(QStringLiteral("area.pdf")));
         QVERIFY(areaPdf.find(S("구역")) && !areaPdf.find(S("교구")));
         QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Portrait);
+
+        printer.setOutputFileName(QStringLiteral("/dev/full")); // as on a full disk
+        ScriptedMessages boxes;
+        boxes.expect(S("파일을 저장하지 못했습니다.\r\n디스크에 빈 공간이 없어 [full] 파일을 쓰지 못했습니다.\n"
+                       "(No space left on device)"));
+        area.bbtnPrint->click();
+        QVERIFY(boxes.allAnswered());
         printer.setOutputFileName(QString());
     }
 

@@ -16,6 +16,8 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace decl;
 
@@ -86,7 +88,8 @@ void printText()
 }
 
 // Prints from the preview as the user does: the print dialog puts the chosen file in the
-// preview's printer. `proposed`: the document and file name the dialog starts from.
+// preview's printer, and the paper of the print queue it showed first (A5 landscape here).
+// `proposed`: the document and file name the dialog starts from.
 QString previewInto(Report &report, const QString &file, QString *proposed = nullptr)
 {
     ScriptedModals modals([&](QDialog &d) {
@@ -94,6 +97,8 @@ QString previewInto(Report &report, const QString &file, QString *proposed = nul
         if (proposed)
             *proposed = target->docName() + u("|") + target->outputFileName();
         target->setOutputFileName(file);
+        target->setPageSize(QPageSize(QPageSize::A5));
+        target->setPageOrientation(QPageLayout::Landscape);
         d.findChild<QPrintPreviewWidget *>()->print();
         return int(QDialog::Accepted);
     });
@@ -168,14 +173,17 @@ private slots:
         QPrinter &printer = CurrentPrinter();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath(u("p.pdf")));
+        printer.setPageSize(QPageSize(QPageSize::A5));
         printer.setPageOrientation(QPageLayout::Portrait);
         printer.setFullPage(false);
         m.report.Print();
+        QVERIFY(printer.pageLayout().pageSize().isEquivalentTo(QPageSize(QPageSize::A5)));
         QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Portrait);
         QVERIFY(!printer.fullPage());
         PdfDoc pdf(dir.filePath(u("p.pdf")));
         QCOMPARE(pdf.pages(), 1);
-        QVERIFY(pdf.landscape(1));
+        QCOMPARE_MM(pdf.size(1).width(), 297); // the report's paper, not the setup's
+        QCOMPARE_MM(pdf.size(1).height(), 210);
         QCOMPARE(pdf.title(), u("시험 인쇄"));
         QCOMPARE_MM(pdf.find(u("회원1"))->left, 10 + 5); // margins from the paper's edge
 
@@ -221,6 +229,7 @@ private slots:
         QVERIFY(ownFile.open(QIODevice::ReadOnly));
         QCOMPARE(ownFile.readAll(), QByteArray("register"));
         QCOMPARE(printer.outputFileName(), dir.filePath(u("p.pdf"))); // later printouts do not aim at it
+        printer.setPageSize(QPageSize(QPageSize::A4));
     }
 
     // No print queue, as on an office PC whose printer is not set up yet: a failed job ends with
@@ -240,6 +249,8 @@ private slots:
         QCOMPARE(previewInto(m.report, card, &proposed), QString());
         QCOMPARE(proposed, u("교적카드|")); // nothing of the failed job
         QVERIFY(PdfDoc(card).find(u("회원1")));
+        QCOMPARE_MM(PdfDoc(card).size(1).width(), 210); // the report's own paper
+        QCOMPARE_MM(PdfDoc(card).size(1).height(), 297);
     }
 
     // A file chosen in the preview's print dialog is for that job alone: the printouts without a
@@ -267,6 +278,42 @@ private slots:
         QCOMPARE(PdfDoc(office).text(1), u("목록"));
         QCOMPARE(contents(card), printed);
         CurrentPrinter().setOutputFileName(QString());
+    }
+
+    // Every printout into a file that a full disk stops says so, as a text export does; a file
+    // written in part does not stay.
+    void aPrintoutIntoAFullDiskIsTold()
+    {
+        const QString full = u("/dev/full"); // every write fails as on a full disk
+        if (!QFileInfo(full).exists())
+            QSKIP("no /dev/full");
+        TempRegister reg;
+        addMembers(reg, 1, 0);
+        MemberReport m(reg.db());
+        const QString told = u("파일을 저장하지 못했습니다.\r\n디스크에 빈 공간이 없어 [full] 파일을 쓰지 못했습니다.\n"
+                               "(No space left on device)");
+        QCOMPARE(previewInto(m.report, full), told);
+        QCOMPARE(failureOf([&] { m.report.PrintToPdf(full); }), told);
+        QPrinter &printer = CurrentPrinter();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(full); // a stand-in printer
+        QCOMPARE(failureOf([&] { m.report.Print(); }), told);
+        QCOMPARE(failureOf(printText), told);
+        setNoPrinter();
+        QVERIFY(QFileInfo(full).exists()); // a device is not a file to remove
+
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u("r.pdf"));
+        rlimit limit {};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
+        const rlimit unlimited = limit;
+        limit.rlim_cur = 1000; // the file stops growing part-way
+        ::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        const QString failure = WritePrintout(file, QByteArray(5000, '%'));
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &unlimited), 0);
+        QVERIFY2(failure.startsWith(u("파일을 저장하지 못했습니다.\r\n[r.pdf] 파일")), qPrintable(failure));
+        QVERIFY(!QFile::exists(file));
     }
 
     void textDeviceWrapsLongLinesAndStartsNewPages()
