@@ -15,6 +15,7 @@
 #include "platform/printer.h"
 #include "scripted.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QLabel>
@@ -182,6 +183,33 @@ private slots:
                     gray += qGray(shot.pixel(x, y));
             QVERIFY2(gray / (shot.width() * shot.height()) < 160, qPrintable(b->objectName()));
         }
+    }
+
+    // The keyboard stays on the day calendar: its page keys step the month, with Ctrl the year.
+    void calendarsAreSteppedFromTheDays()
+    {
+        MainWindowFixture f;
+        f.open();
+        TfrmCalenB w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QWidget *days = w.calDay->focusProxy();
+        QCOMPARE(QApplication::focusWidget(), days);
+        for (QToolButton *b : {w.sbtnPy, w.sbtnPm, w.sbtnToday, w.sbtnNm, w.sbtnNy})
+            QCOMPARE(b->focusPolicy(), Qt::NoFocus);
+        QTest::keyClick(days, Qt::Key_Space);
+        QCOMPARE(w.shownDate(), QDate(2026, 3, 31));
+        QTest::keyClick(days, Qt::Key_PageDown);
+        QCOMPARE(w.shownDate(), QDate(2026, 4, 30));
+        QTest::keyClick(days, Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(w.shownDate(), QDate(2025, 4, 30));
+        QTest::keyClick(days, Qt::Key_PageDown, Qt::ControlModifier);
+        QTest::keyClick(days, Qt::Key_PageUp);
+        QCOMPARE(w.shownDate(), QDate(2026, 3, 30));
+        QCOMPARE(w.lblMon->text(), S("03월"));
+        QTest::keyClick(days, Qt::Key_Left); // after a blank too, the arrows walk the days
+        QCOMPARE(w.shownDate(), QDate(2026, 3, 29));
+        QCOMPARE(QApplication::focusWidget(), days);
     }
 
     void calendarsListTheirRows()
