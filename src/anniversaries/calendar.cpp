@@ -394,7 +394,8 @@ void TfrmMonthCalendar::FormClose()
 {
     // The opener goes back to SavedBookmark afterwards; the go-to replaces it.
     if (dgrdFind->isEnabled())
-        resulthandoff::OfferGoTo(qrFind);
+        resulthandoff::OfferGoTo(qrFind, m_kind == Kind::Family ? resulthandoff::RowMember::FamilyNamed
+                                                                : resulthandoff::RowMember::Own);
 }
 
 TfrmCalen::TfrmCalen(QWidget *parent) : TForm(parent)
