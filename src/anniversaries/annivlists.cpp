@@ -4,6 +4,7 @@
 #include "anniversaries/tday.h"
 #include "core/global.h"
 #include "core/myunit.h"
+#include "lists/handoff.h"
 #include "platform/dialogs.h"
 #include "platform/sysutils.h"
 
@@ -241,6 +242,13 @@ void TfrmFBday::BuildQuery()
 QString TfrmFBday::CountText()
 {
     return S("전체 ") + QString::number(qrList.recordCount()) + S("명");
+}
+
+void TfrmFBday::FormClose()
+{
+    // A row is a family member: the go-to looks for the member of that name.
+    if (dgrdList->isEnabled())
+        resulthandoff::OfferGoTo(qrList, resulthandoff::RowMember::FamilyNamed);
 }
 
 void TfrmFBday::bbtnPrintClick()

@@ -65,4 +65,5 @@ public:
 protected:
     void BuildQuery() override;
     QString CountText() override;
+    void FormClose() override;
 };

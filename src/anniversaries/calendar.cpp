@@ -86,6 +86,7 @@ TfrmMonthCalendar::TfrmMonthCalendar(Kind kind, QWidget *parent)
         b->setObjectName(QString::fromLatin1(name));
         b->setText(S(caption));
         b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus); // the keyboard steps from the day calendar
         return b;
     };
     sbtnPy = step("sbtnPy", "1년전");
@@ -95,6 +96,7 @@ TfrmMonthCalendar::TfrmMonthCalendar(Kind kind, QWidget *parent)
     sbtnToday = new QToolButton(pnlTitle);
     sbtnToday->setObjectName(QStringLiteral("sbtnToday"));
     sbtnToday->setAutoRaise(true);
+    sbtnToday->setFocusPolicy(Qt::NoFocus);
     sbtnToday->setToolTip(S("오늘로 이동"));
     sbtnToday->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     lblYear = new QLabel(sbtnToday);
@@ -122,6 +124,10 @@ TfrmMonthCalendar::TfrmMonthCalendar(Kind kind, QWidget *parent)
 
     calDay = MonthCalendar(this);
     calDay->setMinimumSize(300, 220);
+    calDay->setFocus();
+    // The control is held to the month shown: its own page keys would go nowhere.
+    if (QWidget *days = calDay->focusProxy())
+        days->installEventFilter(this);
     pnlLun = Panel(QString(), this, true);
     pnlLun->setObjectName(QStringLiteral("pnlLun"));
     pnlLun->setAlignment(Qt::AlignCenter);
@@ -358,6 +364,23 @@ void TfrmMonthCalendar::bbtnCloseClick()
     close();
 }
 
+bool TfrmMonthCalendar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && watched == calDay->focusProxy()) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool page = key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown;
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        if (page && (mods == Qt::NoModifier || mods == Qt::ControlModifier)) {
+            // PageUp/PageDown a month, with Ctrl a year, as the step buttons go.
+            const bool back = key->key() == Qt::Key_PageUp;
+            QToolButton *step = mods == Qt::ControlModifier ? (back ? sbtnPy : sbtnNy) : (back ? sbtnPm : sbtnNm);
+            step->click();
+            return true;
+        }
+    }
+    return TForm::eventFilter(watched, event);
+}
+
 void TfrmMonthCalendar::keyPressEvent(QKeyEvent *event)
 {
     // Esc closes the window, but only the close button stores the start-up choice.
@@ -372,7 +395,8 @@ void TfrmMonthCalendar::FormClose()
 {
     // The opener goes back to SavedBookmark afterwards; the go-to replaces it.
     if (dgrdFind->isEnabled())
-        resulthandoff::OfferGoTo(qrFind);
+        resulthandoff::OfferGoTo(qrFind, m_kind == Kind::Family ? resulthandoff::RowMember::FamilyNamed
+                                                                : resulthandoff::RowMember::Own);
 }
 
 TfrmCalen::TfrmCalen(QWidget *parent) : TForm(parent)

@@ -53,6 +53,7 @@ protected:
     enum class Kind { Birthday, Wedding, Family };
     TfrmMonthCalendar(Kind kind, QWidget *parent);
     void FormClose() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

@@ -39,6 +39,8 @@ QCalendarWidget *MonthCalendar(QWidget *parent)
     c->setFirstDayOfWeek(Qt::Sunday);
     c->setNavigationBarVisible(false);
     c->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    // Held to one month, it has no use for a typed date; a typed blank would open Qt's date box.
+    c->setDateEditEnabled(false);
     // Qt's bar names the month before a bare year ("12월 2026"); Korean reads "2026년 12월".
     auto *bar = c->findChild<QWidget *>(QStringLiteral("qt_calendar_navigationbar"));
     auto *month = c->findChild<QToolButton *>(QStringLiteral("qt_calendar_monthbutton"));

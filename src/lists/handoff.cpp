@@ -37,6 +37,21 @@ void GoToMember(const QString &ino)
     }
 }
 
+QString FamilyRowMember(const QString &name, const QString &ownerIno)
+{
+    Database &db = frmDM->dbKelmo;
+    const Params owner{{QStringLiteral("ino"), ownerIno}};
+    // The household: its head and every member who names that head.
+    QString head = db.scalar(QStringLiteral("SELECT CASE WHEN G THEN Ino ELSE GNO END FROM MASTER WHERE Ino = :ino"),
+                             owner).toString();
+    if (head.isEmpty())
+        head = ownerIno;
+    return db.scalar(QStringLiteral("SELECT Ino FROM MASTER WHERE Name = :name "
+                                    "ORDER BY CASE WHEN Ino = :owner OR Ino = :head OR GNO = :head THEN 0 ELSE 1 END, Ino"),
+                     {{QStringLiteral("name"), name}, {QStringLiteral("owner"), ownerIno}, {QStringLiteral("head"), head}})
+        .toString();
+}
+
 namespace resulthandoff {
 
 bool Print(DBGrid *grid, Query &rows)
@@ -105,14 +120,19 @@ bool Dial(DBGrid *grid, Query &rows)
     return true;
 }
 
-void OfferGoTo(Query &rows)
+void OfferGoTo(Query &rows, RowMember member)
 {
     if (!rows.active() || rows.isEmpty())
         return;
     if (MessageBox(S("즉시 이동하시겠습니까?"), S("이동 확인"), MsgButtons::YesNo, MsgIcon::Question) != IDYES)
         return;
     Guarded([&] {
-        GoToMember(rows.fieldByName(QStringLiteral("Ino")).asString());
+        const QString ino = member == RowMember::Own
+                                ? rows.fieldByName(QStringLiteral("Ino")).asString()
+                                : FamilyRowMember(rows.fieldByName(QStringLiteral("NAME")).asString(),
+                                                  rows.fieldByName(QStringLiteral("INO")).asString());
+        if (!ino.isEmpty())
+            GoToMember(ino);
         Table &t = frmDM->tbMaster;
         if (!t.isEmpty())
             SavedBookmark = t.bookmark();

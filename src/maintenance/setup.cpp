@@ -198,9 +198,6 @@ TfrmSetup::TfrmSetup(std::function<bool()> addressPicker, QWidget *parent)
     layout->addLayout(ButtonRow({bbtnOk, bbtnCancel}));
     setFixedSize(680, 470);
 
-    QWidget *const tabOrder[] = {edtCname, edtUser, btnPswd, btnZip, edtCzip, edtCadd2, edtCtel};
-    for (size_t i = 1; i < std::size(tabOrder); ++i)
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
     setCancelButton(bbtnCancel);
     connect(rdgSelItems, &QButtonGroup::idClicked, this, GuardedSlot(this, &TfrmSetup::rdgSelClick));
     connect(rdgAisItems, &QButtonGroup::idClicked, this, GuardedSlot(this, &TfrmSetup::rdgAisClick));

@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QApplication>
+#include <QFormLayout>
 #include <QKeyEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -11,6 +12,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
+#include <QTabBar>
+#include <QTabWidget>
 
 #include <algorithm>
 
@@ -164,7 +168,122 @@ private:
     QMargins m_applied;
 };
 
+// A window's controls in reading order, for OrderTabsByLayout.
+class TabWalk {
+public:
+    QList<QWidget *> order;
+    // Widgets that hand the focus to a part of their own (a tab widget to its tabs, an input
+    // panel to its first control). Qt keeps each just before its first child in the chain, where
+    // Tab stops at it and passes on to that part.
+    QList<QWidget *> handing;
+
+    explicit TabWalk(QWidget *window) { m_seen.insert(window); }
+
+    void widget(QWidget *w)
+    {
+        if (w->isWindow() || m_seen.contains(w))
+            return;
+        m_seen.insert(w);
+        QWidget *proxy = w->focusProxy();
+        const qsizetype start = order.size();
+        if (auto *tabs = qobject_cast<QTabWidget *>(w)) {
+            // The page tabs, then every page in turn: Tab skips the hidden ones.
+            widget(tabs->tabBar());
+            for (int i = 0; i < tabs->count(); ++i)
+                widget(tabs->widget(i));
+        } else if (w->focusPolicy() & Qt::TabFocus) {
+            order << w; // a control, one made of parts (a combo box, a calendar) included
+            // Its parts that take the focus themselves, such as a tab bar's scroll arrows.
+            for (QWidget *part : w->findChildren<QWidget *>())
+                if ((part->focusPolicy() & Qt::TabFocus) && !part->focusProxy() && part != proxy &&
+                    part->window() == w->window() && !m_seen.contains(part)) {
+                    m_seen.insert(part);
+                    order << part;
+                }
+        } else {
+            children(w);
+        }
+        if (proxy && w->isAncestorOf(proxy)) {
+            // Where the widget will stand: its first child goes first among its controls.
+            const QList<QWidget *> kids = w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+            if (!kids.isEmpty() && !m_seen.contains(kids.first())) {
+                m_seen.insert(kids.first());
+                order.insert(start, kids.first());
+            }
+            handing << w;
+        }
+    }
+
+    void children(QWidget *w)
+    {
+        if (QLayout *l = w->layout())
+            layout(l);
+        QList<QWidget *> loose; // outside any layout: top, then left
+        for (QWidget *child : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (!child->isWindow() && !m_seen.contains(child))
+                loose << child;
+        std::stable_sort(loose.begin(), loose.end(), [](const QWidget *a, const QWidget *b) {
+            return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+        });
+        for (QWidget *child : loose)
+            widget(child);
+    }
+
+private:
+    void layout(QLayout *l)
+    {
+        // Each item with its place in reading order: (row, column) in a grid, (row, role) in a
+        // form, its index in any other layout.
+        QList<std::pair<std::pair<int, int>, QLayoutItem *>> items;
+        const auto *box = qobject_cast<QBoxLayout *>(l);
+        const bool reversed =
+            box && (box->direction() == QBoxLayout::RightToLeft || box->direction() == QBoxLayout::BottomToTop);
+        for (int i = 0; i < l->count(); ++i) {
+            std::pair<int, int> place{0, reversed ? l->count() - 1 - i : i};
+            if (auto *grid = qobject_cast<QGridLayout *>(l)) {
+                int rowSpan, columnSpan;
+                grid->getItemPosition(i, &place.first, &place.second, &rowSpan, &columnSpan);
+            } else if (auto *form = qobject_cast<QFormLayout *>(l)) {
+                QFormLayout::ItemRole role;
+                form->getItemPosition(i, &place.first, &role);
+                place.second = int(role);
+            }
+            items.append({place, l->itemAt(i)});
+        }
+        std::stable_sort(items.begin(), items.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+        for (const auto &item : std::as_const(items)) {
+            if (QWidget *w = item.second->widget())
+                widget(w);
+            else if (QLayout *inner = item.second->layout())
+                layout(inner);
+        }
+    }
+
+    QSet<QWidget *> m_seen;
+};
+
 } // namespace
+
+void OrderTabsByLayout(QWidget *window)
+{
+    TabWalk walk(window);
+    walk.children(window);
+    // Qt links only widgets that take the focus: the window, where the focus starts, and the
+    // first children placed for the widgets that hand the focus on take it for the moment.
+    QList<std::pair<QWidget *, Qt::FocusPolicy>> lent;
+    for (QWidget *w : QList<QWidget *>{window} + walk.order)
+        if (!(w->focusPolicy() & Qt::TabFocus) && !w->focusProxy()) {
+            lent.append({w, w->focusPolicy()});
+            w->setFocusPolicy(Qt::TabFocus);
+        }
+    QWidget *previous = window;
+    for (QWidget *w : std::as_const(walk.order))
+        QWidget::setTabOrder(std::exchange(previous, w), w);
+    for (const auto &[w, policy] : lent)
+        w->setFocusPolicy(policy);
+    for (QWidget *w : std::as_const(walk.handing))
+        w->setFocusProxy(w->focusProxy()); // puts it back before its first child
+}
 
 void KeepOnScreen(QWidget *window, QSize outerMinimum, int outerMaximumWidth)
 {
@@ -254,6 +373,11 @@ void TForm::centreOn(QWidget *other)
 
 void TForm::showEvent(QShowEvent *event)
 {
+    if (!m_tabsOrdered) {
+        // Before the window takes the focus: with none set, it goes to the first control.
+        OrderTabsByLayout(this);
+        m_tabsOrdered = true;
+    }
     markDefault(qobject_cast<QPushButton *>(focusWidget()));
     QDialog::showEvent(event);
 }

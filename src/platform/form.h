@@ -37,6 +37,12 @@ QLineEdit *PasswordEdit(QWidget *parent, const char *name);
 // outerMinimum and outerMaximumWidth count the frame, as the old sizes did.
 void KeepOnScreen(QWidget *window, QSize outerMinimum = {}, int outerMaximumWidth = QWIDGETSIZE_MAX);
 
+// Lets Tab walk a window's controls as its layouts place them: a grid row by row and left to
+// right, a box layout in its order, and each panel or group box whole before what follows it.
+// Controls outside any layout come after their panel's laid-out ones, top then left. Every TForm
+// does this when it is first shown.
+void OrderTabsByLayout(QWidget *window);
+
 enum ModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
 class TForm : public QDialog {
@@ -77,6 +83,7 @@ private:
     QPointer<QPushButton> m_default;
     int m_modalResult = mrNone;
     bool m_closing = false;
+    bool m_tabsOrdered = false;
 };
 
 // The one-line input box: caption, prompt, the edit "edtValue", OK and cancel. False when

@@ -273,16 +273,6 @@ TfrmIns::TfrmIns(QWidget *parent) : TForm(parent)
     layout->addLayout(buttons);
     setFixedSize(790, 560); // whole on an 800 x 600 screen, frame included
 
-    // Tab order as the groups read: title, general, household, details, church record.
-    QList<QWidget *> order = {dedtName, dcbxX, dedtBday, dcbxL, dedtTel1, dedtTel2, dedtHp, dedtAddr1, btnZip,
-                              dedtAddr2, dedtEmail, dchkG, btnGenSel, dedtGname, dedtGrel, dcbxLearn, dedtHname,
-                              dedtMajor, dedtRegno, dedtBon, dedtHobby, dedtSpec, dcbxBl, dchkM, dedtMday,
-                              dcbxZone, dcbxArea, dcbxPart, dcbxResp, dcbxDuty, dcbxGita, dcbxBigo, dchkR, dedtReg,
-                              dedtCur, dedtGuide, dedtBefore, dchkC, dedtChd, dchkS, dedtStd, dchkB, dedtBap,
-                              dmemCmemo, bbtnOk, bbtnCancel};
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
-
     m_datePairs = {{dedtReg, dchkR}, {dedtChd, dchkC}, {dedtStd, dchkS}, {dedtBap, dchkB}, {dedtMday, dchkM}};
     for (const auto &p : m_datePairs)
         p.first->installEventFilter(this);

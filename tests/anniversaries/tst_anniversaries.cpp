@@ -15,6 +15,7 @@
 #include "platform/printer.h"
 #include "scripted.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QLabel>
@@ -184,6 +185,33 @@ private slots:
         }
     }
 
+    // The keyboard stays on the day calendar: its page keys step the month, with Ctrl the year.
+    void calendarsAreSteppedFromTheDays()
+    {
+        MainWindowFixture f;
+        f.open();
+        TfrmCalenB w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QWidget *days = w.calDay->focusProxy();
+        QCOMPARE(QApplication::focusWidget(), days);
+        for (QToolButton *b : {w.sbtnPy, w.sbtnPm, w.sbtnToday, w.sbtnNm, w.sbtnNy})
+            QCOMPARE(b->focusPolicy(), Qt::NoFocus);
+        QTest::keyClick(days, Qt::Key_Space);
+        QCOMPARE(w.shownDate(), QDate(2026, 3, 31));
+        QTest::keyClick(days, Qt::Key_PageDown);
+        QCOMPARE(w.shownDate(), QDate(2026, 4, 30));
+        QTest::keyClick(days, Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(w.shownDate(), QDate(2025, 4, 30));
+        QTest::keyClick(days, Qt::Key_PageDown, Qt::ControlModifier);
+        QTest::keyClick(days, Qt::Key_PageUp);
+        QCOMPARE(w.shownDate(), QDate(2026, 3, 30));
+        QCOMPARE(w.lblMon->text(), S("03월"));
+        QTest::keyClick(days, Qt::Key_Left); // after a blank too, the arrows walk the days
+        QCOMPARE(w.shownDate(), QDate(2026, 3, 29));
+        QCOMPARE(QApplication::focusWidget(), days);
+    }
+
     void calendarsListTheirRows()
     {
         MainWindowFixture f;
@@ -222,12 +250,44 @@ private slots:
                 ++name;
             QVERIFY(g->columnWidth(name) >= g->fontMetrics().horizontalAdvance(QStringLiteral("David Choi")) + 8);
         }
-        // The go-to finds the member by number, not by the family member's name.
+        // The go-to looks for a member named as the family member: with none, the table stays.
+        const QString before = f.master().fieldByName(QStringLiteral("Ino")).asString();
         ScriptedMessages boxes;
         boxes.expect(S("즉시 이동하시겠습니까?"), IDYES);
         fam.close();
-        QCOMPARE(f.master().fieldByName(QStringLiteral("Ino")).asString(), QStringLiteral("3"));
+        QCOMPARE(f.master().fieldByName(QStringLiteral("Ino")).asString(), before);
         QVERIFY(SavedBookmark.has_value());
+    }
+
+    // A family row goes to the member of its name, one of the same household before another of
+    // that name; not to the member it is recorded under.
+    void familyGoToTakesTheMemberNamed()
+    {
+        MainWindowFixture f;
+        f.r.reg.addMember("1", S("김철수"), {{"G", true}});
+        f.r.reg.addMember("2", S("이영희")); // first of the name, in no household
+        f.r.reg.addMember("3", S("이영희"), {{"GNO", "1"}});
+        f.r.reg.addMember("4", S("박민수"), {{"G", true}});
+        f.r.reg.addMember("5", S("김민준"), {{"GNO", "4"}});
+        addFamily(f.r.reg, "1", 1, S("이영희"), "19700305", false, true);
+        addFamily(f.r.reg, "5", 1, S("김철수"), "19650307", false, true); // a member of another household
+        addFamily(f.r.reg, "4", 1, S("박하늘"), "20000310", false, true); // no member of that name
+        f.open();
+        Table &t = f.master();
+        const auto goTo = [&](Query &rows, QWidget &window, const QString &name) {
+            t.first();
+            if (!rows.locate(QStringLiteral("NAME"), {name}))
+                return S("(not listed)");
+            ScriptedMessages boxes;
+            boxes.expect(S("즉시 이동하시겠습니까?"), IDYES);
+            window.close();
+            return t.fieldByName(QStringLiteral("Ino")).asString();
+        };
+        { TfrmCalenF w; QCOMPARE(goTo(w.qrFind, w, S("이영희")), QStringLiteral("3")); }
+        { TfrmFBday w; QCOMPARE(goTo(w.qrList, w, S("이영희")), QStringLiteral("3")); }
+        { TfrmCalenF w; QCOMPARE(goTo(w.qrFind, w, S("김철수")), QStringLiteral("1")); }
+        const QString first = (t.first(), t.fieldByName(QStringLiteral("Ino")).asString());
+        { TfrmFBday w; QCOMPARE(goTo(w.qrList, w, S("박하늘")), first); }
     }
 
     void startUpChoiceIsWrittenAndHonoured()

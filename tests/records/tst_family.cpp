@@ -119,6 +119,34 @@ private slots:
         QVERIFY(!w.bbtnEdit->isEnabled() && !w.bbtnDel->isEnabled());
     }
 
+    // Tab walks the input panel row by row, then the buttons; what is typed lands where it reads.
+    void tabFollowsTheInputRows()
+    {
+        OpenedRegister r;
+        r.reg.addMember(QStringLiteral("A"), QStringLiteral("가장"));
+        r.reg.db().execute(QStringLiteral("INSERT INTO FREL (FREL) VALUES ('처')"));
+        r.open();
+        TfrmFamily w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.bbtnAdd->click();
+        QStringList visited;
+        do {
+            visited << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        } while (QApplication::focusWidget() != w.dlcbxFrel && visited.size() < 20);
+        QCOMPARE(visited.join(u' '), QStringLiteral("dlcbxFrel dedtName dedtBday dcbxL dcbxLearn dedtJob dcbxJkind dcbxGrade "
+                                                    "dedtFbigo dchkR dchkF bbtnClose bbtnSave bbtnCancel"));
+        chooseRelation(w);
+        type(w.dedtName, QStringLiteral("아내"));
+        w.dedtBday->setFocus();
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        type(QApplication::focusWidget(), QStringLiteral("회사"));
+        w.bbtnSave->click();
+        QCOMPARE(stored(r.reg, QStringLiteral("SELECT Job FROM FAMILY")).toString(), QStringLiteral("회사"));
+    }
+
     // A birthday that cannot exist by the calendar the row names is refused, the row kept as typed.
     void impossibleBirthdayIsRefused()
     {

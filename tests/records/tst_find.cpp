@@ -7,12 +7,14 @@
 #include "records/find.h"
 #include "scripted.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 
 namespace {
@@ -147,6 +149,31 @@ private slots:
         w.mskBe->setText("20231231");
         search(w);
         QCOMPARE(found(w), QStringList{S("다")});
+    }
+
+    // By keyboard: a box ticked with Space, then Tab, and the dates typed are its own.
+    void aTickedBoxLeadsToItsValues()
+    {
+        MainWindowFixture f;
+        f.r.reg.addMember("1", S("가"), {{"Tel1", "02"}, {"X", S("남")}, {"Bday", "19700101"}});
+        f.r.reg.addMember("2", S("나"), {{"Tel1", "02"}, {"X", S("남")}, {"Bday", "19800101"}});
+        f.open();
+        TfrmFind w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.chkBday->setFocus();
+        QTest::keyClick(w.chkBday, Qt::Key_Space);
+        for (const char *date : {"19750101", "19850101"}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTest::keyClicks(QApplication::focusWidget(), QLatin1String(date));
+        }
+        QCOMPARE(MaskedDateText(w.mskDs) + u' ' + MaskedDateText(w.mskDe), QStringLiteral("19750101 19850101"));
+        search(w);
+        QCOMPARE(found(w), QStringList{S("나")});
+        w.pgcFind->setCurrentIndex(1);
+        w.chkM->setFocus();
+        QTest::keyClick(w.chkM, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.mskMs);
     }
 
     void printMarksWhatTheAnswerSays()

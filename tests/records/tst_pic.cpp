@@ -164,7 +164,9 @@ private slots:
         Table &m = r.open().tbMaster;
         KindList = QStringList{QStringLiteral("회사원")};
         KindCount = 1;
-        ScriptedModals modals([](QDialog &d) {
+        int picks = 0;
+        ScriptedModals modals([&picks](QDialog &d) {
+            ++picks;
             auto &picker = dynamic_cast<TfrmAddr &>(d);
             picker.edtAddr->setText(QStringLiteral("청운"));
             picker.btnFindClick();
@@ -185,6 +187,18 @@ private slots:
             QCOMPARE(stored(r.reg, "Jzip").toString(), ok ? QStringLiteral("110031") : QString());
             QCOMPARE(stored(r.reg, "Jkind").toString(), QStringLiteral("농업"));
         }
+        // Tab reaches the address button (which picks) between the two address lines.
+        m.edit();
+        TfrmJob w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.dedtJaddr1->setFocus();
+        QTest::keyClick(w.dedtJaddr1, Qt::Key_Tab);
+        QTRY_COMPARE(picks, 3);
+        QCOMPARE(QApplication::focusWidget(), w.dedtJaddr2);
+        QTest::keyClick(w.dedtJaddr2, Qt::Key_Tab);
+        QTest::keyClick(w.dedtJzip, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.dmemJmemo);
     }
 };
 
