@@ -492,6 +492,7 @@ void DBCheckBox::load()
 
 DBMemo::DBMemo(QWidget *parent) : QPlainTextEdit(parent)
 {
+    setTabChangesFocus(true); // a memo holds no typed tab; Tab goes on to the next field
     connect(&m_link, &FieldDataLink::changed, this, &DBMemo::load);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_loading)

@@ -216,7 +216,7 @@ private slots:
     }
 
     // A masked field focused by the program takes typing from its first slot; Alt+letter,
-    // a disabled button's key, types nothing.
+    // a disabled button's key, types nothing; Tab and Shift+Tab leave a memo, which keeps no tab.
     void focusedMaskTypesFromTheStartAndAltNeverTypes()
     {
         Master m;
@@ -258,6 +258,16 @@ private slots:
         QCOMPARE(memo->toPlainText(), QString());
         QCOMPARE(plain->text(), QString());
         QCOMPARE(combo->currentText(), QString());
+
+        memo->setFocus();
+        QTest::keyClicks(memo, QStringLiteral("ab"));
+        QTest::keyClick(memo, Qt::Key_Tab);
+        QVERIFY(!memo->hasFocus());
+        memo->setFocus();
+        QTest::keyClick(memo, Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(!memo->hasFocus());
+        QCOMPARE(m.value("Cmemo"), QVariant(QStringLiteral("ab")));
+        t.cancel();
     }
 
     // A click anywhere in an empty box, or past what was typed, types from the first empty slot;
