@@ -431,7 +431,8 @@ void DBComboBox::load()
 
     const Field *f = field();
     const QString value = f ? f->asString() : QString();
-    int index = value.isEmpty() ? -1 : findText(value);
+    // No value shows as the list's empty item where it has one: Down and Up step on from there.
+    int index = findText(value);
     if (QLineEdit *le = lineEdit()) {
         le->setReadOnly(m_link.readOnly() || !f);
         limitBytes(le, m_link.readOnly() ? nullptr : f, false);

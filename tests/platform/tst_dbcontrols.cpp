@@ -379,6 +379,20 @@ private slots:
         QCOMPARE(m.value("Zone"), QVariant(QStringLiteral("1교구")));
         QCOMPARE(box.count(), 2);
 
+        // A list with an empty item but no blank one: Down and Up step through it from no value.
+        DBComboBox learn;
+        learn.addItems({QString(), QStringLiteral("대졸"), QStringLiteral("대재")});
+        m.bind(learn, "Learn");
+        QTest::keyClick(&learn, Qt::Key_Down);
+        QCOMPARE(m.value("Learn"), QVariant(QStringLiteral("대졸")));
+        QTest::keyClick(&learn, Qt::Key_Down);
+        QCOMPARE(m.value("Learn"), QVariant(QStringLiteral("대재")));
+        QTest::keyClick(&learn, Qt::Key_Up);
+        QTest::keyClick(&learn, Qt::Key_Up);
+        QVERIFY(m.value("Learn").isNull());
+        QTest::keyClick(&learn, Qt::Key_Down);
+        QCOMPARE(m.value("Learn"), QVariant(QStringLiteral("대졸")));
+
         DBComboBox typed;
         typed.setEditable(true);
         m.bind(typed, "Zone");
