@@ -2,11 +2,14 @@
 #include "platform/dialogs.h"
 #include "tempregister.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QSpinBox>
 #include <QInputMethodEvent>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -212,6 +215,54 @@ private slots:
         QCOMPARE(plain.text(), QStringLiteral("ab cd"));
         QCOMPARE(combo.currentText(), QStringLiteral("ab cd"));
         QVERIFY(!qobject_cast<const SingleLineValidator *>(spin.findChild<QLineEdit *>()->validator()));
+        dialogs::setBeepHandler({});
+    }
+
+    // A paste that had to be cut or put on one line is one step the edit can undo, whichever way
+    // it came: key, menu, or into an editable combo box.
+    void fittedPasteUndoesInOneStep()
+    {
+        dialogs::setBeepHandler([] {});
+        InstallEditRules();
+        Master m;
+        m.reg.addMember(QStringLiteral("1"), QStringLiteral("홍"));
+        m.open();
+        DBEdit name;
+        m.bind(name, "Name").show();
+        QTest::keyClick(&name, Qt::Key_End);
+        QTest::keyClicks(&name, QStringLiteral("ab"));
+        QGuiApplication::clipboard()->setText(QString(1000, u'A'));
+        QTest::keyClick(&name, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(m.value("Name"), QVariant(QStringLiteral("홍abAAAAAA")));
+        QTest::keyClick(&name, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(name.text(), QStringLiteral("홍ab")); // the typing before stays
+        QCOMPARE(m.value("Name"), QVariant(QStringLiteral("홍ab")));
+
+        QGuiApplication::clipboard()->setText(QStringLiteral("x\ny"));
+        QLineEdit plain;
+        plain.setText(QStringLiteral("before"));
+        plain.show();
+        QContextMenuEvent menuAt(QContextMenuEvent::Keyboard, QPoint(2, 2), plain.mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(&plain, &menuAt);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        for (QAction *a : menu->actions()) {
+            if (a->text().startsWith(QStringLiteral("&Paste")))
+                a->trigger();
+        }
+        menu->close();
+        QCOMPARE(plain.text(), QStringLiteral("beforex y"));
+        plain.undo();
+        QCOMPARE(plain.text(), QStringLiteral("before"));
+
+        DBComboBox zone;
+        zone.setEditable(true);
+        m.bind(zone, "Zone").show();
+        QGuiApplication::clipboard()->setText(QStringLiteral("1교구\r\n2교구 3교구 4교구"));
+        QTest::keyClick(&zone, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(m.value("Zone"), QVariant(QStringLiteral("1교구 2교"))); // 10 bytes
+        QTest::keyClick(&zone, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(m.value("Zone").isNull());
         dialogs::setBeepHandler({});
     }
 
