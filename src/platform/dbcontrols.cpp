@@ -4,8 +4,12 @@
 #include "platform/dialogs.h"
 #include "platform/editmask.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScopedValueRollback>
@@ -66,29 +70,77 @@ qsizetype charBefore(const QString &text, qsizetype end)
     return end > 1 && text.at(end - 1).isLowSurrogate() && text.at(end - 2).isHighSurrogate() ? 2 : 1;
 }
 
+// A paste into an edit under the one-line rule; false when the edit's own paste is to take it.
+bool pasteFitted(QLineEdit *edit, QClipboard::Mode mode)
+{
+    const auto *rule = edit && !edit->isReadOnly() ? qobject_cast<const SingleLineValidator *>(edit->validator()) : nullptr;
+    return rule && rule->paste(edit, QGuiApplication::clipboard()->text(mode));
+}
+
 // Alt with a letter is a button's key even when the button is disabled; it never types. An edit
 // polished without a validator or a mask of its own (a mask takes no line break) gets the
-// one-line rule.
+// one-line rule, and every paste into an edit under the rule, by key, menu or middle button,
+// keeps the edit's undo history.
 class EditRulesFilter : public QObject {
 public:
     using QObject::QObject;
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Polish) {
-            if (auto *edit = qobject_cast<QLineEdit *>(watched);
-                edit && !edit->validator() && edit->inputMask().isEmpty())
+        auto *edit = qobject_cast<QLineEdit *>(watched);
+        switch (event->type()) {
+        case QEvent::Polish:
+            if (edit && !edit->validator() && edit->inputMask().isEmpty())
                 edit->setValidator(new SingleLineValidator(0, edit));
             return false;
-        }
-        if (event->type() != QEvent::KeyPress)
+        case QEvent::MouseButtonRelease:
+            if (edit && static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton &&
+                QGuiApplication::clipboard()->supportsSelection() && !edit->isReadOnly()) {
+                edit->deselect();
+                return pasteFitted(edit, QClipboard::Selection);
+            }
             return false;
+        case QEvent::ContextMenu:
+            return edit && edit->contextMenuPolicy() == Qt::DefaultContextMenu &&
+                   contextMenu(edit, static_cast<QContextMenuEvent *>(event)->globalPos());
+        case QEvent::KeyPress:
+            break;
+        default:
+            return false;
+        }
         const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->matches(QKeySequence::Paste)) {
+            // An editable combo box hands its keys to its edit directly, past this filter.
+            const auto *box = qobject_cast<QComboBox *>(watched);
+            return pasteFitted(box ? box->lineEdit() : edit, QClipboard::Clipboard);
+        }
         if (!(key->modifiers() & Qt::AltModifier) || key->text().isEmpty() || !key->text().at(0).isPrint())
             return false; // Alt alone and Alt with a movement key keep their meaning
-        // An editable combo box hands its keys to its edit directly, past this filter.
         const auto *combo = qobject_cast<QComboBox *>(watched);
-        return qobject_cast<QLineEdit *>(watched) || qobject_cast<QPlainTextEdit *>(watched) ||
-               qobject_cast<QTextEdit *>(watched) || (combo && combo->isEditable());
+        return edit || qobject_cast<QPlainTextEdit *>(watched) || qobject_cast<QTextEdit *>(watched) ||
+               (combo && combo->isEditable());
+    }
+
+private:
+    // The edit's own menu, its paste the fitted one.
+    static bool contextMenu(QLineEdit *edit, const QPoint &at)
+    {
+        if (!qobject_cast<const SingleLineValidator *>(edit->validator()))
+            return false;
+        QMenu *menu = edit->createStandardContextMenu();
+        // Known by its caption, in Qt's words (translated as Qt translates them), before its key.
+        const QString caption = QCoreApplication::translate("QLineEdit", "&Paste");
+        for (QAction *paste : menu->actions()) {
+            if (paste->text().section(u'\t', 0, 0) != caption)
+                continue;
+            disconnect(paste, &QAction::triggered, edit, nullptr);
+            connect(paste, &QAction::triggered, edit, [edit] {
+                if (!pasteFitted(edit, QClipboard::Clipboard))
+                    edit->paste();
+            });
+        }
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(at);
+        return true;
     }
 };
 
@@ -124,10 +176,19 @@ SingleLineValidator::SingleLineValidator(int maxBytes, QObject *parent) : QValid
 
 QValidator::State SingleLineValidator::validate(QString &input, int &pos) const
 {
+    // A value the program sets is shown cut without a sound; only the user's own input beeps.
+    const auto *edit = qobject_cast<const QLineEdit *>(parent());
+    if (fit(input, pos) && (!edit || edit->isModified()))
+        Beep();
+    return Acceptable;
+}
+
+bool SingleLineValidator::fit(QString &input, int &pos) const
+{
     pos -= int(QStringView(input).left(pos).count(u"\r\n"));
     input = AsOneLine(input);
     if (m_maxBytes <= 0)
-        return Acceptable;
+        return false;
 
     bool leftOut = false;
     for (qsizetype end = input.size(); end > 0;) {
@@ -150,11 +211,40 @@ QValidator::State SingleLineValidator::validate(QString &input, int &pos) const
             pos -= int(units);
         leftOut = true;
     }
-    // A value the program sets is shown cut without a sound; only the user's own input beeps.
-    const auto *edit = qobject_cast<const QLineEdit *>(parent());
-    if (leftOut && (!edit || edit->isModified()))
+    return leftOut;
+}
+
+bool SingleLineValidator::paste(QLineEdit *edit, const QString &text) const
+{
+    QString rest = edit->text();
+    int at = edit->cursorPosition();
+    if (edit->hasSelectedText()) {
+        at = edit->selectionStart();
+        rest.remove(at, edit->selectionLength());
+    }
+    QString whole = rest.left(at) + text + rest.mid(at);
+    int end = at + int(text.size());
+    const bool leftOut = fit(whole, end);
+    const QString fitted = whole.mid(at, end - at);
+    // Only the pasted text may change: the rest already holds to the rule.
+    if (fitted == text || whole != rest.left(at) + fitted + rest.mid(at))
+        return false;
+    if (!fitted.isEmpty() || edit->hasSelectedText()) {
+        // Moving the caret ends the undo step being typed, as Qt's own paste does before and after.
+        const auto endUndoStep = [edit] {
+            const int caret = edit->cursorPosition();
+            if (edit->hasSelectedText() || edit->text().isEmpty())
+                return; // replacing a selection is a step of its own
+            edit->setCursorPosition(caret > 0 ? caret - 1 : caret + 1);
+            edit->setCursorPosition(caret);
+        };
+        endUndoStep();
+        edit->insert(fitted);
+        endUndoStep();
+    }
+    if (leftOut)
         Beep();
-    return Acceptable;
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -431,7 +521,8 @@ void DBComboBox::load()
 
     const Field *f = field();
     const QString value = f ? f->asString() : QString();
-    int index = value.isEmpty() ? -1 : findText(value);
+    // No value shows as the list's empty item where it has one: Down and Up step on from there.
+    int index = findText(value);
     if (QLineEdit *le = lineEdit()) {
         le->setReadOnly(m_link.readOnly() || !f);
         limitBytes(le, m_link.readOnly() ? nullptr : f, false);
@@ -492,6 +583,7 @@ void DBCheckBox::load()
 
 DBMemo::DBMemo(QWidget *parent) : QPlainTextEdit(parent)
 {
+    setTabChangesFocus(true); // a memo holds no typed tab; Tab goes on to the next field
     connect(&m_link, &FieldDataLink::changed, this, &DBMemo::load);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_loading)

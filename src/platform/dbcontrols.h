@@ -84,8 +84,14 @@ public:
     explicit SingleLineValidator(int maxBytes = 0, QObject *parent = nullptr);
     int maxBytes() const { return m_maxBytes; }
     State validate(QString &input, int &pos) const override;
+    // Pastes text at the edit's caret, fitted as validate fits it, as one step the edit can undo
+    // (Qt sets a text the validator rewrote anew, which empties the undo history). False when the
+    // text goes in unchanged: the edit's own paste then takes it.
+    bool paste(QLineEdit *edit, const QString &text) const;
 
 private:
+    // Rewrites input as validate does; true when part of it was left out.
+    bool fit(QString &input, int &pos) const;
     int m_maxBytes;
 };
 

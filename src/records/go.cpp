@@ -5,6 +5,7 @@
 #include "platform/sysutils.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -112,6 +113,15 @@ void TfrmGo::bbtnGoClick()
 void TfrmGo::bbtnCloseClick()
 {
     close();
+}
+
+void TfrmGo::changeEvent(QEvent *event)
+{
+    TForm::changeEvent(event);
+    // Shown without the keys, the window gets them later by a click or the window manager: what is
+    // typed then is the search text.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        edtGo->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void TfrmGo::hideEvent(QHideEvent *event)

@@ -26,6 +26,7 @@ public:
     void bbtnCloseClick();
 
 protected:
+    void changeEvent(QEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
 private:

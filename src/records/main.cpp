@@ -61,6 +61,8 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include <utility>
+
 TfrmMain *frmMain = nullptr;
 
 namespace {
@@ -803,7 +805,10 @@ void TfrmMain::Relabel()
 void TfrmMain::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    dgrdName->setFocus();
+    if (dgrdName->isEnabled())
+        dgrdName->setFocus();
+    else
+        m_nameGridFocusPending = true; // an empty register: with its first member
 }
 
 void TfrmMain::RefreshCounts()
@@ -826,6 +831,8 @@ void TfrmMain::RefreshCounts()
 
 void TfrmMain::UpdateCommandState(bool hasRecords)
 {
+    if (!hasRecords && focusWidget() == dgrdName)
+        m_nameGridFocusPending = true; // disabled, the grid hands the focus on
     for (QMenu *m : m_recordMenus) {
         m->setEnabled(hasRecords);
         // A disabled header disables its items' shortcuts too, the hidden ones included.
@@ -835,6 +842,8 @@ void TfrmMain::UpdateCommandState(bool hasRecords)
     for (QWidget *w : m_recordWidgets)
         w->setEnabled(hasRecords);
     dimgPic->setEnabled(hasRecords);
+    if (hasRecords && std::exchange(m_nameGridFocusPending, false))
+        dgrdName->setFocus();
 }
 
 void TfrmMain::tcNChange(int index)

@@ -159,6 +159,8 @@ private:
     QHash<QMenu *, QList<QAction *>> m_headerItems; // every item of a header, shown or hidden
     QList<QMenu *> m_recordMenus;
     QList<QWidget *> m_recordWidgets;
+    // The name grid was to have the focus while it was disabled: it takes it once it has rows.
+    bool m_nameGridFocusPending = false;
     QMenu *mnuTrans = nullptr;
     QAction *mnuTransAction = nullptr;
 };

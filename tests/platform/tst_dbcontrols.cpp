@@ -2,11 +2,14 @@
 #include "platform/dialogs.h"
 #include "tempregister.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QSpinBox>
 #include <QInputMethodEvent>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -215,8 +218,56 @@ private slots:
         dialogs::setBeepHandler({});
     }
 
+    // A paste that had to be cut or put on one line is one step the edit can undo, whichever way
+    // it came: key, menu, or into an editable combo box.
+    void fittedPasteUndoesInOneStep()
+    {
+        dialogs::setBeepHandler([] {});
+        InstallEditRules();
+        Master m;
+        m.reg.addMember(QStringLiteral("1"), QStringLiteral("홍"));
+        m.open();
+        DBEdit name;
+        m.bind(name, "Name").show();
+        QTest::keyClick(&name, Qt::Key_End);
+        QTest::keyClicks(&name, QStringLiteral("ab"));
+        QGuiApplication::clipboard()->setText(QString(1000, u'A'));
+        QTest::keyClick(&name, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(m.value("Name"), QVariant(QStringLiteral("홍abAAAAAA")));
+        QTest::keyClick(&name, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(name.text(), QStringLiteral("홍ab")); // the typing before stays
+        QCOMPARE(m.value("Name"), QVariant(QStringLiteral("홍ab")));
+
+        QGuiApplication::clipboard()->setText(QStringLiteral("x\ny"));
+        QLineEdit plain;
+        plain.setText(QStringLiteral("before"));
+        plain.show();
+        QContextMenuEvent menuAt(QContextMenuEvent::Keyboard, QPoint(2, 2), plain.mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(&plain, &menuAt);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        for (QAction *a : menu->actions()) {
+            if (a->text().startsWith(QStringLiteral("&Paste")))
+                a->trigger();
+        }
+        menu->close();
+        QCOMPARE(plain.text(), QStringLiteral("beforex y"));
+        plain.undo();
+        QCOMPARE(plain.text(), QStringLiteral("before"));
+
+        DBComboBox zone;
+        zone.setEditable(true);
+        m.bind(zone, "Zone").show();
+        QGuiApplication::clipboard()->setText(QStringLiteral("1교구\r\n2교구 3교구 4교구"));
+        QTest::keyClick(&zone, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(m.value("Zone"), QVariant(QStringLiteral("1교구 2교"))); // 10 bytes
+        QTest::keyClick(&zone, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(m.value("Zone").isNull());
+        dialogs::setBeepHandler({});
+    }
+
     // A masked field focused by the program takes typing from its first slot; Alt+letter,
-    // a disabled button's key, types nothing.
+    // a disabled button's key, types nothing; Tab and Shift+Tab leave a memo, which keeps no tab.
     void focusedMaskTypesFromTheStartAndAltNeverTypes()
     {
         Master m;
@@ -258,6 +309,16 @@ private slots:
         QCOMPARE(memo->toPlainText(), QString());
         QCOMPARE(plain->text(), QString());
         QCOMPARE(combo->currentText(), QString());
+
+        memo->setFocus();
+        QTest::keyClicks(memo, QStringLiteral("ab"));
+        QTest::keyClick(memo, Qt::Key_Tab);
+        QVERIFY(!memo->hasFocus());
+        memo->setFocus();
+        QTest::keyClick(memo, Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(!memo->hasFocus());
+        QCOMPARE(m.value("Cmemo"), QVariant(QStringLiteral("ab")));
+        t.cancel();
     }
 
     // A click anywhere in an empty box, or past what was typed, types from the first empty slot;
@@ -368,6 +429,20 @@ private slots:
         QTest::keyClick(&box, Qt::Key_Home);
         QCOMPARE(m.value("Zone"), QVariant(QStringLiteral("1교구")));
         QCOMPARE(box.count(), 2);
+
+        // A list with an empty item but no blank one: Down and Up step through it from no value.
+        DBComboBox learn;
+        learn.addItems({QString(), QStringLiteral("대졸"), QStringLiteral("대재")});
+        m.bind(learn, "Learn");
+        QTest::keyClick(&learn, Qt::Key_Down);
+        QCOMPARE(m.value("Learn"), QVariant(QStringLiteral("대졸")));
+        QTest::keyClick(&learn, Qt::Key_Down);
+        QCOMPARE(m.value("Learn"), QVariant(QStringLiteral("대재")));
+        QTest::keyClick(&learn, Qt::Key_Up);
+        QTest::keyClick(&learn, Qt::Key_Up);
+        QVERIFY(m.value("Learn").isNull());
+        QTest::keyClick(&learn, Qt::Key_Down);
+        QCOMPARE(m.value("Learn"), QVariant(QStringLiteral("대졸")));
 
         DBComboBox typed;
         typed.setEditable(true);

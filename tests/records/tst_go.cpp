@@ -4,6 +4,7 @@
 #include "scripted.h"
 #include "tempregister.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -64,6 +65,28 @@ private slots:
         QTest::keyClick(&go, Qt::Key_Escape);
         QVERIFY(!go.isVisible());
         QCOMPARE(t.indexName(), QStringLiteral("Name_idx"));
+    }
+
+    // Shown without the keys, the window hands them to the search text whenever it gets them.
+    void activatedWindowTypesIntoTheSearchText()
+    {
+        OpenedRegister r;
+        r.open();
+        QWidget other;
+        other.show();
+        TfrmGo go;
+        go.show();
+        const auto bringForward = [](QWidget *w) {
+            w->activateWindow();
+            return QTest::qWaitForWindowActive(w);
+        };
+        QVERIFY(bringForward(&go));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("k"));
+        go.chkP->setFocus(); // where the user left the keys
+        QVERIFY(bringForward(&other));
+        QVERIFY(bringForward(&go));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("k"));
+        QCOMPARE(go.edtGo->text(), QStringLiteral("kk"));
     }
 };
 

@@ -10,6 +10,7 @@
 #include "mainwindow.h"
 #include "records/del.h"
 #include "records/go.h"
+#include "records/ins.h"
 #include "platform/clock.h"
 #include "platform/fonts.h"
 #include "platform/printer.h"
@@ -105,6 +106,35 @@ private slots:
         // hidden items are not in the menus but answer their shortcuts
         QVERIFY(w.command(QStringLiteral("mnuFileSave"))->associatedObjects().contains(&w));
         QCOMPARE(w.command(QStringLiteral("mnuFileSave"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F11));
+    }
+
+    // The grid, disabled while it has no rows, takes the keys with the first member entered and
+    // gets them back when a tab with rows follows an empty one.
+    void nameGridTakesTheKeysOnceItHasRows()
+    {
+        MainWindowFixture f;
+        TfrmMain &w = f.open();
+        w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        {
+            ScriptedModals modals([&](QDialog &d) {
+                auto &ins = dynamic_cast<TfrmIns &>(d);
+                QTest::keyClicks(ins.dedtName, QStringLiteral("Kim"));
+                QTest::keyClick(ins.dedtBday, Qt::Key_Home);
+                QTest::keyClicks(ins.dedtBday, QStringLiteral("19900115"));
+                QTest::keyClicks(ins.dedtTel1, QStringLiteral("02-100"));
+                ins.bbtnOk->click();
+                return ins.result();
+            });
+            QTest::keyClick(&w, Qt::Key_Insert);
+        }
+        QTRY_COMPARE(w.focusWidget(), w.dgrdName); // once the counts follow the stored row
+
+        w.tcN->setCurrentIndex(1); // ㄱㄴ: nobody
+        QVERIFY(!w.dgrdName->isEnabled());
+        w.tcN->setCurrentIndex(0);
+        QCOMPARE(QApplication::focusWidget(), w.dgrdName);
     }
 
     void goBoxMovesToTheNearestName()
