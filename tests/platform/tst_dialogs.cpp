@@ -10,8 +10,6 @@
 #include <QCalendarWidget>
 #include <QDir>
 #include <QFileDialog>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -19,7 +17,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -150,47 +147,6 @@ private slots:
         large.centreOn(&owner);
         QVERIFY2(large.x() >= available.left(), qPrintable(QString::number(large.x())));
         QVERIFY(large.y() >= available.top());
-    }
-
-    // Tab reads a window as it is laid out, whatever order its controls were made in: a grid row
-    // by row, a group box whole before what follows it, a page after its tabs. The focus starts
-    // at the first control.
-    void tabFollowsTheLayout()
-    {
-        TForm w;
-        QPushButton *ok = NamedButton(QStringLiteral("확인"), "ok", &w);
-        auto *left = new QGroupBox(&w);
-        auto *right = new QGroupBox(&w);
-        const auto edit = [](const char *name, QWidget *parent) {
-            auto *e = new QLineEdit(parent);
-            e->setObjectName(QLatin1String(name));
-            return e;
-        };
-        QLineEdit *d = edit("d", left), *c = edit("c", left), *b = edit("b", left), *a = edit("a", left);
-        auto *grid = new QGridLayout(left);
-        grid->addWidget(a, 0, 0);
-        grid->addWidget(b, 0, 1);
-        grid->addWidget(c, 1, 0);
-        grid->addWidget(d, 1, 1);
-        auto *pages = new QTabWidget(right);
-        for (const char *name : {"e", "f"}) {
-            auto *page = new QWidget;
-            (new QVBoxLayout(page))->addWidget(edit(name, page));
-            pages->addTab(page, QLatin1String(name));
-        }
-        (new QVBoxLayout(right))->addWidget(pages);
-        auto *layout = new QGridLayout(&w);
-        layout->addWidget(ok, 1, 0);
-        layout->addWidget(right, 0, 1);
-        layout->addWidget(left, 0, 0);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-        QStringList visited;
-        for (int i = 0; i < 8; ++i) {
-            visited << QApplication::focusWidget()->objectName();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-        QCOMPARE(visited.join(u' '), QStringLiteral("a b c d qt_tabwidget_tabbar e ok a"));
     }
 
     // While a window kept on top (the go-to window) is shown, message boxes and modal windows
