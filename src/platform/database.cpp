@@ -615,10 +615,8 @@ void Database::runRetryingAfterLock(QObject *owner, const std::function<void()> 
     try {
         work();
     } catch (const DbError &e) {
-        if (e.kind() == DbError::Busy) {
+        if (e.kind() == DbError::Busy) // the failure started the probe
             m_waitingWorks.push_back({owner, work, needs, ++m_lastWorkId});
-            m_lockProbe.start();
-        }
         throw;
     }
 }

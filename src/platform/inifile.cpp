@@ -55,14 +55,12 @@ IniLine decodeLine(const QByteArray &bytes)
     if (!utf8.hasError() && longSequence)
         return {text, {}};
     bool valid = false;
-    if (!utf8.hasError()) {
-        const QString hangul = cp949::decode(bytes, &valid);
-        return {valid ? hangul : text, {}};
-    }
-    IniLine line{cp949::decode(bytes, &valid), {}};
-    if (!valid)
-        line.unreadable = bytes;
-    return line;
+    const QString hangul = cp949::decode(bytes, &valid);
+    if (valid)
+        return {hangul, {}};
+    if (!utf8.hasError())
+        return {text, {}};
+    return {hangul, bytes};
 }
 
 Content load(const QString &fileName)

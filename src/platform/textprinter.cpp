@@ -28,7 +28,7 @@ TextPrinter::~TextPrinter()
 {
     if (m_painter.isActive()) {
         m_painter.end();
-        m_file->finish(); // what ended the job early is what the user hears of
+        m_file->finish(); // closed here, the job is written too; an error on its way is what is told
     }
 }
 
