@@ -39,28 +39,84 @@ using Content = IniContent;
     throw IniError(message.toStdString());
 }
 
-// A settings file brought over from the Windows program is in code page 949, and one edited by
-// hand may mix it with UTF-8: each line is read in the encoding it is valid in. Lines are written
-// back as UTF-8, except one that neither reads: it keeps its bytes.
-IniLine decodeLine(const QByteArray &bytes)
+// A settings file brought over from the Windows program is in code page 949, one edited by hand
+// may mix it with UTF-8, and the program writes UTF-8. Many Hangul syllables in code page 949 are
+// also a valid two-byte UTF-8 sequence (호 is C8 A3, "ȣ"), as are Latin letters and signs ("é"
+// is C3 A9, 챕), while Hangul and Hanja in UTF-8 always take three bytes: only a line valid both
+// ways through two-byte sequences needs telling apart.
+struct Readings {
+    QString utf8, hangul;
+    bool utf8Valid = false, hangulValid = false;
+    bool longSequence = false; // three bytes or more: UTF-8 beyond doubt when valid
+};
+
+Readings readings(const QByteArray &bytes)
 {
+    Readings r;
     // Stateless: a sequence cut off at the line's end is an error, not the start of the next line.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(bytes);
-    // Many Hangul syllables in code page 949 are also a valid two-byte UTF-8 sequence (호 is
-    // C8 A3, "ȣ"), while Hangul and Hanja in UTF-8 always take three bytes: a line valid in
-    // UTF-8 only through two-byte sequences is code page 949 when that reads.
-    const bool longSequence = std::any_of(bytes.begin(), bytes.end(),
-                                          [](char c) { return static_cast<unsigned char>(c) >= 0xE0; });
-    if (!utf8.hasError() && longSequence)
-        return {text, {}};
-    bool valid = false;
-    const QString hangul = cp949::decode(bytes, &valid);
-    if (valid)
-        return {hangul, {}};
-    if (!utf8.hasError())
-        return {text, {}};
-    return {hangul, bytes};
+    r.utf8 = utf8(bytes);
+    r.utf8Valid = !utf8.hasError();
+    r.longSequence = std::any_of(bytes.begin(), bytes.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) >= 0xE0; });
+    r.hangul = cp949::decode(bytes, &r.hangulValid);
+    return r;
+}
+
+// Read as UTF-8, a line of Hangul syllables gives letters of the Latin extensions and phonetic
+// signs beyond Latin-1 that no one types together ("천호" is "õȣ"); Latin text stays within
+// Latin-1 and Latin Extended-A ("Café", "B·201", "°C").
+bool readsAsHangul(const Readings &r)
+{
+    const auto onlySyllables = std::all_of(r.hangul.begin(), r.hangul.end(), [](QChar c) {
+        return c.unicode() < 0x80 || (c.unicode() >= 0xAC00 && c.unicode() <= 0xD7A3);
+    });
+    const auto outsideLatin = std::any_of(r.utf8.begin(), r.utf8.end(), [](QChar c) {
+        return (c.unicode() >= 0x80 && c.unicode() < 0xA0) || c.unicode() > 0x17F;
+    });
+    return onlySyllables && outsideLatin;
+}
+
+enum class FileKind {
+    Marked,    // begins with a byte order mark: UTF-8, as the program writes what reads both ways
+    Utf8,      // valid UTF-8 throughout: a line that reads both ways is told apart by its letters
+    CodePage,  // not: from the Windows program, or mixed, where a line that reads both ways is Hangul
+};
+
+// Lines are written back as UTF-8, except one that neither reads: it keeps its bytes.
+IniLine decodeLine(const QByteArray &bytes, FileKind kind)
+{
+    const Readings r = readings(bytes);
+    if (!r.utf8Valid)
+        return r.hangulValid ? IniLine{r.hangul, {}} : IniLine{r.hangul, bytes};
+    const bool ambiguous = !r.longSequence && r.hangulValid;
+    if (!ambiguous || kind == FileKind::Marked)
+        return {r.utf8, {}};
+    if (kind == FileKind::CodePage || readsAsHangul(r))
+        return {r.hangul, {}};
+    return {r.utf8, {}};
+}
+
+const QByteArray byteOrderMark("\xEF\xBB\xBF");
+
+// The lines of a file's text, after any byte order mark.
+QList<IniLine> decodeLines(QByteArray data, bool marked)
+{
+    QList<IniLine> out;
+    if (data.isEmpty())
+        return out;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString whole = utf8(data); // decoded for its validity alone
+    const FileKind kind = marked ? FileKind::Marked : utf8.hasError() ? FileKind::CodePage : FileKind::Utf8;
+    QList<QByteArray> lines = data.split('\n');
+    if (lines.last().isEmpty()) // the final line end does not start another line
+        lines.removeLast();
+    for (QByteArray &line : lines) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        out.append(decodeLine(line, kind));
+    }
+    return out;
 }
 
 Content load(const QString &fileName)
@@ -73,21 +129,12 @@ Content load(const QString &fileName)
         fail(FileErrorText(err, fileName));
     c.existed = true;
     c.original = data;
-    if (data.startsWith("\xEF\xBB\xBF")) {
+    if (data.startsWith(byteOrderMark)) {
         c.bom = true;
-        data.remove(0, 3);
+        data.remove(0, byteOrderMark.size());
     }
     c.crlf = data.contains("\r\n");
-    if (data.isEmpty())
-        return c;
-    QList<QByteArray> lines = data.split('\n');
-    if (lines.last().isEmpty()) // the final line end does not start another line
-        lines.removeLast();
-    for (QByteArray &line : lines) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-        c.lines.append(decodeLine(line));
-    }
+    c.lines = decodeLines(data, c.bom);
     return c;
 }
 
@@ -186,9 +233,18 @@ void checkName(const QString &section, const QString &key)
 QByteArray encode(const Content &c)
 {
     const QString eol = c.crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
-    QByteArray data = c.bom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+    QByteArray data;
     for (const IniLine &line : c.lines)
         data += line.unreadable.isEmpty() ? (line.text + eol).toUtf8() : line.unreadable + eol.toLatin1();
+    // Whatever the text, the file reads back as written: where a line would read otherwise
+    // without it, a byte order mark says the file is UTF-8.
+    const auto readsBack = [&] {
+        const QList<IniLine> reread = decodeLines(data, false);
+        return std::equal(reread.begin(), reread.end(), c.lines.begin(), c.lines.end(),
+                          [](const IniLine &a, const IniLine &b) { return a.text == b.text; });
+    };
+    if (c.bom || !readsBack())
+        data.prepend(byteOrderMark);
     return data;
 }
 
