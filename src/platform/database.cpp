@@ -536,11 +536,12 @@ void Database::setBusyTimeout(int ms)
     applyBusyTimeout();
 }
 
-bool Database::wouldGoThrough(const char *sql)
+bool Database::wouldGoThrough(const char *sql, int waitMs)
 {
-    // Asked without waiting: a probe must never hold up the window it runs in.
-    sqlite3_busy_timeout(m_db, 0);
+    sqlite3_busy_timeout(m_db, waitMs);
     const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
+    if (!sqlite3_get_autocommit(m_db)) // a BEGIN that went through and a ROLLBACK that did not
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     applyBusyTimeout();
     return FailureFromSqlite(rc) != Failure::Locked;
 }
@@ -551,18 +552,22 @@ void Database::probeLock()
     if (!m_db || m_probing || m_depth > 0)
         return;
     const QScopedValueRollback probing(m_probing, true);
-    // Any read takes the shared lock that another program's exclusive lock refuses; a write
-    // needs the register to itself, which another program's write or open read refuses.
-    if (!wouldGoThrough("SELECT count(*) FROM sqlite_schema"))
+    // Any read takes the shared lock that another program's exclusive lock refuses: asked without
+    // waiting, so that a lock held long never holds up the window.
+    if (!wouldGoThrough("SELECT count(*) FROM sqlite_schema", 0))
         return;
     if (m_waitingForLock) {
         m_waitingForLock = false;
         applyBusyTimeout();
         emit readableAgain();
     }
+    // A write needs the register to itself. Another program's write refuses it at once; its
+    // reads end statement by statement, and a writer that waits briefly goes in ahead of the
+    // next ones, so a program that polls the register keeps nobody out.
     const bool writable = std::any_of(m_waitingWorks.begin(), m_waitingWorks.end(),
                                       [](const WaitingWork &w) { return w.needs == Access::Write; }) &&
-                          wouldGoThrough("BEGIN EXCLUSIVE; ROLLBACK");
+                          wouldGoThrough("BEGIN IMMEDIATE; ROLLBACK", 0) &&
+                          wouldGoThrough("BEGIN EXCLUSIVE; ROLLBACK", retryWait());
     std::vector<quint64> ready;
     for (const WaitingWork &w : m_waitingWorks)
         if (w.needs == Access::Read || writable)
@@ -575,38 +580,45 @@ void Database::probeLock()
             continue;
         WaitingWork work = std::move(*it);
         m_waitingWorks.erase(it);
-        if (work.owner) {
+        if (work.owner)
             runRetry(std::move(work));
-            applyBusyTimeout();
-        }
     }
     std::erase_if(m_waitingWorks, [](const WaitingWork &w) { return !w.owner; });
     if (m_waitingWorks.empty() && !m_waitingForLock)
         m_lockProbe.stop();
 }
 
+int Database::retryWait() const
+{
+    return std::min(m_busyTimeout, 250);
+}
+
 void Database::applyBusyTimeout()
 {
     if (m_db)
-        sqlite3_busy_timeout(m_db, m_waitingForLock || m_retrying ? 0 : m_busyTimeout);
+        sqlite3_busy_timeout(m_db, m_retrying ? retryWait() : m_waitingForLock ? 0 : m_busyTimeout);
 }
 
 void Database::runRetry(WaitingWork work)
 {
-    // The user was told when the work first stopped: a retry waits for nothing and says nothing
-    // of a lock that came back, it waits for the next chance instead.
-    const QScopedValueRollback retrying(m_retrying, true);
-    applyBusyTimeout();
-    try {
-        work.work();
-    } catch (const DbError &e) {
-        if (e.kind() == DbError::Busy)
-            m_waitingWorks.push_back({work.owner, work.work, work.needs, ++m_lastWorkId});
-        else
+    // The user was told when the work first stopped: a retry says nothing of a lock that came
+    // back. It waits a little for each statement, as a momentary lock of a busy register
+    // passes, and otherwise waits for the next chance.
+    {
+        const QScopedValueRollback retrying(m_retrying, true);
+        applyBusyTimeout();
+        try {
+            work.work();
+        } catch (const DbError &e) {
+            if (e.kind() == DbError::Busy)
+                m_waitingWorks.push_back({work.owner, work.work, work.needs, ++m_lastWorkId});
+            else
+                PostError(QString::fromUtf8(e.what()));
+        } catch (const std::exception &e) {
             PostError(QString::fromUtf8(e.what()));
-    } catch (const std::exception &e) {
-        PostError(QString::fromUtf8(e.what()));
+        }
     }
+    applyBusyTimeout();
 }
 
 void Database::runRetryingAfterLock(QObject *owner, const std::function<void()> &work, Access needs)

@@ -138,7 +138,8 @@ private:
         quint64 id;
     };
     void probeLock();
-    bool wouldGoThrough(const char *sql);
+    bool wouldGoThrough(const char *sql, int waitMs);
+    int retryWait() const; // what a retried work waits for the register, at most
     void applyBusyTimeout();
     void runRetry(WaitingWork work);
     sqlite3 *m_db = nullptr;
@@ -151,7 +152,7 @@ private:
     QTimer m_lockProbe;
     bool m_waitingForLock = false; // reads failed: statements wait for nothing until it is gone
     bool m_probing = false;
-    bool m_retrying = false; // a retry waits for nothing: it is tried again instead
+    bool m_retrying = false; // a retry waits briefly: otherwise it is tried again later
     std::vector<WaitingWork> m_waitingWorks;
     quint64 m_lastWorkId = 0;
 };

@@ -5,6 +5,7 @@
 #include "platform/errortext.h"
 
 #include <QFile>
+#include <sqlite3.h>
 #include <QTest>
 #include <QtEndian>
 
@@ -92,6 +93,29 @@ void RegisterLock::take(Hold hold)
         m_other.executeNative(QStringLiteral("SELECT count(*) FROM MASTER"));
         break;
     }
+}
+
+RegisterPoller::RegisterPoller(const QString &databaseFile, const char *sql, int pauseMs)
+{
+    m_thread = std::thread([this, file = databaseFile.toUtf8(), sql = QByteArray(sql), pauseMs] {
+        sqlite3 *db = nullptr;
+        sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_busy_timeout(db, 5000); // as a program of its own, which waits its turn
+        while (!m_stop) {
+            if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK)
+                ++m_runs;
+            else if (!sqlite3_get_autocommit(db))
+                sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+        }
+        sqlite3_close(db);
+    });
+}
+
+RegisterPoller::~RegisterPoller()
+{
+    m_stop = true;
+    m_thread.join();
 }
 
 QString RegisterLock::message() const

@@ -5,7 +5,9 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <atomic>
 #include <memory>
+#include <thread>
 
 class TempRegister {
 public:
@@ -39,6 +41,23 @@ public:
 
 private:
     Database m_other;
+};
+
+// Another program that uses the register statement after statement on a thread of its own, each
+// statement in a transaction of its own, every `pauseMs`, until it goes: it reads all the time,
+// or writes now and then.
+class RegisterPoller {
+public:
+    RegisterPoller(const QString &databaseFile, const char *sql, int pauseMs);
+    ~RegisterPoller();
+    RegisterPoller(const RegisterPoller &) = delete;
+    RegisterPoller &operator=(const RegisterPoller &) = delete;
+    int statementsRun() const { return m_runs; }
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_runs{0};
+    std::thread m_thread;
 };
 
 class Dataset;
