@@ -9,6 +9,7 @@
 #include "core/global.h"
 #include "core/tables.h"
 #include "platform/fonts.h"
+#include "platform/printer.h"
 #include "platform/report.h"
 #include "printing/print.h"
 #include "printing/prtcards.h"
@@ -74,6 +75,25 @@ void run(const char *name, Report &report, const QString &file)
     std::printf("%s.residentMB before %.1f, after page 1 %.1f, peak %.1f\n", name, before, firstPage, peak);
 }
 
+// The peak of resident memory since the last reset, in MB.
+double peakMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
+}
+
+void resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -126,6 +146,19 @@ int main(int argc, char **argv)
         cards.lblCname->caption = ChurchName;
         cards.qrptPrt.setMargins(4, 14, 6, 16);
         run("recordCards", cards.qrptPrt, folder + QStringLiteral("/cards.pdf"));
+
+        // As the program prints them into a file: written beside it, then put in its place.
+        QPrinter &printer = CurrentPrinter();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        const QString printed = folder + QStringLiteral("/printed.pdf");
+        printer.setOutputFileName(printed);
+        resetPeak();
+        const double before = peakMb();
+        timer.restart();
+        cards.qrptPrt.Print();
+        std::printf("recordCards.printed.ms %.1f\nrecordCards.printed.pdfKB %lld\n",
+                    double(timer.nsecsElapsed()) / 1e6, QFile(printed).size() / 1024);
+        std::printf("recordCards.printed.residentMB before %.1f, peak %.1f\n", before, peakMb());
     }
     {
         TfrmPL9934_1 labels(dialog.dsPrt);

@@ -1,6 +1,7 @@
 #include "platform/diskfile.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -96,6 +97,83 @@ int SyncToDisk(const QString &path)
 int RenameFile(const QString &from, const QString &to)
 {
     return std::rename(native(from).constData(), native(to).constData()) != 0 ? errno : 0;
+}
+
+FileReplacement::FileReplacement(const QString &path) : m_path(landingPath(path)) {}
+
+FileReplacement::~FileReplacement()
+{
+    drop();
+}
+
+int FileReplacement::open()
+{
+    struct stat st {};
+    const bool exists = ::stat(native(m_path).constData(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode)) {
+        m_fd = ::open(native(m_path).constData(), O_WRONLY | O_CLOEXEC);
+        return m_fd < 0 ? errno : 0;
+    }
+    if (exists && ::access(native(m_path).constData(), W_OK) != 0)
+        return errno; // a file kept from writing is not replaced either
+    const QFileInfo info(m_path);
+    for (int tries = 0; m_fd < 0 && tries < 100; ++tries) {
+        // Hidden, and named after the file, should a crash leave it behind.
+        m_temp = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QLatin1Char('.') +
+                 QString::number(QRandomGenerator::global()->generate(), 36);
+        m_fd = ::open(native(m_temp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (m_fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (m_fd < 0) {
+        const int err = errno;
+        m_temp.clear();
+        return err;
+    }
+    if (exists && ::fchmod(m_fd, st.st_mode & 07777) != 0) // the new text keeps the old one's mode
+        return errno;
+    return 0;
+}
+
+int FileReplacement::write(const char *data, qint64 size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(m_fd, data, size_t(size));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        data += n;
+        size -= n;
+    }
+    return 0;
+}
+
+int FileReplacement::commit()
+{
+    // A device that keeps nothing to sync (a printer port) has been written once it took the bytes.
+    const int synced = ::fsync(m_fd) == 0 ? 0 : m_temp.isEmpty() && (errno == EINVAL || errno == ENOTSUP) ? 0 : errno;
+    int err = closeKeeping(m_fd, synced);
+    m_fd = -1;
+    if (err == 0 && !m_temp.isEmpty()) {
+        err = RenameFile(m_temp, m_path);
+        if (err == 0) {
+            m_temp.clear();
+            err = SyncToDisk(QFileInfo(m_path).absolutePath());
+        }
+    }
+    drop();
+    return err;
+}
+
+void FileReplacement::drop()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    if (!m_temp.isEmpty())
+        ::unlink(native(m_temp).constData());
+    m_temp.clear();
 }
 
 void SetOwnFiles(const QStringList &files)

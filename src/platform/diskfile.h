@@ -17,6 +17,30 @@ int SyncToDisk(const QString &path);
 // Atomic; the target is replaced.
 int RenameFile(const QString &from, const QString &to);
 
+// A file written beside the one it replaces and put in its place only once it is written whole
+// and on the disk: a failure leaves the old file byte for byte, and no part of the new. What is
+// not a file of its own (a device such as a printer port) is written in place. Each call
+// returns 0 or the errno of its failure.
+class FileReplacement {
+public:
+    explicit FileReplacement(const QString &path);
+    ~FileReplacement(); // without a commit, what was written goes
+    FileReplacement(const FileReplacement &) = delete;
+    FileReplacement &operator=(const FileReplacement &) = delete;
+
+    // Fails when the file could not be replaced: a folder that takes no new file, a file that
+    // may not be written.
+    int open();
+    int write(const char *data, qint64 size);
+    int commit();
+
+private:
+    void drop();
+    QString m_path;   // where the text lands: a link's target
+    QString m_temp;   // empty: written in place
+    int m_fd = -1;
+};
+
 // The program's own files (the register, its settings): no export or printout to a file may
 // replace them.
 void SetOwnFiles(const QStringList &files);

@@ -14,7 +14,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,11 +33,6 @@ QString currentPrinterName()
         if (file == current.outputFileName())
             return name;
     return current.outputFormat() == QPrinter::NativeFormat ? current.printerName() : QString();
-}
-
-QString memoryPath(int fd)
-{
-    return QStringLiteral("/proc/self/fd/%1").arg(fd);
 }
 
 // As a text export that could not be written says it.
@@ -87,56 +81,69 @@ PrintedFile::PrintedFile(QPrinter &printer) : m_printer(printer)
 {
     if (printer.outputFileName().isEmpty() || printer.paintEngine()->type() == QPaintEngine::Picture)
         return;
-    m_memory = ::memfd_create("printout", MFD_CLOEXEC);
-    // Opened now, as the printer itself would open it: a file that cannot be opened stops the
-    // job before it starts.
-    const QByteArray path = QFile::encodeName(printer.outputFileName());
-    struct stat st {};
-    const bool existed = ::stat(path.constData(), &st) == 0;
-    const int file = m_memory < 0 ? -1 : ::open(path.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (file < 0) {
-        if (m_memory >= 0)
-            ::close(m_memory);
+    // Opened now, as the printer itself would open the file: one that cannot be written stops
+    // the job before it starts.
+    auto out = std::make_unique<FileReplacement>(printer.outputFileName());
+    if (out->open() != 0 || ::pipe2(m_pipe, O_CLOEXEC) != 0)
         throw ReportError(Report::cannotOpenMessage());
-    }
-    ::close(file);
     m_fileName = printer.outputFileName();
-    m_created = !existed;
-    printer.setOutputFileName(memoryPath(m_memory));
+    m_out = std::move(out);
+    m_drain = std::thread([this] {
+        char buffer[65536];
+        for (;;) {
+            const ssize_t n = ::read(m_pipe[0], buffer, sizeof buffer);
+            if (n == 0)
+                return;
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                m_error = errno;
+                return;
+            }
+            // After a failure the rest is read and let go, or the job would wait on a full pipe.
+            if (m_error == 0)
+                m_error = m_out->write(buffer, n);
+        }
+    });
+    printer.setOutputFileName(QStringLiteral("/proc/self/fd/%1").arg(m_pipe[1]));
 }
 
 PrintedFile::~PrintedFile()
 {
-    if (m_memory < 0)
+    endDrain(); // whatever was written goes with m_out
+}
+
+void PrintedFile::endDrain()
+{
+    if (!m_out)
         return;
     m_printer.setOutputFileName(m_fileName);
-    ::close(m_memory);
-    // A job that did not end leaves no file of its own behind.
-    if (m_created)
-        QFile::remove(m_fileName);
+    // The job's own end of the pipe closed with its painter: the drain reads to the end now.
+    ::close(m_pipe[1]);
+    m_drain.join();
+    ::close(m_pipe[0]);
+    m_pipe[0] = m_pipe[1] = -1;
 }
 
 QString PrintedFile::finish()
 {
-    if (m_memory < 0)
+    if (!m_out)
         return {};
-    m_created = false;
-    QByteArray data;
-    if (const int err = ReadWholeFile(memoryPath(m_memory), data))
-        return failedFileMessage(err, m_fileName);
-    return WritePrintout(m_fileName, data);
+    endDrain();
+    const std::unique_ptr<FileReplacement> out = std::move(m_out);
+    const int err = m_error ? m_error : out->commit();
+    return err ? failedFileMessage(err, m_fileName) : QString();
 }
 
 QString WritePrintout(const QString &fileName, const QByteArray &data)
 {
-    const int err = WriteFileSynced(fileName, data);
+    FileReplacement out(fileName);
+    int err = out.open();
     if (err == 0)
-        return {};
-    // Only a file of its own: a device such as a printer port stays.
-    struct stat st {};
-    if (::lstat(QFile::encodeName(fileName).constData(), &st) == 0 && S_ISREG(st.st_mode))
-        QFile::remove(fileName);
-    return failedFileMessage(err, fileName);
+        err = out.write(data.constData(), data.size());
+    if (err == 0)
+        err = out.commit();
+    return err ? failedFileMessage(err, fileName) : QString();
 }
 
 QStringList SystemPrinters()

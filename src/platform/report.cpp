@@ -18,6 +18,7 @@
 #include <QPrinter>
 #include <QLabel>
 #include <QTextLayout>
+#include <QToolBar>
 
 namespace {
 
@@ -359,6 +360,31 @@ QPageLayout paperLayout(const Report::Page &page)
                        QPageLayout::Millimeter);
 }
 
+// Each report prints on its own paper and orientation: the preview's orientation buttons and
+// page setup would change nothing, so they go. Its print button answers Ctrl+P, or the preview
+// could not be printed by keyboard. Qt names these actions by their captions alone.
+void keepWorkingPreviewControls(QPrintPreviewDialog &dialog)
+{
+    const auto caption = [](const char *text) { return QCoreApplication::translate("QPrintPreviewDialog", text); };
+    const QStringList idle{caption("Portrait"), caption("Landscape"), caption("Page setup")};
+    for (QAction *action : dialog.findChildren<QAction *>()) {
+        if (idle.contains(action->text()))
+            action->setVisible(false);
+        else if (action->text() == caption("Print"))
+            action->setShortcut(QKeySequence::Print);
+    }
+    for (QToolBar *bar : dialog.findChildren<QToolBar *>()) {
+        bool afterSeparator = true; // a separator left beside another goes too
+        for (QAction *action : bar->actions()) {
+            if (!action->isVisible())
+                continue;
+            if (action->isSeparator() && afterSeparator)
+                action->setVisible(false);
+            afterSeparator = action->isSeparator();
+        }
+    }
+}
+
 } // namespace
 
 ReportBand::ReportBand(BandType type_, double height_, QString name_)
@@ -563,6 +589,7 @@ void Report::Preview()
     setUpJob(printer);
     QPrintPreviewDialog dialog(&printer, QApplication::activeWindow());
     dialog.setWindowTitle(title);
+    keepWorkingPreviewControls(dialog);
     QString failure;
     connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [this, &failure](QPrinter *target) {
         // The preview widget asks again after every change of its settings, and once more for

@@ -10,7 +10,12 @@
 #include "scripted.h"
 #include "tempregister.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QPrintDialog>
+#include <QTimer>
+#include <QToolBar>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -232,6 +237,45 @@ private slots:
         printer.setPageSize(QPageSize(QPageSize::A4));
     }
 
+    // Each report keeps its own paper: the preview offers no orientation or page setup, and
+    // Ctrl+P prints, through the print dialog, as the print button does.
+    void thePreviewPrintsByKeyboardAndOffersNothingIdle()
+    {
+        TempRegister reg;
+        addMembers(reg, 1, 0);
+        MemberReport m(reg.db());
+        QTemporaryDir dir;
+        const QString card = dir.filePath(u("card.pdf"));
+        setNoPrinter();
+        const auto caption = [](const char *text) { return QCoreApplication::translate("QPrintPreviewDialog", text); };
+        QStringList offered;
+        bool asked = false;
+        ScriptedModals modals([&](QDialog &d) {
+            for (QAction *action : d.findChild<QToolBar *>()->actions())
+                if (action->isVisible() && !action->isSeparator())
+                    offered << action->text();
+            static_cast<QPrintPreviewDialog &>(d).printer()->setOutputFileName(card);
+            d.show();
+            if (!QTest::qWaitForWindowActive(&d))
+                return 0;
+            QTimer::singleShot(0, &d, [&asked] {
+                if (auto *print = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
+                    asked = true;
+                    print->accept();
+                }
+            });
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
+            return d.result();
+        });
+        QCOMPARE(failureOf([&] { m.report.Preview(); }), QString());
+        QVERIFY(asked);
+        QVERIFY(PdfDoc(card).find(u("회원1")));
+        for (const char *idle : {"Portrait", "Landscape", "Page setup"})
+            QVERIFY(!offered.contains(caption(idle)));
+        QVERIFY(offered.contains(caption("Print")) && offered.contains(caption("Zoom in")) &&
+                offered.contains(caption("Next page")));
+    }
+
     // No print queue, as on an office PC whose printer is not set up yet: a failed job ends with
     // itself, and the next one starts from a sound printer.
     void aFailedPrintoutEndsWithItsJob()
@@ -302,18 +346,36 @@ private slots:
         setNoPrinter();
         QVERIFY(QFileInfo(full).exists()); // a device is not a file to remove
 
+        // A printout that stops part-way keeps the earlier one of its name whole, and leaves no
+        // part of itself; one that is written whole takes its place, with its mode.
         QTemporaryDir dir;
         const QString file = dir.filePath(u("r.pdf"));
+        const QByteArray earlier(3000, 'e');
+        QFile earlierFile(file);
+        QVERIFY(earlierFile.open(QIODevice::WriteOnly) && earlierFile.write(earlier) == earlier.size());
+        earlierFile.close();
+        QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
         rlimit limit {};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
         const rlimit unlimited = limit;
         limit.rlim_cur = 1000; // the file stops growing part-way
         ::signal(SIGXFSZ, SIG_IGN);
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
-        const QString failure = WritePrintout(file, QByteArray(5000, '%'));
+        printer.setOutputFileName(file);
+        const QStringList failures{failureOf([&] { m.report.Print(); }), previewInto(m.report, file),
+                                   failureOf(printText), WritePrintout(file, QByteArray(5000, '%'))};
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &unlimited), 0);
-        QVERIFY2(failure.startsWith(u("파일을 저장하지 못했습니다.\r\n[r.pdf] 파일")), qPrintable(failure));
-        QVERIFY(!QFile::exists(file));
+        for (const QString &failure : failures)
+            QVERIFY2(failure.startsWith(u("파일을 저장하지 못했습니다.\r\n[r.pdf] 파일")), qPrintable(failure));
+        QCOMPARE(contents(file), earlier);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u("r.pdf")});
+        QCOMPARE(failureOf([&] { m.report.Print(); }), QString());
+        setNoPrinter();
+        QVERIFY(PdfDoc(file).find(u("회원1")));
+        unsigned mode = 0;
+        QCOMPARE(FilePermissions(file, mode), 0);
+        QCOMPARE(mode, 0640u);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u("r.pdf")});
     }
 
     void textDeviceWrapsLongLinesAndStartsNewPages()
