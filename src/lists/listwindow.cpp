@@ -126,7 +126,6 @@ TListWindow::TListWindow(const char *objectName, const QString &caption, std::op
         auto *b = new QPushButton(S(caption), parent);
         named(b, name);
         b->setFixedSize(103, 29);
-        b->setFocusPolicy(Qt::ClickFocus);
         return b;
     };
 
@@ -145,8 +144,10 @@ TListWindow::TListWindow(const char *objectName, const QString &caption, std::op
     bbtnSave = button("bbtnSave", "저장(&S)", pnlTitle);
     bbtnStat = button("bbtnStat", "통계(&T)", pnlTitle);
     bbtnPrint = button("bbtnPrint", "인쇄(&P)", pnlTitle);
-    for (QPushButton *b : {bbtnSave, bbtnStat, bbtnPrint})
+    for (QPushButton *b : {bbtnSave, bbtnStat, bbtnPrint}) {
+        b->setFocusPolicy(Qt::ClickFocus);
         title->addWidget(b);
+    }
     bbtnStat->setVisible(m_chart.has_value());
 
     tcList = new QTabBar(this);

@@ -7,6 +7,7 @@
 #include "printing/print.h"
 #include "scripted.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
@@ -70,6 +71,28 @@ private slots:
         ScriptedMessages none; // closing an empty list asks nothing
         w.close();
         QVERIFY(none.shown().isEmpty());
+    }
+
+    // Tab reaches 닫기 after the grid; the title's buttons are click-only.
+    void closeIsTheTabStopAfterTheGrid()
+    {
+        MainWindowFixture f;
+        f.r.reg.addMember("1", S("가"), {{"Duty1", S("집사")}});
+        f.open();
+        TfrmLDuty w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(QApplication::focusWidget(), w.dgrdList);
+        QTest::keyClick(w.dgrdList, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.bbtnClose);
+        QTest::keyClick(w.bbtnClose, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.tcList);
+        QTest::keyClick(w.tcList, Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), w.bbtnClose);
+        ScriptedMessages boxes;
+        boxes.expect(S("즉시 이동하시겠습니까?"), IDNO);
+        QTest::keyClick(w.bbtnClose, Qt::Key_Space);
+        QVERIFY(!w.isVisible());
     }
 
     void printMarksAndGoToOnClose()
