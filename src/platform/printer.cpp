@@ -14,7 +14,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {

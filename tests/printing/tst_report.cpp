@@ -249,7 +249,6 @@ private slots:
         setNoPrinter();
         const auto caption = [](const char *text) { return QCoreApplication::translate("QPrintPreviewDialog", text); };
         QStringList offered;
-        bool asked = false;
         ScriptedModals modals([&](QDialog &d) {
             for (QAction *action : d.findChild<QToolBar *>()->actions())
                 if (action->isVisible() && !action->isSeparator())
@@ -258,17 +257,14 @@ private slots:
             d.show();
             if (!QTest::qWaitForWindowActive(&d))
                 return 0;
-            QTimer::singleShot(0, &d, [&asked] {
-                if (auto *print = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
-                    asked = true;
+            QTimer::singleShot(0, &d, [] {
+                if (auto *print = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget()))
                     print->accept();
-                }
             });
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
             return d.result();
         });
         QCOMPARE(failureOf([&] { m.report.Preview(); }), QString());
-        QVERIFY(asked);
         QVERIFY(PdfDoc(card).find(u("회원1")));
         for (const char *idle : {"Portrait", "Landscape", "Page setup"})
             QVERIFY(!offered.contains(caption(idle)));

@@ -95,19 +95,14 @@ void RegisterLock::take(Hold hold)
     }
 }
 
-RegisterPoller::RegisterPoller(const QString &databaseFile, const char *sql, int pauseMs)
+RegisterPoller::RegisterPoller(const QString &databaseFile, const char *sql)
 {
-    m_thread = std::thread([this, file = databaseFile.toUtf8(), sql = QByteArray(sql), pauseMs] {
+    m_thread = std::thread([this, file = databaseFile.toUtf8(), sql = QByteArray(sql)] {
         sqlite3 *db = nullptr;
         sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
         sqlite3_busy_timeout(db, 5000); // as a program of its own, which waits its turn
-        while (!m_stop) {
-            if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK)
-                ++m_runs;
-            else if (!sqlite3_get_autocommit(db))
-                sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-            std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
-        }
+        while (!m_stop)
+            sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
         sqlite3_close(db);
     });
 }

@@ -43,20 +43,17 @@ private:
     Database m_other;
 };
 
-// Another program that uses the register statement after statement on a thread of its own, each
-// statement in a transaction of its own, every `pauseMs`, until it goes: it reads all the time,
-// or writes now and then.
+// Another program that runs one statement on the register again and again, each in a
+// transaction of its own, on a thread of its own, until it goes.
 class RegisterPoller {
 public:
-    RegisterPoller(const QString &databaseFile, const char *sql, int pauseMs);
+    RegisterPoller(const QString &databaseFile, const char *sql);
     ~RegisterPoller();
     RegisterPoller(const RegisterPoller &) = delete;
     RegisterPoller &operator=(const RegisterPoller &) = delete;
-    int statementsRun() const { return m_runs; }
 
 private:
     std::atomic<bool> m_stop{false};
-    std::atomic<int> m_runs{0};
     std::thread m_thread;
 };
 
