@@ -1,9 +1,9 @@
 #include "platform/diskfile.h"
 
 #include <QDir>
-#include <QRandomGenerator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
