@@ -9,8 +9,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QProxyStyle>
+#include <QShowEvent>
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>

@@ -84,9 +84,8 @@ enum class FileKind {
 };
 
 // Lines are written back as UTF-8, except one that neither reads: it keeps its bytes.
-IniLine decodeLine(const QByteArray &bytes, FileKind kind)
+IniLine decodeLine(const QByteArray &bytes, const Readings &r, FileKind kind)
 {
-    const Readings r = readings(bytes);
     if (!r.utf8Valid)
         return r.hangulValid ? IniLine{r.hangul, {}} : IniLine{r.hangul, bytes};
     const bool ambiguous = !r.longSequence && r.hangulValid;
@@ -100,22 +99,25 @@ IniLine decodeLine(const QByteArray &bytes, FileKind kind)
 const QByteArray byteOrderMark("\xEF\xBB\xBF");
 
 // The lines of a file's text, after any byte order mark.
-QList<IniLine> decodeLines(QByteArray data, bool marked)
+QList<IniLine> decodeLines(const QByteArray &data, bool marked)
 {
-    QList<IniLine> out;
     if (data.isEmpty())
-        return out;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString whole = utf8(data); // decoded for its validity alone
-    const FileKind kind = marked ? FileKind::Marked : utf8.hasError() ? FileKind::CodePage : FileKind::Utf8;
+        return {};
     QList<QByteArray> lines = data.split('\n');
     if (lines.last().isEmpty()) // the final line end does not start another line
         lines.removeLast();
+    QList<Readings> read;
     for (QByteArray &line : lines) {
         if (line.endsWith('\r'))
             line.chop(1);
-        out.append(decodeLine(line, kind));
+        read.append(readings(line));
     }
+    // No UTF-8 sequence holds a line end: the file is valid UTF-8 when every line is.
+    const bool utf8Throughout = std::all_of(read.begin(), read.end(), [](const Readings &r) { return r.utf8Valid; });
+    const FileKind kind = marked ? FileKind::Marked : utf8Throughout ? FileKind::Utf8 : FileKind::CodePage;
+    QList<IniLine> out;
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        out.append(decodeLine(lines.at(i), read.at(i), kind));
     return out;
 }
 

@@ -612,7 +612,8 @@ void Report::Preview()
                 painter.end();
                 throw;
             }
-            painter.end();
+            if (!painter.end() || target->printerState() == QPrinter::Error)
+                throw ReportError(failedMessage());
             failure = file.finish();
         } catch (const ReportError &e) {
             failure = e.message();

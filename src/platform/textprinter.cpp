@@ -6,6 +6,7 @@
 #include <QPrinter>
 #include <QTextBoundaryFinder>
 #include <cmath>
+#include <exception>
 
 namespace {
 // A fresh canvas writes in this font until the first setFont.
@@ -26,10 +27,13 @@ TextPrinter::TextPrinter(QPrinter &printer) : m_printer(printer), m_font(DeviceF
 
 TextPrinter::~TextPrinter()
 {
-    if (m_painter.isActive()) {
-        m_painter.end();
-        m_file->finish(); // closed here, the job is written too; an error on its way is what is told
-    }
+    if (!m_painter.isActive())
+        return;
+    m_painter.end();
+    // Closed here, a finished job is written too. One cut short by a failure is not: its file
+    // stays as it was, and the failure on its way is what is told.
+    if (std::uncaught_exceptions() == 0)
+        m_file->finish();
 }
 
 void TextPrinter::open(const QString &documentName)

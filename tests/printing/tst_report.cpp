@@ -407,6 +407,17 @@ private slots:
         const int lastOnFirst = first.last().text.mid(1).toInt();
         QCOMPARE(pdf.words(2).first().text, u("줄%1").arg(lastOnFirst + 1));
         QVERIFY(pdf.words(2).first().top < first[0].top + 0.5); // from the top of the new page
+
+        // a job cut short by a failure leaves the file of the last whole one
+        const QByteArray whole = contents(dir.filePath(u("t.pdf")));
+        try {
+            TextPrinter text(printer);
+            text.open(u("목록"));
+            text.writeLine(u("반쯤"));
+            throw std::runtime_error("cut short");
+        } catch (const std::runtime_error &) {
+        }
+        QCOMPARE(contents(dir.filePath(u("t.pdf"))), whole);
     }
 };
 
